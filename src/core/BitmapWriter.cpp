@@ -1,0 +1,85 @@
+#include "BitmapWriter.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace pellwerk {
+
+namespace {
+
+void put16(char *p, quint16 v)
+{
+    p[0] = char(v & 0xFF);
+    p[1] = char(v >> 8);
+}
+
+void put32(char *p, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = char((v >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+QByteArray encodeBitmap24(const QImage &source)
+{
+    const QImage image = source.format() == QImage::Format_RGB32 ? source
+                                                                 : source.convertToFormat(QImage::Format_RGB32);
+    const int w = image.width();
+    const int h = image.height();
+    const qint64 stride = (qint64(w) * 3 + 3) / 4 * 4;
+    const qint64 total = 54 + stride * h;
+
+    QByteArray out(total, '\0');
+    char *d = out.data();
+    d[0] = 'B';
+    d[1] = 'M';
+    put32(d + 2, quint32(total));
+    put32(d + 10, 54);
+    put32(d + 14, 40);
+    put32(d + 18, quint32(w));
+    put32(d + 22, quint32(h));
+    put16(d + 26, 1);
+    put16(d + 28, 24);
+
+    for (int row = 0; row < h; ++row) {
+        // Rows are stored bottom-up.
+        const QRgb *src = reinterpret_cast<const QRgb *>(image.constScanLine(h - 1 - row));
+        char *dst = d + 54 + stride * row;
+        for (int x = 0; x < w; ++x) {
+            dst[3 * x] = char(qBlue(src[x]));
+            dst[3 * x + 1] = char(qGreen(src[x]));
+            dst[3 * x + 2] = char(qRed(src[x]));
+        }
+    }
+    return out;
+}
+
+WriteResult writeBitmapFile(const QImage &image, const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return {false, QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.")};
+
+    const QByteArray bytes = encodeBitmap24(image);
+    QSaveFile file(path);
+    // Never write in place: a failed save must leave the old file untouched.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Die Datei kann nicht angelegt werden (%1).").arg(file.errorString())};
+
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return {false, QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (%1).").arg(why)};
+        }
+        done += n;
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("Die Datei konnte nicht gespeichert werden (%1).").arg(file.errorString())};
+    return {true, QString()};
+}
+
+} // namespace pellwerk

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace pellwerk {
+
+// The bytes of a 24-bit, bottom-up bitmap file with a 54-byte header (info header, no
+// compression, no palette, image size and resolutions 0), pixels blue, green, red, rows
+// padded to four bytes. The skin file format.
+QByteArray encodeBitmap24(const QImage &image);
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error;  // German, names no path; empty on success
+};
+
+// Writes `image` as encodeBitmap24 to `path`, atomically: the old file stays byte for byte
+// as it was unless the whole new file was written and committed.
+WriteResult writeBitmapFile(const QImage &image, const QString &path);
+
+} // namespace pellwerk

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QtGlobal>
+
+namespace pellwerk {
+
+// A picture object as a picture box holds it. `serial` tells picture objects apart: a new
+// picture gets a new serial, an in-place update of the pixels keeps it.
+struct Picture
+{
+    QImage image;                // Format_RGB32
+    bool directPixels = false;   // made from a pixel buffer: its pixels may be rewritten in place
+    quint64 serial = 0;
+
+    bool isNull() const { return image.isNull(); }
+    static Picture make(QImage image, bool directPixels = false);
+};
+
+} // namespace pellwerk

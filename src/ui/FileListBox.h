@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+namespace pellwerk {
+
+// A file list: the names in one folder that match one pattern (without regard to letter case),
+// sorted by name. It re-reads the folder whenever its folder or pattern is set; a missing or
+// empty folder gives an empty list. `Click` is sent when the user selects a name (mouse or keys).
+class FileListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    void setPath(const QString &folder);
+    QString pattern() const { return m_pattern; }
+    void setPattern(const QString &pattern);
+
+    // The selected name, empty when nothing is selected.
+    QString fileName() const;
+    // Selects the name as a user would, sending Click. False when the name is not listed.
+    bool selectName(const QString &name);
+
+signals:
+    void Click();
+    void MouseMove();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void reread();
+
+    QString m_path;
+    QString m_pattern = QStringLiteral("*.*");
+};
+
+} // namespace pellwerk

@@ -1,0 +1,85 @@
+#include "PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace pellwerk {
+
+PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    attachModel(new PictureBoxModel(QSize(0, 0), Colours::Black, false, this));
+}
+
+void PictureBox::makePersistent()
+{
+    if (m_model->isPersistent())
+        return;
+    auto *persistent = new PictureBoxModel(contentsRect().size(), m_model->backColour(), true, this);
+    persistent->setPicture(m_model->picture());
+    PictureBoxModel *old = m_model;
+    attachModel(persistent);
+    delete old;
+}
+
+void PictureBox::attachModel(PictureBoxModel *model)
+{
+    m_model = model;
+    connect(m_model, &PictureBoxModel::changed, this, qOverload<>(&QWidget::update));
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter p(this);
+    const QRect inner = contentsRect();
+    p.setClipRect(inner);
+    if (m_model->isPersistent())
+        p.drawImage(inner.topLeft(), m_model->drawingImage());
+    else
+        p.drawImage(inner.topLeft(), m_model->surface());
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    m_model->setInnerSize(contentsRect().size());
+}
+
+QPoint PictureBox::toPixel(QPointF widgetPos) const
+{
+    const QPointF inner = widgetPos - QPointF(contentsRect().topLeft());
+    return QPoint(int(std::floor(inner.x())), int(std::floor(inner.y())));
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedInside = true;
+    emit mousePressed(toPixel(event->position()), event->button());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved(toPixel(event->position()), event->buttons());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressedInside;
+    m_pressedInside = false;
+    if (wasPressed && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_pressedInside = true;
+    emit doubleClicked();
+    emit mousePressed(toPixel(event->position()), event->button());
+}
+
+} // namespace pellwerk

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/PictureBoxModel.h"
+
+#include <QFrame>
+#include <QPoint>
+
+namespace pellwerk {
+
+// A picture box: a sunken 2-pixel frame around an inner area that shows a PictureBoxModel.
+// Mouse positions are reported in inner-area pixels (0, 0 is the top-left inner pixel); while a
+// button is held the box keeps receiving moves outside itself, so positions may be negative.
+class PictureBox : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    PictureBoxModel &model() { return *m_model; }
+    const PictureBoxModel &model() const { return *m_model; }
+
+    // Turns the canvas behaviour on: a persistent image that drawing goes into.
+    void makePersistent();
+
+signals:
+    void mousePressed(QPoint pixel, Qt::MouseButton button);
+    void mouseMoved(QPoint pixel, Qt::MouseButtons buttons);
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    QPoint toPixel(QPointF widgetPos) const;
+    void attachModel(PictureBoxModel *model);
+
+    PictureBoxModel *m_model = nullptr;
+    bool m_pressedInside = false;
+};
+
+} // namespace pellwerk

@@ -1,0 +1,71 @@
+#include "TestSupport.h"
+
+#include "core/BitmapWriter.h"
+#include "ui/App.h"
+#include "ui/Form1.h"
+#include "ui/PictureBox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QTest>
+
+namespace testsupport {
+
+std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &request)
+{
+    requests.push_back(request);
+    if (replies.empty())
+        return std::nullopt;
+    auto reply = replies.front();
+    replies.pop_front();
+    return reply;
+}
+
+QImage filled(int width, int height, QRgb rgb)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    img.fill(rgb);
+    return img;
+}
+
+bool writeBmp(const QString &path, const QImage &image)
+{
+    const auto result = pellwerk::writeBitmapFile(image, path);
+    if (!result.ok)
+        qWarning("could not write %s: %s", qPrintable(path), qPrintable(result.error));
+    return result.ok;
+}
+
+TestProgram::TestProgram(bool withImageFolder, bool start)
+{
+    if (withImageFolder)
+        QDir(dir.path()).mkpath("Image");
+    QImage skinNew = filled(256, 256, qRgb(10, 20, 30));
+    writeBmp(dir.path() + "/SkinNEW.bmp", skinNew);
+    // "neu" reads SkinNEW.bmp from the working directory, as the program started from its folder does.
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    m_app = std::make_unique<pellwerk::App>(dir.path(), messages, dialogs);
+    if (start)
+        m_app->start();
+}
+
+TestProgram::~TestProgram()
+{
+    m_app.reset();
+    flushDeletes();
+    QDir::setCurrent(m_oldCwd);
+}
+
+QImage TestProgram::canvas()
+{
+    return m_app->form1().SkinPicture().model().surface().copy(0, 0, 256, 256);
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace testsupport

@@ -1,0 +1,67 @@
+#pragma once
+
+// Helpers shared by the window tests: a program folder of their own, a file dialog that answers
+// like a scripted user, and small bitmaps made on the spot.
+
+#include "core/CommonDialog.h"
+#include "core/MessageSink.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace pellwerk {
+class App;
+}
+
+namespace testsupport {
+
+// Answers file dialogs from a queue: a path, or std::nullopt for a cancel. Records every request.
+class ScriptedDialogs : public pellwerk::FileDialogBackend
+{
+public:
+    std::optional<QString> run(const pellwerk::FileDialogRequest &request) override;
+    void answer(std::optional<QString> reply) { replies.push_back(std::move(reply)); }
+
+    std::deque<std::optional<QString>> replies;
+    std::vector<pellwerk::FileDialogRequest> requests;
+};
+
+// An image with every pixel of one colour (Qt RGB32).
+QImage filled(int width, int height, QRgb rgb);
+// Writes `image` as a 24-bit bitmap file; fails the calling test on error.
+bool writeBmp(const QString &path, const QImage &image);
+
+// A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own.
+class TestProgram
+{
+public:
+    // `withImageFolder` false leaves Image/ out.
+    explicit TestProgram(bool withImageFolder = true, bool start = true);
+    ~TestProgram();
+
+    QString folder() const { return dir.path(); }
+    QString imagePath(const QString &name) const { return dir.path() + "/Image/" + name; }
+    void addPart(const QString &name, const QImage &image) { writeBmp(imagePath(name), image); }
+
+    pellwerk::App &app() { return *m_app; }
+    QImage canvas();  // the canvas's 256 x 256 pixels
+
+    QTemporaryDir dir;
+    pellwerk::RecordingMessageSink messages;
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+
+private:
+    std::unique_ptr<pellwerk::App> m_app;
+    QString m_oldCwd;
+};
+
+// Deletes widgets that a closed window left for the event loop.
+void flushDeletes();
+
+} // namespace testsupport
