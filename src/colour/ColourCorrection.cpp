@@ -1,0 +1,86 @@
+#include "ColourCorrection.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pellwerk {
+
+namespace {
+
+// Four pixels: the offset pattern repeats every 4 bytes, and 16 bytes fill one vector register
+// on every target that has them.
+constexpr int Lane = 16;
+
+quint8 capped(qint64 value)
+{
+    return quint8(std::clamp<qint64>(value, 0, 255));
+}
+
+// The common case: both buffers as a picture is read, bytes 1..4·W of rows 1..H. Then every
+// byte of the storage belongs to a whole pixel and the pattern continues across rows, so the
+// storage is one run. The block is staged through local arrays so that source and target may be
+// the same buffer and the compiler still sees independent 16-byte operations (saturating adds
+// and a blend keeping the reserved bytes).
+void correctWholePixels(const quint8 *source, quint8 *target, qint64 count, const quint8 (&add)[Lane],
+                        const quint8 (&keep)[Lane])
+{
+    qint64 i = 0;
+    for (; i + Lane <= count; i += Lane) {
+        quint8 s[Lane];
+        quint8 t[Lane];
+        std::memcpy(s, source + i, Lane);
+        std::memcpy(t, target + i, Lane);
+        for (int k = 0; k < Lane; ++k) {
+            // Adding at most the room left below 255 saturates without leaving 8 bits.
+            const quint8 room = quint8(255 - s[k]);
+            const quint8 value = quint8(s[k] + std::min(add[k], room));
+            t[k] = quint8((t[k] & keep[k]) | (value & ~keep[k]));
+        }
+        std::memcpy(target + i, t, Lane);
+    }
+    for (; i < count; ++i) {
+        const int k = int(i % Lane);
+        if (!keep[k])
+            target[i] = quint8(std::min(unsigned(source[i]) + add[k], 255u));
+    }
+}
+
+} // namespace
+
+bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32 &red, const qint32 &green,
+                    const qint32 &blue)
+{
+    const qint64 lastByte = source.upperBound(1);
+    if (lastByte < 1)
+        return true;
+
+    const qint64 offsets[3] = {blue, green, red};
+    const bool offsetsAdd = blue >= 0 && green >= 0 && red >= 0;
+    if (offsetsAdd && source.sameBounds(target) && source.lowerBound(1) == 1 && source.lowerBound(2) == 1 &&
+        lastByte % 4 == 0) {
+        quint8 add[Lane];
+        quint8 keep[Lane];
+        for (int k = 0; k < Lane; ++k) {
+            // Any offset above 255 caps every sum, just as 255 does.
+            add[k] = k % 4 == 3 ? 0 : quint8(std::min<qint64>(offsets[k % 4], 255));
+            keep[k] = k % 4 == 3 ? 0xFF : 0x00;
+        }
+        correctWholePixels(source.data(), target.data(), source.byteCount(), add, keep);
+        return true;
+    }
+
+    // Any other bounds: byte by byte, skipping whatever either buffer lacks.
+    for (qint64 x = 1; x <= lastByte; x += 4) {
+        const qint64 lastRow = source.upperBound(2);
+        for (qint64 y = 1; y <= lastRow; ++y) {
+            for (int k = 0; k < 3; ++k) {
+                const qint64 i = x + k;
+                if (source.contains(i, y) && target.contains(i, y))
+                    target.at(i, y) = capped(source.at(i, y) + offsets[k]);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace pellwerk
