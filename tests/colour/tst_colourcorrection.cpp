@@ -93,13 +93,7 @@ void ColourCorrectionTest::addsAndCaps()
             for (int i = 1; i <= rowBytes; ++i) {
                 const int inPixel = (i - 1) % 4;
                 const int want = inPixel == 3 ? Untouched : inPixel == channel ? expected : sourceByte;
-                QVERIFY2(target.at(i, j) == want,
-                         qPrintable(QStringLiteral("channel %1, byte (%2, %3): %4, expected %5")
-                                        .arg(channel)
-                                        .arg(i)
-                                        .arg(j)
-                                        .arg(target.at(i, j))
-                                        .arg(want)));
+                QCOMPARE(target.at(i, j), quint8(want));
             }
         }
         QCOMPARE(source.at(1, 1), quint8(sourceByte));
@@ -144,9 +138,7 @@ void ColourCorrectionTest::everyByteOfAPicture()
         for (int i = 1; i <= 4 * width; ++i) {
             const int inPixel = (i - 1) % 4;
             const int want = inPixel == 3 ? before.at(i, j) : std::min(255, source.at(i, j) + offsets[inPixel]);
-            if (target.at(i, j) != want)
-                QFAIL(qPrintable(
-                    QStringLiteral("byte (%1, %2) is %3, expected %4").arg(i).arg(j).arg(target.at(i, j)).arg(want)));
+            QCOMPARE(target.at(i, j), quint8(want));
         }
     }
 }
