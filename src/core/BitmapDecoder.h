@@ -36,12 +36,13 @@ struct DecodeLimits
 //   files must hold every row (the last row's padding may be missing), else they are refused.
 // - Colours used: 0 means the full palette for the depth; more than the depth allows is refused.
 //   An explicit palette must fit between the header and the pixel data; an implied one (core
-//   header, colours used 0) is cut to what fits. Indices past the palette give black.
+//   header, colours used 0) is cut to what fits. Indices past the palette give black. Above
+//   8 bits the field and any palette are ignored.
 // - Bit fields: each mask must be one contiguous run of bits inside the pixel, the red, green
 //   and blue masks must not overlap; a zero mask gives 0 for its channel; the alpha mask is
 //   ignored. A channel of n bits is scaled to 8 bits as round(v * 255 / (2^n - 1)).
-// - RLE: runs past the row end are clipped, a delta past the last stored row ends decoding, and data
-//   that ends early (no end-of-bitmap code) decodes what is there; the rest stays black.
+// - RLE: runs past the row end are clipped, a delta past the last stored row ends decoding,
+//   and data that ends early (no end-of-bitmap code) decodes what is there; the rest is black.
 BitmapResult decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits = {});
 
 // Reads the file at `path` (a regular file only: folders, pipes and devices are refused
