@@ -30,7 +30,10 @@ QString defaultSkinFolder()
 }
 } // namespace
 
-Form1::Form1(App &app) : Form(app) {}
+Form1::Form1(App &app) : Form(app)
+{
+    CommonDialog1.setBackend(app.dialogBackend());
+}
 
 Form1::~Form1() = default;
 
@@ -75,6 +78,7 @@ QWidget *Form1::createWindow()
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
 
     m_timer = new QTimer(host);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(5000);
     connect(m_timer, &QTimer::timeout, this, &Form1::Timer1_Timer);
     m_timer->start();

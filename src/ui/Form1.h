@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form.h"
+#include "core/CommonDialog.h"
 
 #include <QMainWindow>
 #include <QPoint>

@@ -15,6 +15,14 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     attachModel(new PictureBoxModel(QSize(0, 0), Colours::Black, false, this));
 }
 
+PictureBoxModel &PictureBox::model()
+{
+    const QSize inner = contentsRect().size();
+    if (m_model->innerSize() != inner)
+        m_model->setInnerSize(inner);
+    return *m_model;
+}
+
 void PictureBox::makePersistent()
 {
     if (m_model->isPersistent())
@@ -38,7 +46,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const QRect inner = contentsRect();
     p.setClipRect(inner);
-    if (m_model->isPersistent())
+    if (model().isPersistent())
         p.drawImage(inner.topLeft(), m_model->drawingImage());
     else
         p.drawImage(inner.topLeft(), m_model->surface());

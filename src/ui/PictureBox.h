@@ -16,8 +16,10 @@ class PictureBox : public QFrame
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    PictureBoxModel &model() { return *m_model; }
-    const PictureBoxModel &model() const { return *m_model; }
+    // The model, its inner size kept equal to the box's inner area (also while the box is hidden,
+    // when Qt holds the resize events back).
+    PictureBoxModel &model();
+    const PictureBoxModel &model() const { return const_cast<PictureBox *>(this)->model(); }
 
     // Turns the canvas behaviour on: a persistent image that drawing goes into.
     void makePersistent();

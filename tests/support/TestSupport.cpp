@@ -17,9 +17,12 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     requests.push_back(request);
     if (replies.empty())
         return std::nullopt;
-    auto reply = replies.front();
+    const bool cancelled = !replies.front().has_value();
+    const QString path = cancelled ? QString() : *replies.front();
     replies.pop_front();
-    return reply;
+    if (cancelled)
+        return std::nullopt;
+    return path;
 }
 
 QImage filled(int width, int height, QRgb rgb)

@@ -1,0 +1,411 @@
+// The main window as a user meets it: start-up state, the file commands on real files,
+// the canvas's mouse input, the status label and the shutdown.
+
+#include "TestSupport.h"
+
+#include "core/BitmapDecoder.h"
+#include "core/BitmapWriter.h"
+#include "ui/App.h"
+#include "ui/FileListBox.h"
+#include "ui/Form1.h"
+#include "ui/PictureBox.h"
+#include "ui/SetupDlg.h"
+#include "ui/AboutDlg.h"
+#include "ui/RGB_Frm.h"
+#include "ui/TeileFrm.h"
+#include "ui_Form1.h"
+#include "ui_TeileFrm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace pellwerk;
+using namespace testsupport;
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QImage defaultSkinFromAssets()
+{
+    return decodeBitmap(readAll(QStringLiteral(PELLWERK_ASSETS "/DefaultSkin.bmp"))).image;
+}
+
+// A skin whose pixels all differ from their neighbours, so shifted or flipped rows show.
+QImage patterned(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 3) & 0xFF));
+    return img;
+}
+
+QPoint widgetPos(PictureBox &box, QPoint pixel)
+{
+    return box.contentsRect().topLeft() + pixel;
+}
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startUpState();
+    void startUpWithoutImageFolder();
+    void newSkinComesFromWorkingDirectory();
+    void newSkinMissingLeavesCanvas();
+    void openShowsTopLeftAndSaveWritesExactly_data();
+    void openShowsTopLeftAndSaveWritesExactly();
+    void savedFileLayout();
+    void cancelledDialogsTouchNothing();
+    void failedOpenAndSaveLeaveEverything();
+    void saveOffersLastOpenedFile();
+    void folderChoice();
+    void canvasPressWritesCoordinates_data();
+    void canvasPressWritesCoordinates();
+    void statusLabelTexts();
+    void showCommandsOpenTheirWindows();
+    void shutdownClosesEveryWindow();
+};
+
+void MainWindowTest::startUpState()
+{
+    TestProgram p;
+    const AppState &s = p.app().state;
+    QCOMPARE(s.ProgramFolder, p.folder());
+    QCOMPARE(s.ImageFolder, p.folder() + "/Image/");
+    QCOMPARE(s.SkinName, QStringLiteral("NeuerSkin"));
+    QCOMPARE(s.SkinFolder, QDir::homePath() + "/Velmora/skins/");
+    QCOMPARE(s.TransparentColour, Colours::Black);
+    QCOMPARE(s.LanguageFile, QStringLiteral("deutsch.zlf"));
+    QVERIFY(s.LanguageLine.isEmpty());
+    QVERIFY(s.TransparentColourName.isEmpty());
+    QCOMPARE(s.PartRect, (Rect32{0, 0, 148, 191}));
+    QCOMPARE(s.UserColour, UserRgb{});
+
+    Form1 &main = p.app().form1();
+    QVERIFY(main.window()->isVisible());
+    QCOMPARE(main.window()->windowTitle(), QStringLiteral("Pellwerk V1.2"));
+    QCOMPARE(main.status(), p.folder());
+    QCOMPARE(p.canvas(), defaultSkinFromAssets().convertToFormat(QImage::Format_RGB32));
+
+    // The parts window is loaded, but hidden, with every list on the image folder.
+    TeileFrm &parts = p.app().teileFrm();
+    QVERIFY(parts.isLoaded());
+    QVERIFY(!parts.window()->isVisible());
+    const auto lists = parts.fileLists();
+    QCOMPARE(lists.size(), 11);
+    for (FileListBox *list : lists)
+        QCOMPARE(list->path(), s.ImageFolder);
+    QVERIFY(!p.app().hasSetupDlg());
+    QVERIFY(!p.app().hasAboutDlg());
+    QVERIFY(!p.app().hasRgbFrm());
+    QVERIFY(p.messages.messages.isEmpty());
+}
+
+void MainWindowTest::startUpWithoutImageFolder()
+{
+    TestProgram p(/*withImageFolder*/ false);
+    QCOMPARE(p.messages.messages.size(), 1);
+    QVERIFY(p.messages.messages.first().contains("Teile"));
+    for (FileListBox *list : p.app().teileFrm().fileLists())
+        QCOMPARE(list->count(), 0);
+    QVERIFY(p.app().form1().window()->isVisible());
+}
+
+void MainWindowTest::newSkinComesFromWorkingDirectory()
+{
+    TestProgram p;
+    // A SkinNEW.bmp in the program folder must not be the one read: only the working directory counts.
+    QTemporaryDir elsewhere;
+    writeBmp(elsewhere.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(200, 100, 50)));
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    p.app().form1().ui().dneu->trigger();
+    QDir::setCurrent(cwd);
+    QCOMPARE(p.canvas(), filled(256, 256, qRgb(200, 100, 50)));
+    QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
+}
+
+void MainWindowTest::newSkinMissingLeavesCanvas()
+{
+    TestProgram p;
+    QFile::remove(p.folder() + "/SkinNEW.bmp");
+    const QImage before = p.canvas();
+    p.app().form1().dneu_Click();
+    QCOMPARE(p.messages.messages.size(), 1);
+    QVERIFY(p.messages.messages.first().contains("SkinNEW.bmp"));
+    QCOMPARE(p.canvas(), before);
+}
+
+void MainWindowTest::openShowsTopLeftAndSaveWritesExactly_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("512 x 512 shows its top-left quarter") << 512;
+    QTest::newRow("64 x 64 leaves the rest black") << 64;
+    QTest::newRow("256 x 256") << 256;
+}
+
+void MainWindowTest::openShowsTopLeftAndSaveWritesExactly()
+{
+    QFETCH(int, size);
+    TestProgram p;
+    const QString in = p.folder() + "/in.bmp";
+    const QString out = p.folder() + "/out.bmp";
+    const QImage source = patterned(size, size);
+    QVERIFY(writeBmp(in, source));
+
+    p.dialogs->answer(in);
+    p.app().form1().ui().dopen->trigger();
+    QImage expected = filled(256, 256, qRgb(0, 0, 0));
+    for (int y = 0; y < qMin(size, 256); ++y)
+        for (int x = 0; x < qMin(size, 256); ++x)
+            expected.setPixel(x, y, source.pixel(x, y));
+    QCOMPARE(p.canvas(), expected);
+
+    p.dialogs->answer(out);
+    p.app().form1().ui().speichern->trigger();
+    QCOMPARE(p.app().state.SkinName, out);
+    const QByteArray saved = readAll(out);
+    QCOMPARE(saved.size(), 196662);
+    QCOMPARE(decodeBitmap(saved).image, expected);
+    QVERIFY(p.messages.messages.isEmpty());
+}
+
+void MainWindowTest::savedFileLayout()
+{
+    TestProgram p;
+    const QString out = p.folder() + "/skin.bmp";
+    p.dialogs->answer(out);
+    p.app().form1().speichern_Click();
+    const QByteArray b = readAll(out);
+    QCOMPARE(b.size(), 196662);
+    auto u32 = [&](int o) { return quint32(quint8(b[o])) | quint32(quint8(b[o + 1])) << 8
+                                   | quint32(quint8(b[o + 2])) << 16 | quint32(quint8(b[o + 3])) << 24; };
+    auto u16 = [&](int o) { return quint32(quint8(b[o])) | quint32(quint8(b[o + 1])) << 8; };
+    QCOMPARE(b.left(2), QByteArray("BM"));
+    QCOMPARE(u32(2), 196662u);
+    QCOMPARE(u32(10), 54u);
+    QCOMPARE(u32(14), 40u);
+    QCOMPARE(u32(18), 256u);
+    QCOMPARE(u32(22), 256u);
+    QCOMPARE(u16(26), 1u);
+    QCOMPARE(u16(28), 24u);
+    QCOMPARE(u32(30), 0u);
+    // The untouched default skin: bottom row first, blue, green, red.
+    const QImage skin = defaultSkinFromAssets();
+    for (QPoint at : {QPoint(0, 255), QPoint(200, 255), QPoint(130, 10), QPoint(20, 100)}) {
+        const int offset = 54 + (255 - at.y()) * 768 + at.x() * 3;
+        const QRgb px = skin.pixel(at);
+        QCOMPARE(quint8(b[offset]), quint8(qBlue(px)));
+        QCOMPARE(quint8(b[offset + 1]), quint8(qGreen(px)));
+        QCOMPARE(quint8(b[offset + 2]), quint8(qRed(px)));
+    }
+}
+
+void MainWindowTest::cancelledDialogsTouchNothing()
+{
+    TestProgram p;
+    const QImage before = p.canvas();
+    p.dialogs->answer(std::nullopt);
+    p.app().form1().dopen_Click();
+    QCOMPARE(p.canvas(), before);
+
+    p.dialogs->answer(std::nullopt);
+    p.app().form1().speichern_Click();
+    QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
+    QCOMPARE(QDir(p.folder()).entryList(QDir::Files), QStringList{"SkinNEW.bmp"});
+
+    const QString folder = p.app().state.SkinFolder;
+    p.dialogs->answer(std::nullopt);
+    p.app().form1().MFolder_Click();
+    QCOMPARE(p.app().state.SkinFolder, folder);
+    QVERIFY(p.messages.messages.isEmpty());
+}
+
+void MainWindowTest::failedOpenAndSaveLeaveEverything()
+{
+    TestProgram p;
+    const QImage before = p.canvas();
+
+    // Not a bitmap, and a bitmap cut short: nothing reaches the canvas.
+    const QString junk = p.folder() + "/junk.bmp";
+    QFile f(junk);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("this is no picture");
+    f.close();
+    const QString cut = p.folder() + "/cut.bmp";
+    QFile c(cut);
+    QVERIFY(c.open(QIODevice::WriteOnly));
+    c.write(encodeBitmap24(filled(256, 256, qRgb(1, 2, 3))).left(196662 / 2));
+    c.close();
+    for (const QString &path : {junk, cut, p.folder() + "/missing.bmp"}) {
+        p.messages.messages.clear();
+        p.dialogs->answer(path);
+        p.app().form1().dopen_Click();
+        QCOMPARE(p.messages.messages.size(), 1);
+        QCOMPARE(p.canvas(), before);
+    }
+
+    // A save onto a folder fails with a message; the name and the canvas stay.
+    QDir(p.folder()).mkdir("taken.bmp");
+    p.messages.messages.clear();
+    p.dialogs->answer(p.folder() + "/taken.bmp");
+    p.app().form1().speichern_Click();
+    QCOMPARE(p.messages.messages.size(), 1);
+    QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
+    QVERIFY(QFileInfo(p.folder() + "/taken.bmp").isDir());
+    QCOMPARE(p.canvas(), before);
+
+    // A save into a folder that does not exist fails the same way and creates nothing.
+    p.messages.messages.clear();
+    p.dialogs->answer(p.folder() + "/no/such/folder/skin.bmp");
+    p.app().form1().speichern_Click();
+    QCOMPARE(p.messages.messages.size(), 1);
+    QVERIFY(!QFile::exists(p.folder() + "/no/such/folder/skin.bmp"));
+    QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
+}
+
+void MainWindowTest::saveOffersLastOpenedFile()
+{
+    TestProgram p;
+    const QString in = p.folder() + "/mine.bmp";
+    QVERIFY(writeBmp(in, patterned(256, 256)));
+    p.dialogs->answer(in);
+    p.app().form1().dopen_Click();
+    p.dialogs->answer(std::nullopt);
+    p.app().form1().speichern_Click();
+    QCOMPARE(p.dialogs->requests.size(), size_t(2));
+    const FileDialogRequest &save = p.dialogs->requests.back();
+    QCOMPARE(save.kind, FileDialogRequest::Kind::Save);
+    QCOMPARE(save.title, QStringLiteral("Skin speichern"));
+    QCOMPARE(save.filter, QStringLiteral("Bilder |*.bmp|"));
+    QCOMPARE(save.fileName, in);
+    QCOMPARE(p.dialogs->requests.front().title, QStringLiteral("Skin öffnen"));
+}
+
+void MainWindowTest::folderChoice()
+{
+    TestProgram p;
+    QDir(p.folder()).mkpath("skins/a");
+    QDir(p.folder()).mkpath("skins/b");
+    const QString start = p.app().state.SkinFolder;
+    p.dialogs->answer(p.folder() + "/skins/a/x.bmp");
+    p.app().form1().ui().MFolder->trigger();
+    QCOMPARE(p.app().state.SkinFolder, p.folder() + "/skins/a/");
+    p.dialogs->answer(p.folder() + "/skins/b/y.bmp");
+    p.app().form1().MFolder_Click();
+    QCOMPARE(p.app().state.SkinFolder, p.folder() + "/skins/b/");
+
+    QCOMPARE(p.dialogs->requests.size(), size_t(2));
+    QCOMPARE(p.dialogs->requests[0].initDir, start);
+    QCOMPARE(p.dialogs->requests[0].title, QStringLiteral("Velmora-Skin-Folder"));
+    // The second choice starts in the folder the first one reported.
+    QCOMPARE(p.dialogs->requests[1].initDir, p.folder() + "/skins/a/");
+    // The settings dialog was loaded for its folder label, but not shown.
+    QVERIFY(p.app().hasSetupDlg());
+    QVERIFY(!p.app().setupDlg().isVisible());
+}
+
+void MainWindowTest::canvasPressWritesCoordinates_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("left button") << int(Qt::LeftButton);
+    QTest::newRow("right button") << int(Qt::RightButton);
+}
+
+void MainWindowTest::canvasPressWritesCoordinates()
+{
+    QFETCH(int, button);
+    TestProgram p;
+    PictureBox &canvas = p.app().form1().SkinPicture();
+    const QImage before = p.canvas();
+    QTest::mouseClick(&canvas, Qt::MouseButton(button), {}, widgetPos(canvas, QPoint(10, 20)));
+    QCOMPARE(p.app().teileFrm().EigBerX()->text(), QStringLiteral("10"));
+    QCOMPARE(p.app().teileFrm().EigBerY()->text(), QStringLiteral("20"));
+    // The click completed: the press's position text stays.
+    QCOMPARE(p.app().form1().status(), QStringLiteral(" x=10,  y=20 "));
+    QCOMPARE(p.canvas(), before);
+    QVERIFY(!p.app().teileFrm().window()->isVisible());
+}
+
+void MainWindowTest::statusLabelTexts()
+{
+    TestProgram p;
+    Form1 &main = p.app().form1();
+    PictureBox &canvas = main.SkinPicture();
+    QTest::mouseMove(&canvas, widgetPos(canvas, QPoint(100, 37)));
+    QCOMPARE(main.status(), QStringLiteral(" x=100,  y=37 "));
+    QCOMPARE(Form1::positionText(QPoint(-4, 300)), QStringLiteral(" x=-4,  y=300 "));
+
+    // From the canvas onto the bare window: the program folder again.
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 250), QPointF(5, 250), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main.ui().centralwidget, &move);
+    QCOMPARE(main.status(), p.folder());
+
+    // The timer puts the product line there every five seconds.
+    QTimer *timer = main.window()->findChild<QTimer *>("Timer1");
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 5000);
+    QVERIFY(timer->isActive());
+    QVERIFY(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
+    QCOMPARE(main.status(), QStringLiteral("Pellwerk V1.2"));
+}
+
+void MainWindowTest::showCommandsOpenTheirWindows()
+{
+    TestProgram p;
+    Form1 &main = p.app().form1();
+    QTest::mouseClick(main.ui().Command1, Qt::LeftButton);
+    QVERIFY(p.app().teileFrm().isVisible());
+    p.app().teileFrm().hide();
+    main.ui().TeileMnu->trigger();
+    QVERIFY(p.app().teileFrm().isVisible());
+    QCOMPARE(main.ui().TeileMnu->shortcut(), QKeySequence("Ctrl+T"));
+    QCOMPARE(main.ui().dneu->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(main.ui().speichern->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(main.ui().dopen->shortcut(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(main.ui().PrgSetup->shortcut(), QKeySequence(Qt::Key_F4));
+    QCOMPARE(main.ui().MFolder->shortcut(), QKeySequence(Qt::Key_F5));
+    QCOMPARE(main.ui().MEnde->shortcut(), QKeySequence("Ctrl+X"));
+
+    main.ui().PrgSetup->trigger();
+    QVERIFY(p.app().setupDlg().isVisible());
+    main.ui().Mueber->trigger();
+    QVERIFY(p.app().aboutDlg().isVisible());
+    // Nothing is modal: the main window still takes commands.
+    QVERIFY(main.window()->isEnabled());
+}
+
+void MainWindowTest::shutdownClosesEveryWindow()
+{
+    TestProgram p;
+    App &app = p.app();
+    app.teileFrm().show();
+    app.setupDlg().show();
+    app.aboutDlg().show();
+    app.rgbFrm().show();
+    QSignalSpy ended(&app, &App::ended);
+    app.form1().window()->close();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(app.hasEnded());
+    for (Form *f : std::initializer_list<Form *>{&app.form1(), &app.teileFrm(), &app.setupDlg(),
+                                                &app.aboutDlg(), &app.rgbFrm()})
+        QVERIFY(!f->isLoaded());
+    flushDeletes();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty()
+            || std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+                            [](QWidget *w) { return w->isVisible(); }));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
