@@ -2,25 +2,32 @@
 
 #include "Form.h"
 
+#include <memory>
+
+namespace Ui {
+class AboutDlg;
+}
+
 namespace pellwerk {
 
+// The about box. "OK" and the close box both discard it; the next opening builds it afresh.
 class AboutDlg : public Form
 {
     Q_OBJECT
 public:
-    explicit AboutDlg(App &app) : Form(app) {}
+    explicit AboutDlg(App &app);
+    ~AboutDlg() override;
 
+    Ui::AboutDlg &ui();
 
+    void OKButton_Click();
 
 protected:
-    QWidget *createWindow() override
-    {
-        auto *host = new FormHost<QWidget>(*this);
-        host->setWindowTitle(QStringLiteral("AboutDlg"));
-        return host;
-    }
-    void windowDestroyed() override {}
+    QWidget *createWindow() override;
+    void windowDestroyed() override;
 
+private:
+    std::unique_ptr<Ui::AboutDlg> m_ui;
 };
 
 } // namespace pellwerk

@@ -1,0 +1,57 @@
+#include "AboutDlg.h"
+
+#include "core/Colour.h"
+#include "ui_AboutDlg.h"
+
+#include <QPalette>
+
+namespace pellwerk {
+
+namespace {
+// The product line's dark blue, as the design gives it (0x00BBGGRR).
+constexpr Colour ProductLineColour{0xC00000};
+constexpr qreal CreditPointSize = 9.75;
+} // namespace
+
+AboutDlg::AboutDlg(App &app) : Form(app) {}
+
+AboutDlg::~AboutDlg() = default;
+
+Ui::AboutDlg &AboutDlg::ui()
+{
+    ensureLoaded();
+    return *m_ui;
+}
+
+QWidget *AboutDlg::createWindow()
+{
+    auto *host = new FormHost<QWidget>(*this);
+    m_ui = std::make_unique<Ui::AboutDlg>();
+    m_ui->setupUi(host);
+    host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    host->setFixedSize(host->size());
+
+    QPalette pal = m_ui->Label2->palette();
+    pal.setColor(QPalette::WindowText, ProductLineColour.toQColor());
+    m_ui->Label2->setPalette(pal);
+    // Designer fonts take whole points only.
+    QFont credit = m_ui->Label1->font();
+    credit.setPointSizeF(CreditPointSize);
+    m_ui->Label1->setFont(credit);
+
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &AboutDlg::OKButton_Click);
+    return host;
+}
+
+void AboutDlg::windowDestroyed()
+{
+    m_ui.reset();
+}
+
+void AboutDlg::OKButton_Click()
+{
+    unload();
+}
+
+} // namespace pellwerk
