@@ -89,31 +89,12 @@ QStringList shownTexts(App &app)
     Ui::Form1 &m = app.form1().ui();
     Ui::TeileFrm &t = app.teileFrm().ui();
     Ui::SetupDlg &d = app.setupDlg().ui();
-    return {m.Datei->title(),
-            m.dneu->text(),
-            m.speichern->text(),
-            m.dopen->text(),
-            m.MEnde->text(),
-            m.MSetup->title(),
-            m.PrgSetup->text(),
-            m.MFolder->text(),
-            m.Mueber->text(),
-            m.Command1->text(),
-            app.setupDlg().window()->windowTitle(),
-            d.Label1->text(),
-            d.Command1->text(),
-            d.Label6->text(),
-            app.teileFrm().window()->windowTitle(),
-            t.TeilPic->toolTip(),
-            t.FootFile->toolTip(),
-            t.FaceFile->toolTip(),
-            t.RightArmFile->toolTip(),
-            t.PantsFile->toolTip(),
-            t.LeftArmFile->toolTip(),
-            t.ShirtFile->toolTip(),
-            t.TatuFile->toolTip(),
-            t.GlassesFile->toolTip(),
-            t.SchmuckFile->toolTip(),
+    return {m.Datei->title(), m.dneu->text(), m.speichern->text(), m.dopen->text(), m.MEnde->text(),
+            m.MSetup->title(), m.PrgSetup->text(), m.MFolder->text(), m.Mueber->text(), m.Command1->text(),
+            app.setupDlg().window()->windowTitle(), d.Label1->text(), d.Command1->text(), d.Label6->text(),
+            app.teileFrm().window()->windowTitle(), t.TeilPic->toolTip(), t.FootFile->toolTip(),
+            t.FaceFile->toolTip(), t.RightArmFile->toolTip(), t.PantsFile->toolTip(), t.LeftArmFile->toolTip(),
+            t.ShirtFile->toolTip(), t.TatuFile->toolTip(), t.GlassesFile->toolTip(), t.SchmuckFile->toolTip(),
             t.BartFile->toolTip()};
 }
 
