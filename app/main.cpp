@@ -7,7 +7,6 @@ int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellwerk"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pellwerk"));
     // Windows are closed one by one during the shutdown; the program ends only when it says so.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -4,7 +4,9 @@
 #include "Form1.h"
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
+#include "PictureBox.h"
 #include "TeileFrm.h"
+#include "parts/TransparentBlit.h"
 
 namespace pellwerk {
 
@@ -60,6 +62,13 @@ RGB_Frm &App::rgbFrm()
         m_rgbFrm->Form_Initialize();
     }
     return *m_rgbFrm;
+}
+
+void App::TransferPart(qint32 x, qint32 y)
+{
+    PictureBoxModel &canvas = form1().SkinPicture().model();
+    const PictureBoxModel &preview = teileFrm().TeilPic().model();
+    pellwerk::TransferPart(canvas, preview, state.PartRect, x, y, state.TransparentColour);
 }
 
 void App::start()

@@ -47,6 +47,10 @@ public:
     bool hasAboutDlg() const { return bool(m_aboutDlg); }
     bool hasRgbFrm() const { return bool(m_rgbFrm); }
 
+    // Pastes what the parts window's preview shows onto the skin canvas at (x, y), leaving out
+    // the transparent colour, and refreshes the canvas. The only way parts reach the skin.
+    void TransferPart(qint32 x, qint32 y);
+
     // Creates and loads the main window (the start-up) and shows it.
     void start();
     // Closes every window; the program then ends.

@@ -5,12 +5,20 @@
 #include "PictureBox.h"
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
+#include "Form1.h"
 #include "core/BitmapDecoder.h"
+#include "core/FileListing.h"
+#include "parts/Coordinates.h"
+#include "parts/PlacementTable.h"
 #include "ui_TeileFrm.h"
 
 #include <QEvent>
 #include <QFile>
+#include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 #include <QPalette>
 #include <cmath>
 
@@ -86,16 +94,22 @@ QWidget *TeileFrm::createWindow()
     m_ui->Label1->setPalette(labelText);
     m_ui->Label1->installEventFilter(this);
 
-    const auto kinds = {m_ui->FootFile, m_ui->RightArmFile, m_ui->LeftArmFile, m_ui->FaceFile,
-                        m_ui->PantsFile, m_ui->ShirtFile,  m_ui->TatuFile,   m_ui->GlassesFile,
-                        m_ui->SchmuckFile, m_ui->BartFile};
-    const QStringList patterns = {"foot_*.bmp", "RightArm*.bmp", "LeftArm_*.bmp", "Face*.bmp", "Pants*.bmp",
-                                  "shirt*.bmp", "tatu*.bmp",     "glass*.bmp",    "chain*.bmp", "beard*.bmp"};
-    int i = 0;
-    for (FileListBox *list : kinds)
-        list->setPattern(patterns[i++]);
-    m_ui->UserFile->setPattern(QStringLiteral("*.bmp"));
-
+    // Patterns and places come from the placement table; the user list has no fixed place.
+    for (const PartKind &kind : partKinds()) {
+        auto *list = host->findChild<FileListBox *>(kind.listName);
+        Q_ASSERT(list);
+        list->setPattern(kind.pattern);
+        if (kind.place)
+            connect(list, &FileListBox::Click, this, [this, list] { KindFile_Click(list); });
+    }
+    connect(m_ui->UserFile, &FileListBox::Click, this, &TeileFrm::UserFile_Click);
+    connect(m_ui->UserFile, &FileListBox::MouseMove, this, &TeileFrm::UserFile_MouseMove);
+    connect(m_ui->UserPrefix, &QLineEdit::textChanged, this, &TeileFrm::UserPrefix_Change);
+    connect(m_ui->EigBerX, &QLineEdit::textChanged, this, &TeileFrm::EigBer_Change);
+    connect(m_ui->EigBerY, &QLineEdit::textChanged, this, &TeileFrm::EigBer_Change);
+    connect(m_ui->TranspCheck, &QCheckBox::clicked, this, &TeileFrm::TranspCheck_Click);
+    connect(m_ui->TranspBtn, &QPushButton::clicked, this, &TeileFrm::TranspBtn_Click);
+    connect(m_ui->TeilPic, &PictureBox::clicked, this, &TeileFrm::TeilPic_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &TeileFrm::Command1_Click);
     return host;
 }
@@ -139,6 +153,18 @@ void TeileFrm::pointListsAtImageFolder()
         list->setPath(m_app.state.ImageFolder);
 }
 
+void TeileFrm::setLabel1BackColour(Colour colour)
+{
+    setBackground(ui().Label1, colour);
+}
+
+void TeileFrm::setTeilPicBackAndFill(Colour colour)
+{
+    PictureBoxModel &preview = TeilPic().model();
+    preview.setBackColour(colour);
+    preview.setFillColour(colour);
+}
+
 void TeileFrm::setCoordinateText(QLineEdit *box, const QString &text)
 {
     box->setText(text);
@@ -180,6 +206,92 @@ void TeileFrm::applyLayout(int W, int H)
         right[k]->setGeometry(rightLeft, top, listWidth, height);
     }
     u.UserFile->resize(u.UserFile->width(), 45 + 6 * dH);
+}
+
+bool TeileFrm::loadPart(const QString &name)
+{
+    const QString path = m_app.state.ImageFolder + name;
+    BitmapResult read = readBitmapFile(path);
+    if (!read.ok()) {
+        m_app.showMessage(QStringLiteral("Das Teil „%1“ kann nicht geladen werden.\n%2").arg(name, read.error));
+        return false;
+    }
+    PictureBoxModel &preview = TeilPic().model();
+    preview.setBackColour(m_app.state.TransparentColour);
+    preview.setPicture(Picture::make(std::move(read.image)));
+    return true;
+}
+
+void TeileFrm::KindFile_Click(FileListBox *list)
+{
+    const PartKind *kind = findPartKind(list->objectName());
+    if (!kind || !kind->place || list->fileName().isEmpty())
+        return;
+    if (!loadPart(list->fileName()))
+        return;
+    const QPoint place = *kind->place;
+    if (ui().TranspCheck->isChecked())
+        m_app.TransferPart(place.x(), place.y());
+    LastTargetX = place.x();
+    LastTargetY = place.y();
+}
+
+void TeileFrm::UserFile_Click()
+{
+    const QString name = ui().UserFile->fileName();
+    if (name.isEmpty() || !loadPart(name))
+        return;
+    const QLocale locale;
+    const std::optional<qint32> x = coordinateToInt(ui().EigBerX->text(), locale);
+    const std::optional<qint32> y = coordinateToInt(ui().EigBerY->text(), locale);
+    if (!x || !y) {
+        // No place, no paste: the part waits in the preview and the last place stays.
+        const QString which = !x && !y ? QStringLiteral("X - und Y - Koordinate sind keine Zahlen")
+                              : !x     ? QStringLiteral("X - Koordinate ist keine Zahl")
+                                       : QStringLiteral("Y - Koordinate ist keine Zahl");
+        m_app.form1().setStatus(QStringLiteral("User File  %1 : %2").arg(name, which));
+        return;
+    }
+    if (ui().TranspCheck->isChecked())
+        m_app.TransferPart(*x, *y);
+    LastTargetX = *x;
+    LastTargetY = *y;
+    m_app.form1().setStatus(QStringLiteral("User File  ") + name + QLatin1Char(' '));
+}
+
+void TeileFrm::UserFile_MouseMove()
+{
+    m_app.form1().setStatus(QStringLiteral("User File-List"));
+}
+
+void TeileFrm::UserPrefix_Change()
+{
+    ui().UserFile->setPattern(userListPattern(ui().UserPrefix->text()));
+}
+
+void TeileFrm::EigBer_Change()
+{
+    const QLocale locale;
+    for (QLineEdit *box : {ui().EigBerX, ui().EigBerY}) {
+        if (const auto clamped = clampedText(box->text(), locale))
+            box->setText(*clamped);
+    }
+}
+
+void TeileFrm::TranspCheck_Click()
+{
+    ui().TranspBtn->setEnabled(!ui().TranspCheck->isChecked());
+}
+
+void TeileFrm::TranspBtn_Click()
+{
+    m_app.TransferPart(LastTargetX, LastTargetY);
+}
+
+void TeileFrm::TeilPic_Click()
+{
+    if (!ui().TranspCheck->isChecked())
+        m_app.TransferPart(LastTargetX, LastTargetY);
 }
 
 void TeileFrm::Command1_Click()

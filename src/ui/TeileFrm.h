@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form.h"
+#include "core/Colour.h"
 
 #include <QWidget>
 #include <memory>
@@ -38,6 +39,10 @@ public:
     void Form_Initialize();
     void placeBesideMainWindow();
     void pointListsAtImageFolder();
+    // The transparent colour shown on the colour label "transparent".
+    void setLabel1BackColour(Colour colour);
+    // The preview's back colour, then its fill colour.
+    void setTeilPicBackAndFill(Colour colour);
     // Writes a coordinate box as a user's typing would (the change handling runs).
     void setCoordinateText(QLineEdit *box, const QString &text);
 
@@ -47,6 +52,15 @@ public:
 
     void Command1_Click();
     void Label1_DblClick();
+    // A file picked in one of the ten kind lists (by the list's name, e.g. "FaceFile").
+    void KindFile_Click(FileListBox *list);
+    void UserFile_Click();
+    void UserFile_MouseMove();
+    void UserPrefix_Change();
+    void EigBer_Change();
+    void TranspCheck_Click();
+    void TranspBtn_Click();
+    void TeilPic_Click();
 
 protected:
     QWidget *createWindow() override;
@@ -55,6 +69,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Loads the picked part into the preview; false (after telling the user) when it cannot be read.
+    bool loadPart(const QString &name);
+
     std::unique_ptr<Ui::TeileFrm> m_ui;
     bool m_inLayout = false;
 };
