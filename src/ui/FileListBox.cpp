@@ -10,6 +10,8 @@ FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMouseTracking(true);
+    // Like the platform's file lists: long names are cut, the list never scrolls sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             emit Click();
@@ -47,6 +49,21 @@ void FileListBox::mouseMoveEvent(QMouseEvent *event)
 {
     QListWidget::mouseMoveEvent(event);
     emit MouseMove();
+}
+
+void FileListBox::focusInEvent(QFocusEvent *event)
+{
+    // Qt makes the first name current when the list gets the focus; here that would paste a part
+    // the user never picked. The list stays without a current name until the user chooses one.
+    const bool hadCurrent = currentIndex().isValid();
+    {
+        const QSignalBlocker block(this);
+        QListWidget::focusInEvent(event);
+    }
+    if (!hadCurrent && currentIndex().isValid()) {
+        const QSignalBlocker block(this);
+        selectionModel()->clearCurrentIndex();
+    }
 }
 
 void FileListBox::reread()

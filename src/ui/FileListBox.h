@@ -30,6 +30,7 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void reread();

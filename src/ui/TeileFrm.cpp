@@ -87,6 +87,9 @@ QWidget *TeileFrm::createWindow()
     host->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
                          | Qt::WindowCloseButtonHint);
 
+    // The layout rule's minimum size, given to the window system too: a window that is resized by
+    // the rule while it is being mapped may lose its place under some window managers.
+    host->setMinimumSize(MinWidthTwips / TwipsPerPixel, int(std::lround(double(MinHeightTwips) / TwipsPerPixel)));
     m_ui->TeilPic->model().setPicture(builtInPreview());
     setBackground(m_ui->Label1, Colours::Black);
     QPalette labelText = m_ui->Label1->palette();

@@ -12,6 +12,7 @@
 #include "ui/TeileFrm.h"
 #include "ui_TeileFrm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -199,8 +200,16 @@ void PartsTransferTest::arrowKeysPasteEveryPartPassed()
     parts.show();
     FileListBox *list = parts.ui().FaceFile;
     const QImage before = p.canvas();
-    clickName(list, "Face1.bmp");
-    list->setFocus();
+    // Reaching the list with the keyboard picks nothing; each arrow key picks and pastes.
+    parts.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(parts.window()));
+    parts.ui().RightArmFile->setFocus();
+    QTest::keyClick(parts.window(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(p.canvas(), before);
+    QVERIFY(list->fileName().isEmpty());
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->fileName(), QStringLiteral("Face1.bmp"));
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->fileName(), QStringLiteral("Face3.bmp"));
