@@ -55,6 +55,8 @@ QWidget *Form1::createWindow()
     m_ui->setupUi(host);
     host->setWindowIcon(QIcon(QStringLiteral(":/PreviewShoe.bmp")));
     host->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // The designed client area (262 x 332) lies below the menu bar.
+    host->resize(262, 332 + m_ui->menubar->sizeHint().height());
 
     PictureBox *canvas = m_ui->SkinPicture;
     canvas->makePersistent();

@@ -187,10 +187,13 @@ void TeileFrm::applyLayout(int W, int H)
     // Snapping back to the minimum size is itself a resize; this run still finishes with its W and H.
     const int frameW = w->frameGeometry().width() - w->width();
     const int frameH = w->frameGeometry().height() - w->height();
+    const QSize minimumClient(MinWidthTwips / TwipsPerPixel - frameW,
+                              int(std::lround(double(MinHeightTwips) / TwipsPerPixel)) - frameH);
+    if (w->minimumSize() != minimumClient)
+        w->setMinimumSize(minimumClient);
     if (W < MinWidthTwips || H < MinHeightTwips) {
-        const int width = W < MinWidthTwips ? MinWidthTwips / TwipsPerPixel - frameW : w->width();
-        const int height = H < MinHeightTwips ? int(std::lround(double(MinHeightTwips) / TwipsPerPixel)) - frameH
-                                              : w->height();
+        const int width = W < MinWidthTwips ? minimumClient.width() : w->width();
+        const int height = H < MinHeightTwips ? minimumClient.height() : w->height();
         w->resize(width, height);
     }
 
