@@ -57,14 +57,26 @@ QByteArray encodeBitmap24(const QImage &source)
 
 WriteResult writeBitmapFile(const QImage &image, const QString &path)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo target(path);
+    if (target.isDir())
         return {false, QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.")};
+    // Told in plain words here; the save itself would fail on them with a system text.
+    if (target.exists() && !target.isWritable())
+        return {false, QStringLiteral("Die Datei ist schreibgeschützt.")};
+    // The new file is made beside the file a link leads to, so that folder must take it.
+    const QFileInfo folder(target.exists() ? QFileInfo(target.canonicalFilePath()).absolutePath()
+                                           : target.absolutePath());
+    if (folder.isDir() && !folder.isWritable())
+        return {false, QStringLiteral("Der Ordner ist schreibgeschützt.")};
 
     const QByteArray bytes = encodeBitmap24(image);
     QSaveFile file(path);
     // Never write in place: a failed save must leave the old file untouched.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that every failed write is reported here. Through the buffer, a write that
+    // fails only when the buffer is flushed at commit (a full disk or the file-size limit hit by
+    // the last bytes) is not noticed by QSaveFile, and a cut-short file replaces the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, QStringLiteral("Die Datei kann nicht angelegt werden (%1).").arg(file.errorString())};
 
     qint64 done = 0;
@@ -76,6 +88,11 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
             return {false, QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (%1).").arg(why)};
         }
         done += n;
+    }
+    // The file system's own count decides, whatever the writes reported.
+    if (file.size() != bytes.size()) {
+        file.cancelWriting();
+        return {false, QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.")};
     }
     if (!file.commit())
         return {false, QStringLiteral("Die Datei konnte nicht gespeichert werden (%1).").arg(file.errorString())};
