@@ -550,6 +550,8 @@ private slots:
     void hostileFile();
     void folderAndPipeAreNotListed_data();
     void folderAndPipeAreNotListed();
+    void oddNamesStayLiteral_data();
+    void oddNamesStayLiteral();
 };
 
 void HostileFilesTest::hostileFile_data()
@@ -689,6 +691,39 @@ void HostileFilesTest::folderAndPipeAreNotListed()
     QCOMPARE(list->item(0)->text(), QStringLiteral("Face1.bmp"));
     QCOMPARE(parts.ui().UserFile->findItems("Face_bad.bmp", Qt::MatchExactly).size(), 0);
     qInfo("outcome | part list | not listed |");
+}
+
+void HostileFilesTest::oddNamesStayLiteral_data()
+{
+    QTest::addColumn<Road>("road");
+    QTest::addColumn<QString>("name");
+    const QStringList names{"Face_%1%2.bmp", "Face_„%L1“ 100%.bmp", "Face_" + QString(120, QChar(0x00E9)) + ".bmp",
+                            "Face_\\server\\x.bmp"};
+    for (Road road : {Road::Open, Road::List})
+        for (const QString &name : names)
+            QTest::addRow("%s: %s", roadName(road), qPrintable(name.left(24))) << road << name;
+}
+
+// A damaged file's name is repeated in the message exactly: placeholders and quotes in it are text.
+void HostileFilesTest::oddNamesStayLiteral()
+{
+    QFETCH(Road, road);
+    QFETCH(QString, name);
+    TestProgram p;
+    const QString path = road == Road::List ? p.imagePath(name) : p.folder() + "/" + name;
+    writeFile(path, QByteArray("BM\x36\x00", 4));
+    if (road == Road::List) {
+        TeileFrm &parts = p.app().teileFrm();
+        parts.pointListsAtImageFolder();
+        clickName(parts.ui().FaceFile, name);
+    } else {
+        p.dialogs->answer(path);
+        p.app().form1().ui().dopen->trigger();
+    }
+    QCOMPARE(p.messages.messages.size(), 1);
+    const QString first = p.messages.messages.first().section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(first.contains(road == Road::List ? name : QDir::toNativeSeparators(path)), qPrintable(first));
+    QCOMPARE(p.messages.messages.first().section(QLatin1Char('\n'), 1), reasonText(Outcome::Incomplete));
 }
 
 QTEST_MAIN(HostileFilesTest)
