@@ -60,6 +60,9 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
     const QFileInfo target(path);
     if (target.isDir())
         return {false, QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.")};
+    // A pipe or a device under the name would be replaced by a plain file at the commit.
+    if (target.exists() && !target.isFile())
+        return {false, QStringLiteral("Das ist keine gewöhnliche Datei.")};
     // Told in plain words here; the save itself would fail on them with a system text.
     if (target.exists() && !target.isWritable())
         return {false, QStringLiteral("Die Datei ist schreibgeschützt.")};
