@@ -69,15 +69,21 @@ bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32
         return true;
     }
 
-    // Any other bounds: byte by byte, skipping whatever either buffer lacks.
-    for (qint64 x = 1; x <= lastByte; x += 4) {
-        const qint64 lastRow = source.upperBound(2);
-        for (qint64 y = 1; y <= lastRow; ++y) {
-            for (int k = 0; k < 3; ++k) {
-                const qint64 i = x + k;
-                if (source.contains(i, y) && target.contains(i, y))
-                    target.at(i, y) = capped(source.at(i, y) + offsets[k]);
-            }
+    // Any other bounds: byte by byte, over the indexes both buffers have. The walk is confined to
+    // that overlap because a few bytes can lie two billion indexes away from 1, where counting up
+    // from 1 would take minutes.
+    const qint64 firstByte = std::max<qint64>({1, source.lowerBound(1), target.lowerBound(1)});
+    const qint64 lastCommonByte = std::min<qint64>(lastByte, target.upperBound(1));
+    const qint64 firstRow = std::max<qint64>({1, source.lowerBound(2), target.lowerBound(2)});
+    const qint64 lastRow = std::min<qint64>(source.upperBound(2), target.upperBound(2));
+    // Buffers without bytes may still span two billion rows: nothing to walk then.
+    if (firstByte > lastCommonByte)
+        return true;
+    for (qint64 y = firstRow; y <= lastRow; ++y) {
+        for (qint64 i = firstByte; i <= lastCommonByte; ++i) {
+            const qint64 k = (i - 1) % 4;
+            if (k != 3)
+                target.at(i, y) = capped(source.at(i, y) + offsets[k]);
         }
     }
     return true;

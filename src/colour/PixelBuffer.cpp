@@ -23,10 +23,11 @@ bool PixelBuffer::redimension(qint32 firstLower, qint32 firstUpper, qint32 secon
 {
     const qint64 rowBytes = extentOf(firstLower, firstUpper);
     const qint64 rows = extentOf(secondLower, secondUpper);
-    // Both extents are below 2^32, so the product cannot overflow 64 bits.
-    const qint64 bytes = rowBytes * rows;
-    if (bytes > MaxBytes)
+    // Each extent can reach 2^32, so their product may not fit 64 bits: it is checked by division
+    // before it is formed.
+    if (rowBytes > 0 && rows > MaxBytes / rowBytes)
         return false;
+    const qint64 bytes = rowBytes * rows;
 
     std::unique_ptr<quint8, FreeBytes> storage;
     if (bytes > 0) {
