@@ -66,10 +66,15 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
     // Told in plain words here; the save itself would fail on them with a system text.
     if (target.exists() && !target.isWritable())
         return {false, QStringLiteral("Die Datei ist schreibgeschützt.")};
-    // The new file is made beside the file a link leads to, so that folder must take it.
-    const QFileInfo folder(target.exists() ? QFileInfo(target.canonicalFilePath()).absolutePath()
-                                           : target.absolutePath());
-    if (folder.isDir() && !folder.isWritable())
+    // The new file is made beside the file a link leads to (followed as QSaveFile follows it,
+    // to a file that may not exist yet), so that folder must take it.
+    QFileInfo reached(path);
+    for (int hops = 0; hops < 128 && reached.isSymLink(); ++hops)
+        reached.setFile(reached.symLinkTarget());
+    const QFileInfo folder(reached.absolutePath());
+    if (!folder.isDir())
+        return {false, QStringLiteral("Der Ordner ist nicht vorhanden.")};
+    if (!folder.isWritable())
         return {false, QStringLiteral("Der Ordner ist schreibgeschützt.")};
 
     const QByteArray bytes = encodeBitmap24(image);

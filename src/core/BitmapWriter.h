@@ -20,7 +20,7 @@ struct WriteResult
 // Writes `image` as encodeBitmap24 to `path`, atomically: the old file stays byte for byte
 // as it was unless the whole new file was written and committed. A symbolic link stays a link:
 // the file it leads to gets the new bytes. Refused before anything is written: a folder, a pipe
-// or a device under the name, a read-only file, a read-only folder.
+// or a device under the name, a read-only file, a missing or read-only folder.
 WriteResult writeBitmapFile(const QImage &image, const QString &path);
 
 } // namespace pellwerk

@@ -401,6 +401,7 @@ void SaveFaultsTest::missingFolder()
     paintCanvas(p, skinPattern(2));
     saveVia(p, target);
     checkSaveMessage(p.messages.messages, target);
+    QCOMPARE(p.messages.messages.first().section('\n', 1), QStringLiteral("Der Ordner ist nicht vorhanden."));
     QVERIFY(!QFileInfo::exists(p.folder() + "/no such folder"));
 }
 
