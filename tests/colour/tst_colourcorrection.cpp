@@ -1,5 +1,4 @@
 #include "colour/ColourCorrection.h"
-#include "colour/PixelBuffer.h"
 
 #include <QTest>
 
@@ -11,18 +10,14 @@ namespace {
 
 constexpr quint8 Untouched = 0x5A;
 
-void fill(PixelBuffer &buffer, quint8 value)
+// Fills a buffer with one value, or with bytes that vary without a pattern the correction could
+// happen to preserve (value -1).
+void fill(PixelBuffer &buffer, int value)
 {
-    std::fill_n(buffer.data(), buffer.byteCount(), value);
-}
-
-// Bytes that vary without a pattern the correction could happen to preserve.
-void scramble(PixelBuffer &buffer, quint32 seed)
-{
-    quint32 state = seed;
+    quint32 state = 1;
     for (qint64 n = 0; n < buffer.byteCount(); ++n) {
         state = state * 1664525u + 1013904223u;
-        buffer.data()[n] = quint8(state >> 24);
+        buffer.data()[n] = quint8(value < 0 ? state >> 24 : value);
     }
 }
 
@@ -33,203 +28,74 @@ class ColourCorrectionTest : public QObject
     Q_OBJECT
 
 private slots:
-    void addsAndCaps_data();
-    void addsAndCaps();
-    void everyByteOfAPicture_data();
-    void everyByteOfAPicture();
-    void sourceMayBeTheTarget();
-    void placeholderBuffers();
-    void mismatchedBuffers_data();
-    void mismatchedBuffers();
-    void emptySourceChangesNothing();
-};
+    void correction_data()
+    {
+        QTest::addColumn<QList<int>>("sourceBounds"); // lower and upper of the first, then of the second index
+        QTest::addColumn<QList<int>>("targetBounds");
+        QTest::addColumn<int>("sourceByte");     // -1: bytes without a pattern
+        QTest::addColumn<QList<int>>("offsets"); // red, green, blue
 
-void ColourCorrectionTest::addsAndCaps_data()
-{
-    QTest::addColumn<int>("rowBytes");
-    QTest::addColumn<int>("sourceByte");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("expected");
-
-    // 8-byte rows hold whole pixels; 11-byte rows end in a pixel without its reserved byte.
-    for (int rowBytes : {8, 11}) {
-        const QByteArray shape = rowBytes == 8 ? "whole pixels: " : "partial pixel: ";
-        auto row = [&](const char *name) -> QTestData & {
-            return QTest::newRow((shape + name).constData()) << rowBytes;
-        };
-        row("200 + 100 caps") << 200 << 100 << 255;
-        row("0 + 255 caps") << 0 << 255 << 255;
-        row("255 + 0 stays") << 255 << 0 << 255;
-        row("254 + 1 reaches 255") << 254 << 1 << 255;
-        row("offset 0 copies") << 137 << 0 << 137;
-        row("plain sum") << 100 << 55 << 155;
-        row("offset above 255 caps") << 3 << 1000 << 255;
-        row("negative offset") << 100 << -30 << 70;
-        row("negative sum stops at 0") << 10 << -20 << 0;
+        const QList<int> pixels2x2{1, 8, 1, 2};
+        const QList<int> partial{1, 11, 1, 2}; // rows end in a pixel without its reserved byte
+        const auto row = [](const char *name, const QList<int> &source, const QList<int> &target, int byte,
+                            const QList<int> &offsets) { QTest::newRow(name) << source << target << byte << offsets; };
+        row("200 + 100 caps, + 0 copies, + 55 reaches 255", pixels2x2, pixels2x2, 200, {100, 0, 55});
+        row("0 + 255 gives 255, + 1, + 0", pixels2x2, pixels2x2, 0, {255, 1, 0});
+        row("offsets above 255 cap", pixels2x2, pixels2x2, 3, {1000, 256, 252});
+        row("negative offsets stop at 0", pixels2x2, pixels2x2, 100, {-30, -120, 0});
+        row("partial pixel: 200 + 100 caps", partial, partial, 200, {100, 0, 55});
+        row("partial pixel: negative", partial, partial, 100, {-30, -120, 7});
+        row("56 x 72 part", {1, 224, 1, 72}, {1, 224, 1, 72}, -1, {10, 200, 77});
+        row("7 x 3, bytes left over after whole blocks", {1, 28, 1, 3}, {1, 28, 1, 3}, -1, {255, 1, 0});
+        // What the colour window holds after a failed read: the 2 x 2 placeholder as source, and a
+        // target re-dimensioned to 1..1 x 1..1 or still the placeholder.
+        row("placeholder to one byte", {0, 1, 0, 1}, {1, 1, 1, 1}, 100, {7, 8, 50});
+        row("placeholder to placeholder", {0, 1, 0, 1}, {0, 1, 0, 1}, 100, {7, 8, 50});
+        row("target smaller", {1, 16, 1, 4}, {1, 4, 1, 1}, 20, {3, 2, 1});
+        row("target larger", {1, 4, 1, 1}, {1, 16, 1, 4}, 20, {3, 2, 1});
+        row("target narrower, taller", {1, 16, 1, 2}, {1, 6, 1, 5}, 20, {3, 2, 1});
+        row("target without rows", {1, 8, 1, 2}, {1, 8, 1, 0}, 20, {3, 2, 1});
+        row("empty source", {1, 0, 1, 0}, {1, 8, 1, 2}, 20, {3, 2, 1});
     }
-}
 
-void ColourCorrectionTest::addsAndCaps()
-{
-    QFETCH(int, rowBytes);
-    QFETCH(int, sourceByte);
-    QFETCH(int, offset);
-    QFETCH(int, expected);
-
-    // Each channel in turn gets the offset while the other two get 0.
-    for (int channel = 0; channel < 3; ++channel) {
+    void correction()
+    {
+        QFETCH(QList<int>, sourceBounds);
+        QFETCH(QList<int>, targetBounds);
+        QFETCH(int, sourceByte);
+        QFETCH(QList<int>, offsets);
         PixelBuffer source, target;
-        QVERIFY(source.redimension(rowBytes, 2));
-        QVERIFY(target.redimension(rowBytes, 2));
-        fill(source, quint8(sourceByte));
+        QVERIFY(source.redimension(sourceBounds[0], sourceBounds[1], sourceBounds[2], sourceBounds[3]));
+        QVERIFY(target.redimension(targetBounds[0], targetBounds[1], targetBounds[2], targetBounds[3]));
+        fill(source, sourceByte);
         fill(target, Untouched);
 
-        const qint32 blue = channel == 0 ? offset : 0;
-        const qint32 green = channel == 1 ? offset : 0;
-        const qint32 red = channel == 2 ? offset : 0;
-        QVERIFY(CorrectColours(source, target, red, green, blue));
+        QVERIFY(CorrectColours(source, target, offsets[0], offsets[1], offsets[2]));
 
-        for (int j = 1; j <= 2; ++j) {
-            for (int i = 1; i <= rowBytes; ++i) {
-                const int inPixel = (i - 1) % 4;
-                const int want = inPixel == 3 ? Untouched : inPixel == channel ? expected : sourceByte;
-                QCOMPARE(target.at(i, j), quint8(want));
+        // Bytes 1, 2 and 3 of each pixel (blue, green, red) that both buffers have get the source byte
+        // plus its offset, kept within 0..255; every other byte, the reserved fourth above all, stays.
+        for (qint64 j = targetBounds[2]; j <= targetBounds[3]; ++j) {
+            for (qint64 i = targetBounds[0]; i <= targetBounds[1]; ++i) {
+                const qint64 inPixel = (i - 1) % 4;
+                const bool corrected = i >= 1 && j >= 1 && inPixel < 3 && source.contains(i, j);
+                const int expected =
+                    corrected ? std::clamp(source.at(i, j) + offsets[2 - int(inPixel)], 0, 255) : int(Untouched);
+                QVERIFY2(target.at(i, j) == expected, qPrintable(QStringLiteral("byte (%1, %2)").arg(i).arg(j)));
             }
         }
-        QCOMPARE(source.at(1, 1), quint8(sourceByte));
     }
-}
 
-void ColourCorrectionTest::everyByteOfAPicture_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-
-    QTest::newRow("56 x 72 part") << 56 << 72 << 10 << 200 << 77;
-    QTest::newRow("7 x 3, bytes left over after whole blocks") << 7 << 3 << 255 << 1 << 0;
-    QTest::newRow("1 x 1") << 1 << 1 << 128 << 128 << 128;
-    QTest::newRow("all offsets 0") << 33 << 9 << 0 << 0 << 0;
-}
-
-void ColourCorrectionTest::everyByteOfAPicture()
-{
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-
-    PixelBuffer source, target;
-    QVERIFY(source.redimension(4 * width, height));
-    QVERIFY(target.redimension(4 * width, height));
-    scramble(source, 1);
-    scramble(target, 2);
-    PixelBuffer before;
-    QVERIFY(before.redimension(4 * width, height));
-    std::copy_n(target.data(), target.byteCount(), before.data());
-
-    QVERIFY(CorrectColours(source, target, red, green, blue));
-
-    const int offsets[4] = {blue, green, red, 0};
-    for (int j = 1; j <= height; ++j) {
-        for (int i = 1; i <= 4 * width; ++i) {
-            const int inPixel = (i - 1) % 4;
-            const int want = inPixel == 3 ? before.at(i, j) : std::min(255, source.at(i, j) + offsets[inPixel]);
-            QCOMPARE(target.at(i, j), quint8(want));
-        }
+    void sourceMayBeTheTarget()
+    {
+        PixelBuffer buffer;
+        QVERIFY(buffer.redimension(4 * 9, 2));
+        fill(buffer, 100);
+        QVERIFY(CorrectColours(buffer, buffer, 30, 160, 5));
+        // Blue 100 + 5, green capped, red 100 + 30, the reserved byte kept, in all 18 pixels.
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer.data()), 72),
+                 QByteArray::fromHex("69ff8264").repeated(18));
     }
-}
-
-void ColourCorrectionTest::sourceMayBeTheTarget()
-{
-    PixelBuffer buffer;
-    QVERIFY(buffer.redimension(4 * 9, 2));
-    fill(buffer, 100);
-    QVERIFY(CorrectColours(buffer, buffer, 30, 160, 5));
-    for (int j = 1; j <= 2; ++j) {
-        for (int x = 1; x <= 4 * 9; x += 4) {
-            QCOMPARE(buffer.at(x, j), quint8(105));
-            QCOMPARE(buffer.at(x + 1, j), quint8(255));
-            QCOMPARE(buffer.at(x + 2, j), quint8(130));
-            QCOMPARE(buffer.at(x + 3, j), quint8(100));
-        }
-    }
-}
-
-// What the colour window holds after a failed read: the 2 x 2 placeholder as source, and a
-// target re-dimensioned to 1..1 x 1..1 (or still the placeholder).
-void ColourCorrectionTest::placeholderBuffers()
-{
-    PixelBuffer source;
-    QVERIFY(source.redimension(0, 1, 0, 1));
-    fill(source, 100);
-
-    PixelBuffer single;
-    QVERIFY(single.redimension(1, 1));
-    fill(single, Untouched);
-    QVERIFY(CorrectColours(source, single, 7, 8, 50));
-    QCOMPARE(single.at(1, 1), quint8(150));
-
-    PixelBuffer placeholder;
-    QVERIFY(placeholder.redimension(0, 1, 0, 1));
-    fill(placeholder, Untouched);
-    QVERIFY(CorrectColours(source, placeholder, 7, 8, 50));
-    QCOMPARE(placeholder.at(1, 1), quint8(150));
-    QCOMPARE(placeholder.at(0, 0), Untouched);
-    QCOMPARE(placeholder.at(0, 1), Untouched);
-    QCOMPARE(placeholder.at(1, 0), Untouched);
-}
-
-void ColourCorrectionTest::mismatchedBuffers_data()
-{
-    QTest::addColumn<int>("sourceBytes");
-    QTest::addColumn<int>("sourceRows");
-    QTest::addColumn<int>("targetBytes");
-    QTest::addColumn<int>("targetRows");
-
-    QTest::newRow("target smaller") << 16 << 4 << 4 << 1;
-    QTest::newRow("target larger") << 4 << 1 << 16 << 4;
-    QTest::newRow("target narrower, taller") << 16 << 2 << 6 << 5;
-    QTest::newRow("target without rows") << 8 << 2 << 8 << 0;
-}
-
-void ColourCorrectionTest::mismatchedBuffers()
-{
-    QFETCH(int, sourceBytes);
-    QFETCH(int, sourceRows);
-    QFETCH(int, targetBytes);
-    QFETCH(int, targetRows);
-
-    PixelBuffer source, target;
-    QVERIFY(source.redimension(sourceBytes, sourceRows));
-    QVERIFY(target.redimension(targetBytes, targetRows));
-    fill(source, 20);
-    if (!target.isEmpty())
-        fill(target, Untouched);
-
-    QVERIFY(CorrectColours(source, target, 3, 2, 1));
-
-    for (int j = 1; j <= targetRows; ++j) {
-        for (int i = 1; i <= targetBytes; ++i) {
-            const int inPixel = (i - 1) % 4;
-            const bool inSource = i <= sourceBytes && j <= sourceRows;
-            const int want = inSource && inPixel < 3 ? 20 + 1 + inPixel : Untouched;
-            QCOMPARE(target.at(i, j), quint8(want));
-        }
-    }
-}
-
-void ColourCorrectionTest::emptySourceChangesNothing()
-{
-    PixelBuffer source, target;
-    QVERIFY(target.redimension(8, 2));
-    fill(target, Untouched);
-    QVERIFY(CorrectColours(source, target, 1, 2, 3));
-    QVERIFY(std::all_of(target.data(), target.data() + target.byteCount(), [](quint8 b) { return b == Untouched; }));
-}
+};
 
 QTEST_MAIN(ColourCorrectionTest)
 #include "tst_colourcorrection.moc"
