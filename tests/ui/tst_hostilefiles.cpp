@@ -56,9 +56,9 @@ struct BmpBuilder
     quint32 compression = 0;
     quint32 imageSizeField = 0;
     quint32 coloursUsed = 0;
-    std::optional<quint32> fileSizeField;     // the true size when unset
-    std::optional<quint32> pixelOffsetField;  // where the pixels really start when unset
-    QList<quint32> masks;                      // stored behind a 40-byte header, inside a larger one
+    std::optional<quint32> fileSizeField;    // the true size when unset
+    std::optional<quint32> pixelOffsetField; // where the pixels really start when unset
+    QList<quint32> masks;                    // stored behind a 40-byte header, inside a larger one
     QList<QRgb> palette;
     QByteArray pixels;
 
@@ -229,15 +229,15 @@ QString reasonText(Outcome o)
 
 // How the hostile thing is put on disk.
 enum class Kind {
-    Bytes,          // a file with these bytes
-    Folder,         // a folder under the name
-    Fifo,           // a named pipe under the name
-    DevZero,        // the device itself ("öffnen" only)
-    Deleted,        // a good file that is gone before it is read
-    FolderLater,    // a good file, listed, then replaced by a folder (part list only)
-    FifoLater,      // a good file, listed, then replaced by a pipe (part list only)
-    Sparse,         // a valid header in front of 600 MiB of holes
-    LinkLoop,       // a symbolic link that points at itself
+    Bytes,       // a file with these bytes
+    Folder,      // a folder under the name
+    Fifo,        // a named pipe under the name
+    DevZero,     // the device itself ("öffnen" only)
+    Deleted,     // a good file that is gone before it is read
+    FolderLater, // a good file, listed, then replaced by a folder (part list only)
+    FifoLater,   // a good file, listed, then replaced by a pipe (part list only)
+    Sparse,      // a valid header in front of 600 MiB of holes
+    LinkLoop,    // a symbolic link that points at itself
 };
 
 enum class Road { Open, New, List };
@@ -248,7 +248,7 @@ struct Case
     Kind kind;
     QByteArray bytes;
     Outcome outcome;
-    QImage expected;  // for Load: the picture the file holds
+    QImage expected; // for Load: the picture the file holds
 };
 
 QList<Case> cases()
@@ -267,8 +267,7 @@ QList<Case> cases()
     refuse("only BM", QByteArray("BM"), Outcome::Incomplete);
     refuse("PNG named .bmp", pngBytes(), Outcome::NotBitmap);
     for (int cut : {13, 14, 20, 53})
-        c.append({"header cut at " + QByteArray::number(cut), Kind::Bytes, good.left(cut),
-                  Outcome::Incomplete, {}});
+        c.append({"header cut at " + QByteArray::number(cut), Kind::Bytes, good.left(cut), Outcome::Incomplete, {}});
 
     BmpBuilder b = skin();
     b.headerSize = 41;
@@ -283,8 +282,7 @@ QList<Case> cases()
     for (int depth : {0, 2, 64}) {
         b = skin();
         b.bits = quint16(depth);
-        c.append({"bit depth " + QByteArray::number(depth), Kind::Bytes, b.bytes(),
-                  Outcome::Unsupported, {}});
+        c.append({"bit depth " + QByteArray::number(depth), Kind::Bytes, b.bytes(), Outcome::Unsupported, {}});
     }
     b = skin();
     b.width = 0;
@@ -333,11 +331,11 @@ QList<Case> cases()
     b.coloursUsed = 0xFFFFFFFFu;
     refuse("colours used huge", b.bytes(), Outcome::Damaged);
     b = pal;
-    b.coloursUsed = 256;  // only two entries lie before the pixels
+    b.coloursUsed = 256; // only two entries lie before the pixels
     refuse("palette past the pixel offset", b.bytes(), Outcome::Damaged);
     b = pal;
     b.coloursUsed = 2;
-    b.pixels = QByteArray("\x01\xC8\x00\x00", 4);  // index 200 of a two-colour palette
+    b.pixels = QByteArray("\x01\xC8\x00\x00", 4); // index 200 of a two-colour palette
     load("palette index out of range", b.bytes(), image(2, 1, {Green, Black}));
 
     // Run-length data: 4 x 2, stored bottom row first.
@@ -568,7 +566,8 @@ void HostileFilesTest::hostileFile_data()
             // A folder or pipe present when the list is read is not offered at all (tested below).
             if (road == Road::List && (c.kind == Kind::Folder || c.kind == Kind::Fifo))
                 continue;
-            QTest::addRow("%s: %s", roadName(road), c.name.constData()) << road << c.kind << c.bytes << c.outcome << c.expected;
+            QTest::addRow("%s: %s", roadName(road), c.name.constData())
+                << road << c.kind << c.bytes << c.outcome << c.expected;
         }
     }
 }

@@ -91,7 +91,8 @@ void furnish(TestProgram &p)
     for (const QString &name : lang.entryList({QStringLiteral("*.zlf")}, QDir::Files))
         copyFile(lang.filePath(name), p.folder() + "/" + name);
     writeFile(p.folder() + "/leer.zlf", QByteArray());
-    writeFile(p.folder() + "/kaputt.zlf", QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41));
+    writeFile(p.folder() + "/kaputt.zlf",
+              QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41));
     writeFile(p.imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6));
     writeFile(p.imagePath("userEmpty.bmp"), QByteArray());
     QImage big(300, 280, QImage::Format_RGB32);
@@ -103,11 +104,11 @@ void furnish(TestProgram &p)
 
 const QStringList WindowNames{"Form1", "TeileFrm", "SetupDlg", "AboutDlg", "RGB_Frm"};
 const QStringList ColourNames{"", "schwarz", "weiss", "blau", "User"};
-const QStringList CoordinateTexts{"0",   "12",  "255", "256",          "300",  "-20",  "-99999999999", "1e300",
-                                  "abc", "12.5", "2,5", "",            " 7 ", "0x10", "½",            "٣",
-                                  "-0",  "nan", "inf", "99999999999999999999", "1e-300", "+5", "--3", "1 2"};
-const QStringList PrefixTexts{"", "user", "u", "F", "Face", "*", "?", "[", "foot_", "ü", "..", "/", "userB",
-                              QString(300, QLatin1Char('x'))};
+const QStringList CoordinateTexts{
+    "0",    "12", "255", "256", "300", "-20", "-99999999999",         "1e300",  "abc", "12.5", "2,5", "", " 7 ",
+    "0x10", "½",  "٣",   "-0",  "nan", "inf", "99999999999999999999", "1e-300", "+5",  "--3",  "1 2"};
+const QStringList PrefixTexts{"",  "user",  "u", "F",  "Face", "*",     "?",
+                              "[", "foot_", "ü", "..", "/",    "userB", QString(300, QLatin1Char('x'))};
 
 class Soak
 {
@@ -128,8 +129,7 @@ public:
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     bool chance(int percent) { return pick(100) < percent; }
-    template <class T>
-    const T &any(const QList<T> &list) { return list[pick(int(list.size()))]; }
+    template <class T> const T &any(const QList<T> &list) { return list[pick(int(list.size()))]; }
 
     QString where(int step, const QString &action) const
     {
@@ -204,8 +204,8 @@ public:
     {
         QList<FileListBox *> lists = parts().fileLists();
         FileListBox *list = any(lists);
-        static const QList<int> keys{Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown,
-                                     Qt::Key_PageUp};
+        static const QList<int> keys{Qt::Key_Down, Qt::Key_Up,       Qt::Key_Home,
+                                     Qt::Key_End,  Qt::Key_PageDown, Qt::Key_PageUp};
         const int key = any(keys);
         list->setFocus();
         QTest::keyClick(list, Qt::Key(key));
@@ -221,8 +221,8 @@ public:
             knob->setValue(value);
             return QStringLiteral("turn %1 to %2").arg(knob->objectName()).arg(value);
         }
-        static const QList<int> keys{Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
-                                     Qt::Key_End, Qt::Key_Left, Qt::Key_Right};
+        static const QList<int> keys{Qt::Key_Up,   Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                     Qt::Key_Home, Qt::Key_End,  Qt::Key_Left,   Qt::Key_Right};
         const int key = any(keys);
         QTest::keyClick(knob, Qt::Key(key));
         return QStringLiteral("key %1 on %2").arg(key, 0, 16).arg(knob->objectName());
@@ -291,7 +291,8 @@ public:
             QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
             return QStringLiteral("copy (enabled %1)").arg(u.TranspBtn->isEnabled());
         default:
-            QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(pick(u.TeilPic->width()), pick(u.TeilPic->height())));
+            QTest::mouseClick(u.TeilPic, Qt::LeftButton, {},
+                              QPoint(pick(u.TeilPic->width()), pick(u.TeilPic->height())));
             return "preview click";
         }
     }
@@ -414,7 +415,10 @@ public:
         const QSize size(pick(900) + 50, pick(900) + 50);
         w->resize(size);
         return QStringLiteral("parts window resized to %1 x %2, now %3 x %4")
-            .arg(size.width()).arg(size.height()).arg(w->width()).arg(w->height());
+            .arg(size.width())
+            .arg(size.height())
+            .arg(w->width())
+            .arg(w->height());
     }
 
     QString idle()
@@ -440,7 +444,9 @@ public:
             return "the main window is gone";
         PictureBoxModel &canvas = a.form1().SkinPicture().model();
         if (canvas.innerSize() != QSize(256, 256) || canvas.drawingImage().size() != QSize(256, 256))
-            return QStringLiteral("canvas is %1 x %2").arg(canvas.drawingImage().width()).arg(canvas.drawingImage().height());
+            return QStringLiteral("canvas is %1 x %2")
+                .arg(canvas.drawingImage().width())
+                .arg(canvas.drawingImage().height());
 
         const AppState &s = a.state;
         for (int c : {s.UserColour.red, s.UserColour.green, s.UserColour.blue})
@@ -448,7 +454,10 @@ public:
                 return QStringLiteral("user colour component %1").arg(c);
         if (!(s.PartRect == Rect32{0, 0, 148, 191}))
             return QStringLiteral("part rectangle %1,%2,%3,%4")
-                .arg(s.PartRect.Left).arg(s.PartRect.Top).arg(s.PartRect.Right).arg(s.PartRect.Bottom);
+                .arg(s.PartRect.Left)
+                .arg(s.PartRect.Top)
+                .arg(s.PartRect.Right)
+                .arg(s.PartRect.Bottom);
         if (!ColourNames.contains(s.TransparentColourName))
             return "transparent colour name '" + s.TransparentColourName + "'";
         if (!s.LanguageFile.endsWith(QLatin1String(".zlf")))
@@ -561,11 +570,11 @@ void SoakTest::tenThousandActions()
     // Weights roughly as often as a user does each thing.
     using Action = QString (Soak::*)();
     const std::vector<std::pair<int, Action>> actions{
-        {14, &Soak::listByMouse}, {10, &Soak::listByKeys},   {10, &Soak::knobTurn},   {8, &Soak::canvasPress},
+        {14, &Soak::listByMouse},     {10, &Soak::listByKeys},  {10, &Soak::knobTurn},  {8, &Soak::canvasPress},
         {8, &Soak::coordinateTyping}, {4, &Soak::prefixTyping}, {6, &Soak::colourPick}, {4, &Soak::languagePick},
-        {6, &Soak::copyControls}, {6, &Soak::openWindow},    {4, &Soak::okButton},    {4, &Soak::closeBox},
-        {4, &Soak::saveSkin},     {4, &Soak::openSkin},      {2, &Soak::newSkin},     {1, &Soak::skinFolder},
-        {2, &Soak::resizeParts},  {2, &Soak::idle}};
+        {6, &Soak::copyControls},     {6, &Soak::openWindow},   {4, &Soak::okButton},   {4, &Soak::closeBox},
+        {4, &Soak::saveSkin},         {4, &Soak::openSkin},     {2, &Soak::newSkin},    {1, &Soak::skinFolder},
+        {2, &Soak::resizeParts},      {2, &Soak::idle}};
     int total = 0;
     for (const auto &a : actions)
         total += a.first;
@@ -599,7 +608,8 @@ void SoakTest::tenThousandActions()
     const qint64 ms = clock.elapsed();
 
     for (const QString &path : soak.saved())
-        QVERIFY2(Soak::badSkinFile(path).isEmpty(), qPrintable(QStringLiteral("seed %1: ").arg(seed) + Soak::badSkinFile(path)));
+        QVERIFY2(Soak::badSkinFile(path).isEmpty(),
+                 qPrintable(QStringLiteral("seed %1: ").arg(seed) + Soak::badSkinFile(path)));
     qInfo("soak: %d steps in %lld ms, %d restarts, %d skins saved, %lld messages in the last run", steps, ms, restarts,
           int(soak.saved().size()), qint64(soak.program().messages.messages.size()));
     QStringList counts;
