@@ -15,6 +15,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -104,13 +105,36 @@ FUZZ_MODEL bool sameRgb(const QImage &image, const Pixels &model)
     return true;
 }
 
-// Mostly places near the pictures, where pastes land; sometimes any 32-bit value, for the
+// Mostly places near the pictures, where pastes land; one time in eight any 32-bit value, for the
 // clipping arithmetic.
-qint32 place(FuzzedDataProvider &in)
+bool anyValue(FuzzedDataProvider &in)
 {
-    if (in.ConsumeBool())
-        return in.ConsumeIntegralInRange<qint32>(-300, 300);
-    return in.ConsumeIntegral<qint32>();
+    return in.ConsumeIntegralInRange(0, 7) == 0;
+}
+
+qint32 place(FuzzedDataProvider &in, qint32 low, qint32 high)
+{
+    return anyValue(in) ? in.ConsumeIntegral<qint32>() : in.ConsumeIntegralInRange(low, high);
+}
+
+// The far edge of a rectangle: mostly a few pixels before up to a canvas width after the near
+// edge, so that most rectangles are real and overlap the pictures.
+qint32 farEdge(FuzzedDataProvider &in, qint32 nearEdge)
+{
+    if (anyValue(in))
+        return in.ConsumeIntegral<qint32>();
+    const qint64 edge = qint64(nearEdge) + in.ConsumeIntegralInRange(-4, 300);
+    return qint32(std::clamp<qint64>(edge, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+
+Rect32 rectangle(FuzzedDataProvider &in)
+{
+    Rect32 r;
+    r.Left = place(in, -16, 300);
+    r.Top = place(in, -16, 300);
+    r.Right = farEdge(in, r.Left);
+    r.Bottom = farEdge(in, r.Top);
+    return r;
 }
 
 enum class PasteKind { Transfer, SeparateBackground, CanvasOntoItself };
@@ -139,9 +163,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<Paste> pastes(in.ConsumeIntegralInRange(0, 6));
     for (Paste &p : pastes) {
         p.kind = in.PickValueInArray({PasteKind::Transfer, PasteKind::SeparateBackground, PasteKind::CanvasOntoItself});
-        p.rect = Rect32{place(in), place(in), place(in), place(in)};
-        p.x = place(in);
-        p.y = place(in);
+        p.rect = rectangle(in);
+        p.x = place(in, -64, 255);
+        p.y = place(in, -64, 255);
         p.keyFromPreview = in.ConsumeBool();
         p.keyX = in.ConsumeIntegralInRange(0, 299);
         p.keyY = in.ConsumeIntegralInRange(0, 299);
