@@ -100,23 +100,19 @@ struct Saving
     // file byte for byte, no file beside it and the skin's name as before.
     void checkRefused(const QString &reason, bool readOld = true)
     {
-        checkMessage(p.messages.messages, target, reason);
+        QCOMPARE(p.messages.messages.size(), 1);
+        const QStringList lines = p.messages.messages.first().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(
+            lines.first(),
+            QStringLiteral("Der Skin konnte nicht als „%1“ gespeichert werden.").arg(QDir::toNativeSeparators(target)));
+        QVERIFY2(lines.last() == reason || (reason.endsWith('(') && lines.last().startsWith(reason)),
+                 qPrintable(lines.last()));
+        qInfo("message | %s", qPrintable(lines.last()));
         if (readOld) // a pipe would block the read
             QCOMPARE(readAll(target), old);
         QCOMPARE(listing(folder), before);
         QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
-    }
-    static void checkMessage(const QStringList &messages, const QString &path, const QString &reason)
-    {
-        QCOMPARE(messages.size(), 1);
-        const QStringList lines = messages.first().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(
-            lines.first(),
-            QStringLiteral("Der Skin konnte nicht als „%1“ gespeichert werden.").arg(QDir::toNativeSeparators(path)));
-        QVERIFY2(lines.last() == reason || (reason.endsWith('(') && lines.last().startsWith(reason)),
-                 qPrintable(lines.last()));
-        qInfo("message | %s", qPrintable(lines.last()));
     }
 };
 
@@ -402,14 +398,13 @@ void SaveFaultsTest::symbolicLinkStaysLink_data()
     QTest::addColumn<QString>("linkText"); // what the link says, relative to the skins folder
     QTest::addColumn<QString>("realFile"); // where the skin really lies, relative to the same
     QTest::addColumn<bool>("oldFileExists");
-    QTest::newRow("relative link") << "real/skin.bmp"
-                                   << "real/skin.bmp" << true;
-    QTest::newRow("absolute link") << "@/real/skin.bmp"
-                                   << "real/skin.bmp" << true;
-    QTest::newRow("link to a link") << "hop.bmp"
-                                    << "real/skin.bmp" << true;
-    QTest::newRow("link to a file not yet there") << "real/new.bmp"
-                                                  << "real/new.bmp" << false;
+    const auto row = [](const char *name, const char *linkText, const char *realFile, bool oldFileExists) {
+        QTest::newRow(name) << QString(linkText) << QString(realFile) << oldFileExists;
+    };
+    row("relative link", "real/skin.bmp", "real/skin.bmp", true);
+    row("absolute link", "@/real/skin.bmp", "real/skin.bmp", true);
+    row("link to a link", "hop.bmp", "real/skin.bmp", true);
+    row("link to a file not yet there", "real/new.bmp", "real/new.bmp", false);
 }
 
 void SaveFaultsTest::symbolicLinkStaysLink()

@@ -322,9 +322,9 @@ public:
             open << &app().rgbFrm();
         if (open.isEmpty())
             return "close box: nothing open";
-        Form *form = any(open);
-        const QString name = form->window()->objectName();
-        form->window()->close();
+        QWidget *window = any(open)->window();
+        const QString name = window->objectName();
+        window->close();
         return "close box of " + name;
     }
 
