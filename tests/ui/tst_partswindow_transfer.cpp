@@ -4,7 +4,6 @@
 
 #include "TestSupport.h"
 
-#include "core/BitmapDecoder.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
 #include "ui/Form1.h"
@@ -14,7 +13,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
@@ -104,7 +102,7 @@ private slots:
     void userFileGoesToTypedPlace();
     void canvasPressChoosesUserPlace();
     void nonNumericCoordinatesPasteNothing();
-    void pastedPartsAreSavedAndGoneAfterNew();
+    void pastedPartsAreGoneAfterNew();
 };
 
 void PartsTransferTest::automaticPasteAtKindPlace_data()
@@ -314,32 +312,19 @@ void PartsTransferTest::nonNumericCoordinatesPasteNothing()
     QVERIFY(w.p.messages.messages.isEmpty());
 }
 
-void PartsTransferTest::pastedPartsAreSavedAndGoneAfterNew()
+// Saving what was pasted is the save-fault and soak tests' business; here "neu" drops the pasted
+// parts and pasting goes on on the new skin.
+void PartsTransferTest::pastedPartsAreGoneAfterNew()
 {
     const QImage face = partWithBlackCross(128, 128, 9);
     PartsProgram w({{"Face1.bmp", face}}, false);
-    TestProgram &p = w.p;
-    TeileFrm &parts = w.parts;
-    clickName(parts.ui().FaceFile, "Face1.bmp");
-    const QImage expected = pasted(w.before, face, 128, 0);
-
-    const QString out = p.folder() + "/with-face.bmp";
-    p.dialogs->answer(out);
-    p.app().form1().speichern_Click();
-    QFile f(out);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(decodeBitmap(f.readAll()).image, expected);
-
-    p.app().form1().dneu_Click();
-    QCOMPARE(p.canvas(), filled(256, 256, qRgb(10, 20, 30)));
-    // Pasting continues on the new skin.
-    parts.ui().FaceFile->setCurrentRow(-1);
-    clickName(parts.ui().FaceFile, "Face1.bmp");
-    QCOMPARE(p.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), face, 128, 0));
-
-    p.dialogs->answer(out);
-    p.app().form1().dopen_Click();
-    QCOMPARE(p.canvas(), expected);
+    clickName(w.parts.ui().FaceFile, "Face1.bmp");
+    QCOMPARE(w.p.canvas(), pasted(w.before, face, 128, 0));
+    w.p.app().form1().dneu_Click();
+    QCOMPARE(w.p.canvas(), filled(256, 256, qRgb(10, 20, 30)));
+    w.parts.ui().FaceFile->setCurrentRow(-1);
+    clickName(w.parts.ui().FaceFile, "Face1.bmp");
+    QCOMPARE(w.p.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), face, 128, 0));
 }
 
 QTEST_MAIN(PartsTransferTest)
