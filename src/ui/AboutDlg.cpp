@@ -1,4 +1,5 @@
 #include "AboutDlg.h"
+#include "WidgetColours.h"
 
 #include "core/Colour.h"
 #include "ui_AboutDlg.h"
@@ -32,9 +33,7 @@ QWidget *AboutDlg::createWindow()
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     host->setFixedSize(host->size());
 
-    QPalette pal = m_ui->Label2->palette();
-    pal.setColor(QPalette::WindowText, ProductLineColour.toQColor());
-    m_ui->Label2->setPalette(pal);
+    setTextColour(m_ui->Label2, ProductLineColour);
     // Designer fonts take whole points only.
     QFont credit = m_ui->Label1->font();
     credit.setPointSizeF(CreditPointSize);

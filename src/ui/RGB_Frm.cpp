@@ -1,4 +1,5 @@
 #include "RGB_Frm.h"
+#include "WidgetColours.h"
 
 #include "App.h"
 #include "PictureBox.h"
@@ -31,13 +32,6 @@ constexpr int LeftOfPartsWindowTwips = 70;
 int twipsToPixels(int twips)
 {
     return int(std::lround(double(twips) / TwipsPerPixel));
-}
-
-void setTextColour(QLabel *label, Colour colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour.toQColor());
-    label->setPalette(pal);
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "FileListBox.h"
 #include "Form1.h"
 #include "TeileFrm.h"
+#include "WidgetColours.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 #include "ui_SetupDlg.h"
@@ -23,13 +24,6 @@ namespace {
 const QString TransparentSuffix = QStringLiteral(" ist transparent beim Transport");
 const QString LanguagePattern = QStringLiteral("*.zlf");
 const QString LanguageNameKey = QStringLiteral("LANGUAGE=");
-
-void setBackground(QWidget *w, Colour colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour.toQColor());
-    w->setPalette(pal);
-}
 
 QString userColourText(const UserRgb &c)
 {

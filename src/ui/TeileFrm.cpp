@@ -1,4 +1,5 @@
 #include "TeileFrm.h"
+#include "WidgetColours.h"
 
 #include "App.h"
 #include "FileListBox.h"
@@ -37,13 +38,6 @@ Picture builtInPreview()
         return Picture{};
     BitmapResult read = decodeBitmap(file.readAll());
     return read.ok() ? Picture::make(std::move(read.image)) : Picture{};
-}
-
-void setBackground(QWidget *w, Colour colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour.toQColor());
-    w->setPalette(pal);
 }
 } // namespace
 
@@ -92,9 +86,7 @@ QWidget *TeileFrm::createWindow()
     host->setMinimumSize(MinWidthTwips / TwipsPerPixel, int(std::lround(double(MinHeightTwips) / TwipsPerPixel)));
     m_ui->TeilPic->model().setPicture(builtInPreview());
     setBackground(m_ui->Label1, Colours::Black);
-    QPalette labelText = m_ui->Label1->palette();
-    labelText.setColor(QPalette::WindowText, Colour(0x008080FF).toQColor());
-    m_ui->Label1->setPalette(labelText);
+    setTextColour(m_ui->Label1, Colour(0x008080FF));
     m_ui->Label1->installEventFilter(this);
 
     // Patterns and places come from the placement table; the user list has no fixed place.

@@ -2,6 +2,7 @@
 
 #include "core/BitmapWriter.h"
 #include "ui/App.h"
+#include "ui/FileListBox.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
 
@@ -64,6 +65,23 @@ TestProgram::~TestProgram()
 QImage TestProgram::canvas()
 {
     return m_app->form1().SkinPicture().model().surface().copy(0, 0, 256, 256);
+}
+
+QImage pasted(QImage skin, const QImage &part, int x, int y)
+{
+    for (int j = 0; j < qMin(part.height(), 191); ++j)
+        for (int i = 0; i < qMin(part.width(), 148); ++i)
+            if ((part.pixel(i, j) & 0xFFFFFF) != 0 && skin.rect().contains(x + i, y + j))
+                skin.setPixel(x + i, y + j, part.pixel(i, j));
+    return skin;
+}
+
+void clickName(pellwerk::FileListBox *list, const QString &name)
+{
+    const auto items = list->findItems(name, Qt::MatchExactly);
+    QVERIFY2(!items.isEmpty(), qPrintable(name + " is not listed"));
+    list->scrollToItem(items.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
 }
 
 void flushDeletes()

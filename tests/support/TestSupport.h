@@ -17,6 +17,7 @@
 
 namespace pellwerk {
 class App;
+class FileListBox;
 }
 
 namespace testsupport {
@@ -60,6 +61,12 @@ private:
     std::unique_ptr<pellwerk::App> m_app;
     QString m_oldCwd;
 };
+
+// The skin after pasting `part` at (x, y) with black left out and the part cut to the preview's
+// 148 x 191 pixels: the transfer rule written out plainly, to compare the canvas with.
+QImage pasted(QImage skin, const QImage &part, int x, int y);
+// Picks `name` in a file list with a mouse click, as a user does.
+void clickName(pellwerk::FileListBox *list, const QString &name);
 
 // Deletes widgets that a closed window left for the event loop.
 void flushDeletes();

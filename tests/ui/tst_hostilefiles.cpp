@@ -345,24 +345,6 @@ void afterListing(const QString &path, Kind kind)
         makeFifo(path);
 }
 
-// The skin after pasting `part` at (x, y) with black left out and the part cut to 148 x 191.
-QImage pasted(QImage skin, const QImage &part, int x, int y)
-{
-    for (int j = 0; j < qMin(part.height(), 191); ++j)
-        for (int i = 0; i < qMin(part.width(), 148); ++i)
-            if ((part.pixel(i, j) & 0xFFFFFF) != 0 && skin.rect().contains(x + i, y + j))
-                skin.setPixel(x + i, y + j, part.pixel(i, j));
-    return skin;
-}
-
-void clickName(FileListBox *list, const QString &name)
-{
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    QVERIFY2(!items.isEmpty(), qPrintable(name + " is not listed"));
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-}
-
 // /dev/zero, or where a sandbox leaves it out, another device that reads without end.
 QString endlessDevice()
 {

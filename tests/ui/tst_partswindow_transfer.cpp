@@ -40,16 +40,6 @@ QImage partWithBlackCross(int w, int h, int seed)
     return img;
 }
 
-// What the skin must look like after pasting `part` at (x, y) onto `skin` with black left out.
-QImage pasted(QImage skin, const QImage &part, int x, int y)
-{
-    for (int j = 0; j < qMin(part.height(), 191); ++j)
-        for (int i = 0; i < qMin(part.width(), 148); ++i)
-            if ((part.pixel(i, j) & 0xFFFFFF) != 0 && skin.rect().contains(x + i, y + j))
-                skin.setPixel(x + i, y + j, part.pixel(i, j));
-    return skin;
-}
-
 // A program whose parts window lists `files` (written with their pictures) and is shown.
 struct PartsProgram
 {
@@ -67,14 +57,6 @@ struct PartsProgram
     }
     QPoint last() const { return {parts.LastTargetX, parts.LastTargetY}; }
 };
-
-void clickName(FileListBox *list, const QString &name)
-{
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    QVERIFY2(!items.isEmpty(), qPrintable(name));
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-}
 
 QStringList names(const FileListBox *list)
 {
