@@ -29,13 +29,26 @@ std::optional<QString> save(const PictureBoxModel &canvas, const QString &path)
     return std::nullopt;
 }
 
-Picture defaultSkin()
+namespace {
+// Pictures compiled into the program; a missing one leaves its box on its back colour.
+Picture builtInPicture(const QString &resource)
 {
-    QFile file(QStringLiteral(":/DefaultSkin.bmp"));
+    QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return Picture{};
     BitmapResult read = decodeBitmap(file.readAll());
     return read.ok() ? Picture::make(std::move(read.image)) : Picture{};
+}
+} // namespace
+
+Picture defaultSkin()
+{
+    return builtInPicture(QStringLiteral(":/DefaultSkin.bmp"));
+}
+
+Picture builtInPreview()
+{
+    return builtInPicture(QStringLiteral(":/PreviewShoe.bmp"));
 }
 
 } // namespace pellwerk::SkinDocument

@@ -19,6 +19,8 @@ std::optional<QString> save(const PictureBoxModel &canvas, const QString &path);
 
 // The default skin that the canvas shows at start-up.
 Picture defaultSkin();
+// The built-in shoe picture the part preview shows until the first part is loaded.
+Picture builtInPreview();
 
 } // namespace SkinDocument
 

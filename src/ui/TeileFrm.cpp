@@ -9,12 +9,12 @@
 #include "Form1.h"
 #include "core/BitmapDecoder.h"
 #include "core/FileListing.h"
+#include "core/SkinDocument.h"
 #include "parts/Coordinates.h"
 #include "parts/PlacementTable.h"
 #include "ui_TeileFrm.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -30,15 +30,6 @@ constexpr int TwipsPerPixel = 15;
 constexpr int MinWidthTwips = 5925;
 constexpr int MinHeightTwips = 5635;
 constexpr int HeightStepBaseTwips = 5600;
-
-Picture builtInPreview()
-{
-    QFile file(QStringLiteral(":/PreviewShoe.bmp"));
-    if (!file.open(QIODevice::ReadOnly))
-        return Picture{};
-    BitmapResult read = decodeBitmap(file.readAll());
-    return read.ok() ? Picture::make(std::move(read.image)) : Picture{};
-}
 } // namespace
 
 TeileFrm::TeileFrm(App &app) : Form(app) {}
@@ -84,7 +75,7 @@ QWidget *TeileFrm::createWindow()
     // The layout rule's minimum size, given to the window system too: a window that is resized by
     // the rule while it is being mapped may lose its place under some window managers.
     host->setMinimumSize(MinWidthTwips / TwipsPerPixel, int(std::lround(double(MinHeightTwips) / TwipsPerPixel)));
-    m_ui->TeilPic->model().setPicture(builtInPreview());
+    m_ui->TeilPic->model().setPicture(SkinDocument::builtInPreview());
     setBackground(m_ui->Label1, Colours::Black);
     setTextColour(m_ui->Label1, Colour(0x008080FF));
     m_ui->Label1->installEventFilter(this);
