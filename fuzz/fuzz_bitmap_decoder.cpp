@@ -20,16 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace pellwerk;
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const BitmapResult result = decodeBitmap(bytes, Limits);
-
-    if (!result.ok()) {
-        // A refusal says why and carries no half-made picture.
-        FUZZ_CHECK(!result.error.isEmpty());
-        FUZZ_CHECK(result.image.isNull());
+    const Result<QImage> result = decodeBitmap(bytes, Limits);
+    if (!result) {
+        // A refusal is one of the kinds that describe bitmap contents.
+        const ErrorKind kind = result.error().kind;
+        FUZZ_CHECK(kind == ErrorKind::NotBitmap || kind == ErrorKind::BitmapIncomplete || kind == ErrorKind::BitmapDamaged
+                   || kind == ErrorKind::ImageTooLarge || kind == ErrorKind::BitmapUnsupported);
         return 0;
     }
 
-    const QImage &image = result.image;
+    const QImage &image = result.value();
     FUZZ_CHECK(image.format() == QImage::Format_RGB32);
     FUZZ_CHECK(image.width() >= 1 && image.height() >= 1);
     FUZZ_CHECK(image.width() <= Limits.maxDimension && image.height() <= Limits.maxDimension);

@@ -174,10 +174,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const std::vector<char> file = in.ConsumeRemainingBytes<char>();
 
-    const BitmapResult opened = decodeBitmap(QByteArrayView(file.data(), qsizetype(file.size())), Limits);
-    if (!opened.ok())
+    const Result<QImage> opened = decodeBitmap(QByteArrayView(file.data(), qsizetype(file.size())), Limits);
+    if (!opened)
         return 0;
-    const QImage &picture = opened.image;
+    const QImage &picture = opened.value();
 
     PictureBoxModel canvas(QSize(Side, Side), canvasBack, /*persistent*/ true);
     canvas.setPicture(Picture::make(picture));
@@ -218,8 +218,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QByteArray written = encodeBitmap24(canvas.surface());
     FUZZ_CHECK(written.size() == SkinFileBytes);
-    const BitmapResult reopened = decodeBitmap(written);
+    const Result<QImage> reopened = decodeBitmap(written);
     FUZZ_CHECK(reopened.ok());
-    FUZZ_CHECK(sameRgb(reopened.image, skin));
+    FUZZ_CHECK(sameRgb(reopened.value(), skin));
     return 0;
 }

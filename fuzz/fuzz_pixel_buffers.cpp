@@ -37,8 +37,6 @@ constexpr qint32 Max32 = std::numeric_limits<qint32>::max();
 // (beyond MaxBytes) are tried, since refusing allocates nothing.
 constexpr qint64 LargestTried = qint64(1) << 16;
 
-const QString NoPictureInfo = QStringLiteral("Bildinformationen konnten nicht gelesen werden");
-const QString NoPictureCopy = QStringLiteral("Bildkopie konnte nicht erstellt werden");
 
 qint64 extentOf(qint64 lower, qint64 upper)
 {
@@ -228,19 +226,15 @@ void readPicture(FuzzedDataProvider &in, PixelBufferInfo &info, PixelBuffer &sou
 {
     Picture picture;
     picture.image = smallPicture(in);
-    const bool showMessages = in.ConsumeBool();
-    RecordingMessageSink messages;
     const std::array<BITMAP, 2> before{info.Source, info.Target};
-    const bool done = ReadPictureBits(picture, info, source, target, showMessages, messages);
+    const Result<void> done = ReadPictureBits(picture, info, source, target);
 
     if (picture.isNull()) {
-        FUZZ_CHECK(!done);
-        FUZZ_CHECK(messages.messages == (showMessages ? QStringList{NoPictureInfo} : QStringList{}));
+        FUZZ_CHECK(!done && done.error().kind == ErrorKind::NoPictureInfo);
         FUZZ_CHECK(sameDescriptor(info.Source, before[0]) && sameDescriptor(info.Target, before[1]));
         return;
     }
-    FUZZ_CHECK(done);
-    FUZZ_CHECK(messages.messages.isEmpty());
+    FUZZ_CHECK(done.ok());
 
     const QImage &image = picture.image;
     const qint32 w = image.width();
@@ -302,8 +296,7 @@ void writePicture(FuzzedDataProvider &in, const PixelBuffer &buffer, const Buffe
     const quint64 serialBefore = box.picture().serial;
     const bool directBefore = box.picture().directPixels;
     const QSize sizeBefore = box.picture().image.size();
-    RecordingMessageSink messages;
-    const bool done = WritePictureBits(box, d, messages);
+    const Result<void> done = WritePictureBits(box, d);
 
     const qint64 rowPixels = qint64(4) * d.bmWidth;
     const qint64 wholeRows = qint64(d.bmWidthBytes) * d.bmHeight;
@@ -313,12 +306,10 @@ void writePicture(FuzzedDataProvider &in, const PixelBuffer &buffer, const Buffe
     if (unreadable)
         FUZZ_CHECK(!done);
     if (!done) {
-        FUZZ_CHECK(messages.messages == QStringList{NoPictureCopy});
+        FUZZ_CHECK(done.error().kind == ErrorKind::NoPictureCopy);
         FUZZ_CHECK(box.picture().serial == serialBefore);
         return;
     }
-    FUZZ_CHECK(messages.messages.isEmpty());
-
     const QImage &shown = box.picture().image;
     FUZZ_CHECK(box.picture().directPixels);
     FUZZ_CHECK(shown.format() == QImage::Format_RGB32 && shown.width() == d.bmWidth && shown.height() == d.bmHeight);
@@ -378,7 +369,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const qint32 red = offset(in);
             const qint32 green = offset(in);
             const qint32 blue = offset(in);
-            FUZZ_CHECK(CorrectColours(buffers[a], buffers[b], red, green, blue));
+            CorrectColours(buffers[a], buffers[b], red, green, blue);
             correctModel(models[a], models[b], red, green, blue);
             break;
         }

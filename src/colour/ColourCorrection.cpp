@@ -47,17 +47,17 @@ void correctWholePixels(const quint8 *source, quint8 *target, qint64 count, cons
 
 } // namespace
 
-bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32 &red, const qint32 &green,
+void CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32 &red, const qint32 &green,
                     const qint32 &blue)
 {
     const qint64 lastByte = source.upperBound(1);
     if (lastByte < 1)
-        return true;
+        return;
 
     const qint64 offsets[3] = {blue, green, red};
     const bool offsetsAdd = blue >= 0 && green >= 0 && red >= 0;
-    if (offsetsAdd && source.sameBounds(target) && source.lowerBound(1) == 1 && source.lowerBound(2) == 1 &&
-        lastByte % 4 == 0) {
+    if (offsetsAdd && source.sameBounds(target) && source.lowerBound(1) == 1 && source.lowerBound(2) == 1
+        && lastByte % 4 == 0) {
         quint8 add[Lane];
         quint8 keep[Lane];
         for (int k = 0; k < Lane; ++k) {
@@ -66,7 +66,7 @@ bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32
             keep[k] = k % 4 == 3 ? 0xFF : 0x00;
         }
         correctWholePixels(source.data(), target.data(), source.byteCount(), add, keep);
-        return true;
+        return;
     }
 
     // Any other bounds: byte by byte, over the indexes both buffers have. The walk is confined to
@@ -78,7 +78,7 @@ bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32
     const qint64 lastRow = std::min<qint64>(source.upperBound(2), target.upperBound(2));
     // Buffers without bytes may still span two billion rows: nothing to walk then.
     if (firstByte > lastCommonByte)
-        return true;
+        return;
     for (qint64 y = firstRow; y <= lastRow; ++y) {
         for (qint64 i = firstByte; i <= lastCommonByte; ++i) {
             const qint64 k = (i - 1) % 4;
@@ -86,7 +86,6 @@ bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32
                 target.at(i, y) = capped(source.at(i, y) + offsets[k]);
         }
     }
-    return true;
 }
 
 } // namespace pellwerk

@@ -13,8 +13,8 @@ namespace pellwerk {
 //
 // Only bytes that exist in both buffers are read and written, whatever their bounds (a 2 × 2
 // placeholder source with a 1 × 1 target touches byte (1, 1) alone). Offsets outside 0..255 are
-// accepted; a sum below 0 is stored as 0. Always returns true.
-bool CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32 &red, const qint32 &green,
+// accepted; a sum below 0 is stored as 0. It cannot fail.
+void CorrectColours(const PixelBuffer &source, PixelBuffer &target, const qint32 &red, const qint32 &green,
                     const qint32 &blue);
 
 } // namespace pellwerk

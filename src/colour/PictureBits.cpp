@@ -1,7 +1,6 @@
 #include "PictureBits.h"
 
 #include <QPainter>
-#include <QString>
 #include <QtEndian>
 
 #include <cstring>
@@ -10,11 +9,7 @@ namespace pellwerk {
 
 namespace {
 
-const char *const NoPictureInfo = "Bildinformationen konnten nicht gelesen werden";
-const char *const NoPictureData = "Bilddaten konnten nicht gelesen werden";
-const char *const NoPictureCopy = "Bildkopie konnte nicht erstellt werden";
-
-constexpr qint64 Max32 = 0x7FFFFFFF;
+constexpr qint64 Max32 = PixelBuffer::MaxBytes;
 
 // One row of an RGB32 image into buffer bytes: blue, green, red and a zero reserved byte.
 void imageRowToBytes(const QRgb *pixels, qint32 width, quint8 *bytes)
@@ -54,17 +49,10 @@ bool isReadable(const BITMAP &d)
 
 } // namespace
 
-bool ReadPictureBits(const Picture &picture, PixelBufferInfo &info, PixelBuffer &source, PixelBuffer &target,
-                     bool showMessages, MessageSink &messages)
+Result<void> ReadPictureBits(const Picture &picture, PixelBufferInfo &info, PixelBuffer &source, PixelBuffer &target)
 {
-    auto fail = [&](const char *text) {
-        if (showMessages)
-            messages.showMessage(QString::fromUtf8(text));
-        return false;
-    };
-
     if (picture.isNull())
-        return fail(NoPictureInfo);
+        return makeError(ErrorKind::NoPictureInfo);
 
     const qint32 width = picture.image.width();
     const qint32 height = picture.image.height();
@@ -72,13 +60,13 @@ bool ReadPictureBits(const Picture &picture, PixelBufferInfo &info, PixelBuffer 
     const qint64 allBytes = rowBytes * height;
     // A picture this large is refused before any buffer changes.
     if (rowBytes > Max32 || allBytes > Max32)
-        return fail(NoPictureData);
+        return makeError(ErrorKind::NoPictureData);
 
     // What stands in for a failed conversion into 32-bit rows: the target shrinks to the source's
     // bounds, the source and the descriptors stay as they were.
-    auto failConversion = [&]() {
+    auto failConversion = [&]() -> Result<void> {
         target.redimension(1, source.upperBound(1), 1, source.upperBound(2));
-        return fail(NoPictureData);
+        return makeError(ErrorKind::NoPictureData);
     };
 
     if (!target.redimension(qint32(rowBytes), height))
@@ -112,21 +100,19 @@ bool ReadPictureBits(const Picture &picture, PixelBufferInfo &info, PixelBuffer 
     pointAt(info.Source, source);
     info.Target = d;
     pointAt(info.Target, target);
-    return true;
+    return {};
 }
 
-bool WritePictureBits(PictureBoxModel &pictureBox, const BITMAP &descriptor, MessageSink &messages)
+Result<void> WritePictureBits(PictureBoxModel &pictureBox, const BITMAP &descriptor)
 {
-    if (!isReadable(descriptor)) {
-        messages.showMessage(QString::fromUtf8(NoPictureCopy));
-        return false;
-    }
+    if (!isReadable(descriptor))
+        return makeError(ErrorKind::NoPictureCopy);
 
     // Once the box shows a picture this function made, a knob step costs one pass over the
     // pixels and no new picture.
     if (QImage *shown = pictureBox.picturePixelsForUpdate();
-        shown && descriptor.bmBitsPixel == 32 && shown->format() == QImage::Format_RGB32 &&
-        shown->width() == descriptor.bmWidth && shown->height() == descriptor.bmHeight) {
+        shown && descriptor.bmBitsPixel == 32 && shown->format() == QImage::Format_RGB32
+        && shown->width() == descriptor.bmWidth && shown->height() == descriptor.bmHeight) {
         // bits() detaches an image that is shared; without memory for that it is left without
         // pixels, and only a new picture can help.
         if (shown->bits()) {
@@ -139,18 +125,16 @@ bool WritePictureBits(PictureBoxModel &pictureBox, const BITMAP &descriptor, Mes
                 painter.drawImage(0, 0, *shown);
             }
             pictureBox.refresh();
-            return true;
+            return {};
         }
     }
 
     QImage image(descriptor.bmWidth, descriptor.bmHeight, QImage::Format_RGB32);
-    if (image.isNull()) {
-        messages.showMessage(QString::fromUtf8(NoPictureCopy));
-        return false;
-    }
+    if (image.isNull())
+        return makeError(ErrorKind::NoPictureCopy);
     bytesToImage(descriptor, image);
     pictureBox.setPicture(Picture::make(std::move(image), /*directPixels*/ true));
-    return true;
+    return {};
 }
 
 } // namespace pellwerk

@@ -11,11 +11,26 @@ namespace pellwerk {
 
 namespace {
 
-QString notBitmapText() { return QStringLiteral("Die Datei ist keine Bitmap-Datei."); }
-QString incompleteText() { return QStringLiteral("Die Bitmap-Datei ist unvollständig."); }
-QString damagedText() { return QStringLiteral("Die Bitmap-Datei ist fehlerhaft."); }
-QString tooLargeText() { return QStringLiteral("Das Bild ist zu groß."); }
-QString unsupportedText() { return QStringLiteral("Dieses Bitmap-Format wird nicht unterstützt."); }
+Error notBitmap()
+{
+    return makeError(ErrorKind::NotBitmap);
+}
+Error incomplete()
+{
+    return makeError(ErrorKind::BitmapIncomplete);
+}
+Error damaged()
+{
+    return makeError(ErrorKind::BitmapDamaged);
+}
+Error tooLarge()
+{
+    return makeError(ErrorKind::ImageTooLarge);
+}
+Error unsupported()
+{
+    return makeError(ErrorKind::BitmapUnsupported);
+}
 
 constexpr qint64 FileHeaderSize = 14;
 constexpr qint64 CoreHeaderSize = 12;
@@ -28,7 +43,10 @@ constexpr QRgb Black = 0xFF000000u;
 // Unused palette slots stay black, so any index a file can hold maps to a defined colour.
 using Palette = std::array<QRgb, 256>;
 
-quint16 le16(const uchar *p) { return quint16(p[0] | (p[1] << 8)); }
+quint16 le16(const uchar *p)
+{
+    return quint16(p[0] | (p[1] << 8));
+}
 
 quint32 le32(const uchar *p)
 {
@@ -41,7 +59,7 @@ struct Channel
 {
     quint32 mask = 0;
     int shift = 0;
-    quint32 max = 0;  // the channel's largest value; 0 for a missing channel
+    quint32 max = 0; // the channel's largest value; 0 for a missing channel
 
     static Channel fromMask(quint32 mask)
     {
@@ -73,7 +91,7 @@ struct Layout
     qint64 paletteEntrySize = 4;
     qint64 paletteCount = 0;
     qint64 pixelOffset = 0;
-    std::array<Channel, 3> channels;  // red, green, blue
+    std::array<Channel, 3> channels; // red, green, blue
 };
 
 bool knownHeaderSize(qint64 size)
@@ -99,21 +117,24 @@ bool supportedDepth(int bits, quint32 compression)
 }
 
 // Bytes of one stored row of pixels, padded to four bytes.
-qint64 rowStride(qint64 width, int bits) { return (width * bits + 31) / 32 * 4; }
-
-// Reads and checks the headers, the bit masks and the palette's place. Returns an error text,
-// or an empty string with `out` filled in.
-QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, Layout &out)
+qint64 rowStride(qint64 width, int bits)
 {
+    return (width * bits + 31) / 32 * 4;
+}
+
+// Reads and checks the headers, the bit masks and the palette's place.
+Result<Layout> readLayout(const uchar *data, qint64 size, const DecodeLimits &limits)
+{
+    Layout out;
     if (size < 2 || data[0] != 'B' || data[1] != 'M')
-        return notBitmapText();
+        return notBitmap();
     if (size < FileHeaderSize + 4)
-        return incompleteText();
+        return incomplete();
     const qint64 headerSize = le32(data + FileHeaderSize);
     if (!knownHeaderSize(headerSize))
-        return unsupportedText();
+        return unsupported();
     if (size < FileHeaderSize + headerSize)
-        return incompleteText();
+        return incomplete();
 
     const uchar *h = data + FileHeaderSize;
     qint64 width, height;
@@ -138,16 +159,16 @@ QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, L
     out.headerSize = headerSize;
 
     if (planes != 1 || width <= 0 || height == 0)
-        return damagedText();
+        return damaged();
     out.topDown = height < 0;
-    height = qAbs(height);  // 64-bit: even INT_MIN has a magnitude here
+    height = qAbs(height); // 64-bit: even INT_MIN has a magnitude here
     if (!supportedDepth(out.bitCount, out.compression))
-        return unsupportedText();
+        return unsupported();
     const bool rle = out.compression == Rle8 || out.compression == Rle4;
     if (rle && out.topDown)
-        return damagedText();
+        return damaged();
     if (width > limits.maxDimension || height > limits.maxDimension || width * height > limits.maxPixels)
-        return tooLargeText();
+        return tooLarge();
     out.width = int(width);
     out.height = int(height);
 
@@ -159,7 +180,7 @@ QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, L
             // The short header keeps its masks just behind it, before the palette.
             out.paletteStart += out.compression == AlphaBitFields ? 16 : 12;
             if (size < out.paletteStart)
-                return incompleteText();
+                return incomplete();
         }
         masks = {le32(m), le32(m + 4), le32(m + 8)};
     } else if (out.bitCount == 16) {
@@ -172,10 +193,10 @@ QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, L
         for (int i = 0; i < 3; ++i) {
             out.channels[i] = Channel::fromMask(masks[i]);
             if ((masks[i] & ~pixelBits) != 0 || !out.channels[i].contiguous())
-                return unsupportedText();
+                return unsupported();
         }
         if ((masks[0] & masks[1]) != 0 || (masks[0] & masks[2]) != 0 || (masks[1] & masks[2]) != 0)
-            return unsupportedText();
+            return unsupported();
     }
 
     // Deeper pixels carry their colours themselves; a palette there is only a display hint.
@@ -183,18 +204,18 @@ QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, L
     if (out.bitCount > 8)
         coloursUsed = 0;
     if (coloursUsed > fullPalette)
-        return damagedText();
+        return damaged();
 
     out.pixelOffset = le32(data + 10);
     if (out.pixelOffset < out.paletteStart)
-        return damagedText();
+        return damaged();
     if (out.pixelOffset >= size)
-        return incompleteText();
+        return incomplete();
 
     const qint64 paletteRoom = (out.pixelOffset - out.paletteStart) / out.paletteEntrySize;
     if (coloursUsed > 0) {
         if (coloursUsed > paletteRoom)
-            return damagedText();
+            return damaged();
         out.paletteCount = coloursUsed;
     } else {
         out.paletteCount = std::min(fullPalette, paletteRoom);
@@ -205,9 +226,9 @@ QString readLayout(const uchar *data, qint64 size, const DecodeLimits &limits, L
         const qint64 present = size - out.pixelOffset;
         const qint64 lastRow = (width * out.bitCount + 7) / 8;
         if (lastRow > present || height - 1 > (present - lastRow) / rowStride(width, out.bitCount))
-            return incompleteText();
+            return incomplete();
     }
-    return {};
+    return out;
 }
 
 Palette readPalette(const uchar *data, const Layout &layout)
@@ -284,7 +305,7 @@ void decodeRle(const uchar *data, qint64 size, const Layout &layout, const Palet
     const qint64 bytesPerLine = image.bytesPerLine();
     qint64 pos = layout.pixelOffset;
     qint64 x = 0;
-    qint64 y = 0;  // stored row, counted from the bottom of the picture
+    qint64 y = 0; // stored row, counted from the bottom of the picture
 
     while (y < h && pos + 2 <= size) {
         const int count = data[pos];
@@ -320,24 +341,25 @@ void decodeRle(const uchar *data, qint64 size, const Layout &layout, const Palet
             if (present < stored)
                 break;
             x += length;
-            pos += stored + (stored & 1);  // absolute runs end on a two-byte boundary
+            pos += stored + (stored & 1); // absolute runs end on a two-byte boundary
         }
     }
 }
 
 } // namespace
 
-BitmapResult decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits)
+Result<QImage> decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const qint64 size = bytes.size();
-    Layout layout;
-    if (QString error = readLayout(data, size, limits, layout); !error.isEmpty())
-        return BitmapResult::failure(std::move(error));
+    const Result<Layout> read = readLayout(data, size, limits);
+    if (!read)
+        return read.error();
+    const Layout &layout = read.value();
 
     QImage image(layout.width, layout.height, QImage::Format_RGB32);
     if (image.isNull())
-        return BitmapResult::failure(tooLargeText());
+        return tooLarge();
     const Palette palette = readPalette(data, layout);
     if (layout.compression == Rle8 || layout.compression == Rle4) {
         image.fill(Black);
@@ -345,32 +367,35 @@ BitmapResult decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits)
     } else {
         decodeUncompressed(data, layout, palette, image);
     }
-    return {std::move(image), QString()};
+    return image;
 }
 
-BitmapResult readBitmapFile(const QString &path, const DecodeLimits &limits)
+Result<QImage> readBitmapFile(const QString &path, const DecodeLimits &limits)
 {
     // Examined before opening: opening a pipe would wait for a writer, and a device such as
     // /dev/zero never ends.
     const QFileInfo info(path);
     if (!info.exists())
-        return BitmapResult::failure(QStringLiteral("Die Datei ist nicht vorhanden."));
+        return makeError(ErrorKind::FileMissing, path);
     if (info.isDir())
-        return BitmapResult::failure(QStringLiteral("Das ist ein Ordner, keine Datei."));
+        return makeError(ErrorKind::IsFolder, path);
     if (!info.isFile())
-        return BitmapResult::failure(QStringLiteral("Das ist keine gewöhnliche Datei."));
+        return makeError(ErrorKind::NotRegularFile, path);
     const qint64 expected = info.size();
     if (expected > limits.maxFileBytes)
-        return BitmapResult::failure(QStringLiteral("Die Datei ist zu groß."));
+        return makeError(ErrorKind::FileTooLarge, path);
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return BitmapResult::failure(QStringLiteral("Die Datei kann nicht gelesen werden."));
+        return makeError(ErrorKind::CannotRead, path, file.errorString());
     // Never more than was examined, even if the file has grown since.
     const QByteArray bytes = file.read(expected);
     if (file.error() != QFileDevice::NoError)
-        return BitmapResult::failure(QStringLiteral("Die Datei kann nicht gelesen werden."));
-    return decodeBitmap(bytes, limits);
+        return makeError(ErrorKind::CannotRead, path, file.errorString());
+    Result<QImage> decoded = decodeBitmap(bytes, limits);
+    if (!decoded)
+        return makeError(decoded.error().kind, path, decoded.error().detail);
+    return decoded;
 }
 
 } // namespace pellwerk

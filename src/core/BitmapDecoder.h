@@ -1,31 +1,25 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
 
 namespace pellwerk {
 
-// The outcome of reading a bitmap: an image, or a German error text that says why not.
-struct BitmapResult
-{
-    QImage image;   // Format_RGB32, every pixel defined; null on failure
-    QString error;  // empty on success
-
-    bool ok() const { return error.isEmpty() && !image.isNull(); }
-    static BitmapResult failure(QString text) { return BitmapResult{QImage(), std::move(text)}; }
-};
-
 // Limits checked before any pixel memory is allocated.
 struct DecodeLimits
 {
-    qint64 maxPixels = qint64(64) * 1024 * 1024;  // 256 MiB as 32-bit pixels
+    qint64 maxPixels = qint64(64) * 1024 * 1024; // 256 MiB as 32-bit pixels
     qint32 maxDimension = 32767;
-    qint64 maxFileBytes = qint64(512) * 1024 * 1024;  // readBitmapFile refuses larger files unread
+    qint64 maxFileBytes = qint64(512) * 1024 * 1024; // readBitmapFile refuses larger files unread
 };
 
-// Decodes a Windows bitmap file held in memory: core (OS/2 1.x), info, V4 and V5 headers;
-// 1, 4, 8, 16, 24 and 32 bits; RLE4, RLE8 and bit fields; bottom-up and top-down rows.
+// Decodes a Windows bitmap file held in memory into a Format_RGB32 image with every pixel
+// defined, or says why not (NotBitmap, BitmapIncomplete, BitmapDamaged, ImageTooLarge,
+// BitmapUnsupported). Core (OS/2 1.x), info, V4 and V5 headers; 1, 4, 8, 16, 24 and 32 bits;
+// RLE4, RLE8 and bit fields; bottom-up and top-down rows.
 // Every size is checked against the bytes given and against `limits` before allocating.
 // Never reads outside `bytes`; pixels a valid file leaves undefined (RLE skips) are black.
 //
@@ -43,11 +37,12 @@ struct DecodeLimits
 //   ignored. A channel of n bits is scaled to 8 bits as round(v * 255 / (2^n - 1)).
 // - RLE: runs past the row end are clipped, a delta past the last stored row ends decoding,
 //   and data that ends early (no end-of-bitmap code) decodes what is there; the rest is black.
-BitmapResult decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits = {});
+Result<QImage> decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits = {});
 
 // Reads the file at `path` (a regular file only: folders, pipes and devices are refused
-// without blocking; files over limits.maxFileBytes are refused unread) and decodes it.
-// Errors name no path; the caller adds it.
-BitmapResult readBitmapFile(const QString &path, const DecodeLimits &limits = {});
+// without blocking; files over limits.maxFileBytes are refused unread) and decodes it. Besides
+// the decoder's kinds: FileMissing, IsFolder, NotRegularFile, FileTooLarge, CannotRead (with the
+// system's reason). Every error carries `path` as its file.
+Result<QImage> readBitmapFile(const QString &path, const DecodeLimits &limits = {});
 
 } // namespace pellwerk

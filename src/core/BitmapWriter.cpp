@@ -23,8 +23,8 @@ void put32(char *p, quint32 v)
 
 QByteArray encodeBitmap24(const QImage &source)
 {
-    const QImage image = source.format() == QImage::Format_RGB32 ? source
-                                                                 : source.convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     const int w = image.width();
     const int h = image.height();
     const qint64 stride = (qint64(w) * 3 + 3) / 4 * 4;
@@ -55,17 +55,17 @@ QByteArray encodeBitmap24(const QImage &source)
     return out;
 }
 
-WriteResult writeBitmapFile(const QImage &image, const QString &path)
+Result<void> writeBitmapFile(const QImage &image, const QString &path)
 {
     const QFileInfo target(path);
     if (target.isDir())
-        return {false, QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.")};
+        return makeError(ErrorKind::TargetIsFolder, path);
     // A pipe or a device under the name would be replaced by a plain file at the commit.
     if (target.exists() && !target.isFile())
-        return {false, QStringLiteral("Das ist keine gewöhnliche Datei.")};
+        return makeError(ErrorKind::TargetNotRegular, path);
     // Told in plain words here; the save itself would fail on them with a system text.
     if (target.exists() && !target.isWritable())
-        return {false, QStringLiteral("Die Datei ist schreibgeschützt.")};
+        return makeError(ErrorKind::TargetReadOnly, path);
     // The new file is made beside the file a link leads to (followed as QSaveFile follows it,
     // to a file that may not exist yet), so that folder must take it.
     QFileInfo reached(path);
@@ -73,9 +73,9 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
         reached.setFile(reached.symLinkTarget());
     const QFileInfo folder(reached.absolutePath());
     if (!folder.isDir())
-        return {false, QStringLiteral("Der Ordner ist nicht vorhanden.")};
+        return makeError(ErrorKind::FolderMissing, path);
     if (!folder.isWritable())
-        return {false, QStringLiteral("Der Ordner ist schreibgeschützt.")};
+        return makeError(ErrorKind::FolderReadOnly, path);
 
     const QByteArray bytes = encodeBitmap24(image);
     QSaveFile file(path);
@@ -85,7 +85,7 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
     // fails only when the buffer is flushed at commit (a full disk or the file-size limit hit by
     // the last bytes) is not noticed by QSaveFile, and a cut-short file replaces the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, QStringLiteral("Die Datei kann nicht angelegt werden (%1).").arg(file.errorString())};
+        return makeError(ErrorKind::CannotCreate, path, file.errorString());
 
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -93,18 +93,18 @@ WriteResult writeBitmapFile(const QImage &image, const QString &path)
         if (n <= 0) {
             const QString why = file.errorString();
             file.cancelWriting();
-            return {false, QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden (%1).").arg(why)};
+            return makeError(ErrorKind::WriteIncomplete, path, why);
         }
         done += n;
     }
     // The file system's own count decides, whatever the writes reported.
     if (file.size() != bytes.size()) {
         file.cancelWriting();
-        return {false, QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.")};
+        return makeError(ErrorKind::WriteIncomplete, path);
     }
     if (!file.commit())
-        return {false, QStringLiteral("Die Datei konnte nicht gespeichert werden (%1).").arg(file.errorString())};
-    return {true, QString()};
+        return makeError(ErrorKind::CommitFailed, path, file.errorString());
+    return {};
 }
 
 } // namespace pellwerk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -11,16 +13,12 @@ namespace pellwerk {
 // padded to four bytes. The skin file format.
 QByteArray encodeBitmap24(const QImage &image);
 
-struct WriteResult
-{
-    bool ok = false;
-    QString error;  // German, names no path; empty on success
-};
-
 // Writes `image` as encodeBitmap24 to `path`, atomically: the old file stays byte for byte
 // as it was unless the whole new file was written and committed. A symbolic link stays a link:
-// the file it leads to gets the new bytes. Refused before anything is written: a folder, a pipe
-// or a device under the name, a read-only file, a missing or read-only folder.
-WriteResult writeBitmapFile(const QImage &image, const QString &path);
+// the file it leads to gets the new bytes. Refused before anything is written: a folder
+// (TargetIsFolder), a pipe or a device (TargetNotRegular) under the name, a read-only file
+// (TargetReadOnly), a missing or read-only folder (FolderMissing, FolderReadOnly). Failures while
+// writing: CannotCreate, WriteIncomplete, CommitFailed, with the system's reason where it gave one.
+Result<void> writeBitmapFile(const QImage &image, const QString &path);
 
 } // namespace pellwerk

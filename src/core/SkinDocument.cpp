@@ -3,30 +3,23 @@
 #include "BitmapDecoder.h"
 #include "BitmapWriter.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace pellwerk::SkinDocument {
 
-std::optional<QString> open(PictureBoxModel &canvas, const QString &path)
+Result<void> open(PictureBoxModel &canvas, const QString &path)
 {
-    BitmapResult read = readBitmapFile(path);
-    if (!read.ok())
-        return QStringLiteral("Der Skin „%1“ kann nicht geöffnet werden.\n%2")
-            .arg(QDir::toNativeSeparators(path), read.error);
-    canvas.setPicture(Picture::make(std::move(read.image)));
-    return std::nullopt;
+    Result<QImage> read = readBitmapFile(path);
+    if (!read)
+        return read.error();
+    canvas.setPicture(Picture::make(std::move(read).value()));
+    return {};
 }
 
-std::optional<QString> save(const PictureBoxModel &canvas, const QString &path)
+Result<void> save(const PictureBoxModel &canvas, const QString &path)
 {
     // The file holds exactly what the canvas shows: its inner area, top-left anchored.
-    const QImage shown = canvas.surface().copy(0, 0, Size, Size);
-    const WriteResult written = writeBitmapFile(shown, path);
-    if (!written.ok)
-        return QStringLiteral("Der Skin konnte nicht als „%1“ gespeichert werden.\n%2")
-            .arg(QDir::toNativeSeparators(path), written.error);
-    return std::nullopt;
+    return writeBitmapFile(canvas.surface().copy(0, 0, Size, Size), path);
 }
 
 namespace {
@@ -36,8 +29,8 @@ Picture builtInPicture(const QString &resource)
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return Picture{};
-    BitmapResult read = decodeBitmap(file.readAll());
-    return read.ok() ? Picture::make(std::move(read.image)) : Picture{};
+    Result<QImage> read = decodeBitmap(file.readAll());
+    return read ? Picture::make(std::move(read).value()) : Picture{};
 }
 } // namespace
 

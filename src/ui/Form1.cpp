@@ -5,6 +5,7 @@
 #include "PictureBox.h"
 #include "SetupDlg.h"
 #include "TeileFrm.h"
+#include "core/ErrorText.h"
 #include "core/SkinDocument.h"
 #include "ui_Form1.h"
 
@@ -125,9 +126,7 @@ void Form1::Form_Load()
 void Form1::afterShown()
 {
     if (!QFileInfo(m_app.state.ImageFolder).isDir())
-        m_app.showMessage(QStringLiteral("Der Ordner mit den Teile-Bildern wurde nicht gefunden:\n%1\n"
-                                         "Die Teile-Listen bleiben leer.")
-                              .arg(QDir::toNativeSeparators(m_app.state.ImageFolder)));
+        m_app.showMessage(ErrorText::imageFolderMissing(m_app.state.ImageFolder));
 }
 
 void Form1::Form_Unload()
@@ -229,8 +228,9 @@ void Form1::chooseSkinFolder()
 void Form1::dneu_Click()
 {
     // Resolved against the working directory, as the installation expects.
-    if (const auto error = SkinDocument::open(SkinPicture().model(), QStringLiteral("SkinNEW.bmp")))
-        m_app.showMessage(*error);
+    const QString path = QStringLiteral("SkinNEW.bmp");
+    if (const Result<void> opened = SkinDocument::open(SkinPicture().model(), path); !opened)
+        m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
 }
 
 void Form1::dopen_Click()
@@ -239,8 +239,9 @@ void Form1::dopen_Click()
     CommonDialog1.Filter = SkinFilter;
     if (!CommonDialog1.ShowOpen())
         return;
-    if (const auto error = SkinDocument::open(SkinPicture().model(), CommonDialog1.FileName))
-        m_app.showMessage(*error);
+    const QString path = CommonDialog1.FileName;
+    if (const Result<void> opened = SkinDocument::open(SkinPicture().model(), path); !opened)
+        m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
 }
 
 void Form1::speichern_Click()
@@ -252,8 +253,8 @@ void Form1::speichern_Click()
     const QString chosen = CommonDialog1.FileName;
     window()->repaint();
     // The name is remembered only for a skin that was really written.
-    if (const auto error = SkinDocument::save(SkinPicture().model(), chosen)) {
-        m_app.showMessage(*error);
+    if (const Result<void> saved = SkinDocument::save(SkinPicture().model(), chosen); !saved) {
+        m_app.showMessage(ErrorText::saveSkinFailed(chosen, saved.error()));
         return;
     }
     m_app.state.SkinName = chosen;

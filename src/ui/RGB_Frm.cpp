@@ -8,6 +8,7 @@
 #include "colour/ColourCorrection.h"
 #include "colour/PictureBits.h"
 #include "core/Colour.h"
+#include "core/ErrorText.h"
 #include "ui_RGB_Frm.h"
 
 #include <QDial>
@@ -175,7 +176,9 @@ void RGB_Frm::readPreview(bool showMessages)
 {
     const Picture &shown = m_app.teileFrm().TeilPic().model().picture();
     // Whether the read worked shows later in the buffers themselves (buffersHoldPicture).
-    ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels, showMessages, m_app.messages());
+    const Result<void> read = ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels);
+    if (!read && showMessages)
+        m_app.showMessage(ErrorText::describe(read.error()));
 }
 
 bool RGB_Frm::buffersHoldPicture() const
@@ -198,7 +201,8 @@ void RGB_Frm::knobChanged(QDial *knob, qint32 &component)
     // failure box at every step of the turn; the load has already said that the read failed.
     if (buffersHoldPicture()) {
         CorrectColours(SourcePixels, TargetPixels, colour.red, colour.green, colour.blue);
-        WritePictureBits(parts.TeilPic().model(), PixelInfo.Target, m_app.messages());
+        if (const Result<void> written = WritePictureBits(parts.TeilPic().model(), PixelInfo.Target); !written)
+            m_app.showMessage(ErrorText::describe(written.error()));
     }
     if (m_app.state.TransparentColourName == QLatin1String("User")) {
         const Colour transparent = colour.toColour();

@@ -8,6 +8,7 @@
 #include "SetupDlg.h"
 #include "Form1.h"
 #include "core/BitmapDecoder.h"
+#include "core/ErrorText.h"
 #include "core/FileListing.h"
 #include "core/SkinDocument.h"
 #include "parts/Coordinates.h"
@@ -200,14 +201,14 @@ void TeileFrm::applyLayout(int W, int H)
 bool TeileFrm::loadPart(const QString &name)
 {
     const QString path = m_app.state.ImageFolder + name;
-    BitmapResult read = readBitmapFile(path);
-    if (!read.ok()) {
-        m_app.showMessage(QStringLiteral("Das Teil „%1“ kann nicht geladen werden.\n%2").arg(name, read.error));
+    Result<QImage> read = readBitmapFile(path);
+    if (!read) {
+        m_app.showMessage(ErrorText::loadPartFailed(name, read.error()));
         return false;
     }
     PictureBoxModel &preview = TeilPic().model();
     preview.setBackColour(m_app.state.TransparentColour);
-    preview.setPicture(Picture::make(std::move(read.image)));
+    preview.setPicture(Picture::make(std::move(read).value()));
     return true;
 }
 

@@ -70,7 +70,7 @@ private slots:
         fill(source, sourceByte);
         fill(target, Untouched);
 
-        QVERIFY(CorrectColours(source, target, offsets[0], offsets[1], offsets[2]));
+        CorrectColours(source, target, offsets[0], offsets[1], offsets[2]);
 
         // Bytes 1, 2 and 3 of each pixel (blue, green, red) that both buffers have get the source byte
         // plus its offset, kept within 0..255; every other byte, the reserved fourth above all, stays.
@@ -90,7 +90,7 @@ private slots:
         PixelBuffer buffer;
         QVERIFY(buffer.redimension(4 * 9, 2));
         fill(buffer, 100);
-        QVERIFY(CorrectColours(buffer, buffer, 30, 160, 5));
+        CorrectColours(buffer, buffer, 30, 160, 5);
         // Blue 100 + 5, green capped, red 100 + 30, the reserved byte kept, in all 18 pixels.
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer.data()), 72),
                  QByteArray::fromHex("69ff8264").repeated(18));

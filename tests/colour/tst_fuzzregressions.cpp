@@ -140,7 +140,7 @@ void FuzzRegressionsTest::correctionWithFarBounds()
 
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(CorrectColours(source, target, red, green, blue));
+    CorrectColours(source, target, red, green, blue);
     // Microseconds for these few bytes; the fault took minutes.
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed()) + " ms"));
 

@@ -1,4 +1,5 @@
 #include "colour/PictureBits.h"
+#include "TestFiles.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include <stdexcept>
 
 using namespace pellwerk;
+using namespace testsupport;
 
 namespace {
 
@@ -65,9 +67,7 @@ private slots:
         PixelBufferInfo info;
         PixelBuffer source, target;
         QVERIFY(source.redimension(0, 1, 0, 1));
-        RecordingMessageSink messages;
-        QVERIFY(ReadPictureBits(Picture::make(pattern(56, 72)), info, source, target, false, messages));
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(ReadPictureBits(Picture::make(pattern(56, 72)), info, source, target).ok());
         QVERIFY(source == target);
         QVERIFY(source.data() != target.data());
         QCOMPARE((QList<int>{source.lowerBound(1), source.upperBound(1), source.lowerBound(2), source.upperBound(2)}),
@@ -92,7 +92,7 @@ private slots:
         // A picture object holding pixels in another format, as a loader might leave them.
         Picture argb;
         argb.image = pattern(5, 3).convertToFormat(QImage::Format_ARGB32);
-        QVERIFY(ReadPictureBits(argb, info, source, target, true, messages));
+        QVERIFY(ReadPictureBits(argb, info, source, target).ok());
         QCOMPARE(source.at(1, 3), quint8(qBlue(rgbAt(0, 0))));
         QCOMPARE(source.at(19, 1), quint8(qRed(rgbAt(4, 2))));
         QCOMPARE(source.at(20, 1), quint8(0));
@@ -100,20 +100,16 @@ private slots:
 
     void readOfNoPicture()
     {
-        for (const bool showMessages : {true, false}) {
-            PixelBufferInfo info;
-            info.Source.bmWidth = 7;
-            PixelBuffer source, target;
-            QVERIFY(source.redimension(0, 1, 0, 1) && target.redimension(0, 1, 0, 1));
-            source.at(1, 1) = 42;
-            RecordingMessageSink messages;
-            QVERIFY(!ReadPictureBits(Picture{}, info, source, target, showMessages, messages));
-            QCOMPARE(messages.messages,
-                     showMessages ? QStringList{"Bildinformationen konnten nicht gelesen werden"} : QStringList{});
-            QCOMPARE(source.at(1, 1), quint8(42));
-            QCOMPARE(target.upperBound(1), 1);
-            QCOMPARE(info.Source.bmWidth, 7);
-        }
+        PixelBufferInfo info;
+        info.Source.bmWidth = 7;
+        PixelBuffer source, target;
+        QVERIFY(source.redimension(0, 1, 0, 1) && target.redimension(0, 1, 0, 1));
+        source.at(1, 1) = 42;
+        QCOMPARE(errorText(ReadPictureBits(Picture{}, info, source, target)),
+                 QStringLiteral("Bildinformationen konnten nicht gelesen werden"));
+        QCOMPARE(source.at(1, 1), quint8(42));
+        QCOMPARE(target.upperBound(1), 1);
+        QCOMPARE(info.Source.bmWidth, 7);
     }
 
     void writePaths()
@@ -122,18 +118,17 @@ private slots:
         PictureBoxModel box(QSize(148, 191), Colours::Black, false);
         PixelBufferInfo info;
         PixelBuffer source, target;
-        RecordingMessageSink messages;
-        QVERIFY(ReadPictureBits(Picture::make(pattern(56, 72)), info, source, target, true, messages));
+        QVERIFY(ReadPictureBits(Picture::make(pattern(56, 72)), info, source, target).ok());
         for (int j = 1; j <= 72; j += 71)
             target.at(4, j) = target.at(224, j) = 0x7C;
-        QVERIFY(WritePictureBits(box, info.Target, messages));
+        QVERIFY(WritePictureBits(box, info.Target).ok());
         QVERIFY(box.picture().directPixels);
         QCOMPARE(box.picture().image, pattern(56, 72).convertToFormat(QImage::Format_RGB32));
 
         // Over a loaded picture of the same size: it cannot be rewritten, so a new one replaces it.
         box.setPicture(Picture::make(pattern(56, 72)));
         const quint64 loaded = box.picture().serial;
-        QVERIFY(WritePictureBits(box, info.Target, messages));
+        QVERIFY(WritePictureBits(box, info.Target).ok());
         QVERIFY(box.picture().serial != loaded);
         QVERIFY(box.picture().directPixels);
 
@@ -142,7 +137,7 @@ private slots:
         target.at(1, 1) = 0x11;    // blue of the bottom-left pixel
         target.at(223, 72) = 0x22; // red of the top-right pixel
         QSignalSpy repaints(&box, &PictureBoxModel::changed);
-        QVERIFY(WritePictureBits(box, info.Target, messages));
+        QVERIFY(WritePictureBits(box, info.Target).ok());
         QCOMPARE(box.picture().serial, direct);
         QCOMPARE(repaints.count(), 1);
         QCOMPARE(box.surface().pixel(0, 71), qRgb(qRed(rgbAt(0, 71)), qGreen(rgbAt(0, 71)), 0x11));
@@ -150,12 +145,11 @@ private slots:
 
         // A buffer of another size: a new picture again, and the box's back colour around it.
         PixelBufferInfo otherInfo;
-        QVERIFY(ReadPictureBits(Picture::make(pattern(10, 5)), otherInfo, source, target, true, messages));
-        QVERIFY(WritePictureBits(box, otherInfo.Target, messages));
+        QVERIFY(ReadPictureBits(Picture::make(pattern(10, 5)), otherInfo, source, target).ok());
+        QVERIFY(WritePictureBits(box, otherInfo.Target).ok());
         QVERIFY(box.picture().serial != direct);
         QCOMPARE(box.picture().image, pattern(10, 5).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(box.surface().pixel(20, 20), Colours::Black.toQRgb());
-        QVERIFY(messages.messages.isEmpty());
     }
 
     void writeRefusesBadDescriptor_data()
@@ -182,9 +176,7 @@ private slots:
         PictureBoxModel box(QSize(148, 191), Colours::Black, false);
         const Picture shown = Picture::make(pattern(4, 3), true);
         box.setPicture(shown);
-        RecordingMessageSink messages;
-        QVERIFY(!WritePictureBits(box, descriptor, messages));
-        QCOMPARE(messages.messages, QStringList{"Bildkopie konnte nicht erstellt werden"});
+        QCOMPARE(errorText(WritePictureBits(box, descriptor)), QStringLiteral("Bildkopie konnte nicht erstellt werden"));
         QCOMPARE(box.picture().serial, shown.serial);
         QCOMPARE(box.picture().image, shown.image);
     }

@@ -1,5 +1,6 @@
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
+#include "TestFiles.h"
 
 #include <QColorSpace>
 #include <QDataStream>
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 using namespace pellwerk;
+using namespace testsupport;
 
 namespace {
 
@@ -99,12 +101,6 @@ QImage skin()
 
 const auto suite = [](const QString &name) { return QStringLiteral(PELLWERK_TESTDATA "/bmpsuite/") + name; };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestBitmapDecoder : public QObject
@@ -149,20 +145,21 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, reference);
         QFETCH(QString, error);
-        const BitmapResult result = decodeBitmap(fileBytes(path));
-        QCOMPARE(result.error, error);
-        QCOMPARE(result.image.isNull(), !error.isEmpty());
-        if (result.image.isNull())
+        const Result<QImage> decoded = decodeBitmap(fileBytes(path));
+        const QImage image = imageOf(decoded);
+        QCOMPARE(errorText(decoded), error);
+        QCOMPARE(image.isNull(), !error.isEmpty());
+        if (image.isNull())
             return;
-        QCOMPARE(result.image.format(), QImage::Format_RGB32);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
         if (reference.isEmpty()) {
-            QCOMPARE(result.image.size(), QSize(127, 64));
+            QCOMPARE(image.size(), QSize(127, 64));
             return;
         }
         QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
         QVERIFY(!expected.isNull());
         expected.setColorSpace({}); // the decoder states no colour space, whatever the PNG said
-        QCOMPARE(result.image, expected);
+        QCOMPARE(image, expected);
     }
 
     void handMadeFiles_data()
@@ -259,12 +256,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QFETCH(QImage, expected);
-        const BitmapResult result = decodeBitmap(bytes);
-        QCOMPARE(result.error, error);
-        QCOMPARE(result.image.isNull(), !error.isEmpty());
-        if (result.image.isNull())
-            return;
-        QCOMPARE(result.image, expected);
+        const Result<QImage> decoded = decodeBitmap(bytes);
+        QCOMPARE(errorText(decoded), error);
+        QCOMPARE(imageOf(decoded).isNull(), !error.isEmpty());
+        if (decoded)
+            QCOMPARE(decoded.value(), expected);
     }
 
     void limitsAreApplied()
@@ -272,17 +268,17 @@ private slots:
         Bmp b{.w = 100, .h = 100, .px = QByteArray(100 * 300 * 2, '4')};
         DecodeLimits limits;
         limits.maxPixels = 9999;
-        QCOMPARE(decodeBitmap(b.bytes(), limits).error, TooLarge);
+        QCOMPARE(errorText(decodeBitmap(b.bytes(), limits)), TooLarge);
         limits.maxPixels = 10000;
         QVERIFY(decodeBitmap(b.bytes(), limits).ok());
         limits.maxDimension = 99;
-        QCOMPARE(decodeBitmap(b.bytes(), limits).error, TooLarge);
+        QCOMPARE(errorText(decodeBitmap(b.bytes(), limits)), TooLarge);
 
         // Limits far beyond the defaults must not make the size arithmetic overflow.
         limits.maxDimension = INT_MAX;
         limits.maxPixels = std::numeric_limits<qint64>::max();
         b.w = b.h = INT_MAX;
-        QCOMPARE(decodeBitmap(b.bytes(), limits).error, Incomplete);
+        QCOMPARE(errorText(decodeBitmap(b.bytes(), limits)), Incomplete);
     }
 
     void readingFiles_data()
@@ -325,9 +321,9 @@ private slots:
             reading.wait();
             QFAIL("reading blocked");
         }
-        const BitmapResult result = reading.get();
-        QCOMPARE(result.error, error);
-        QCOMPARE(result.image, error.isEmpty() ? skin() : QImage());
+        const Result<QImage> read = reading.get();
+        QCOMPARE(errorText(read), error);
+        QCOMPARE(imageOf(read), error.isEmpty() ? skin() : QImage());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 
 using namespace pellwerk;
+using namespace testsupport;
 
 namespace {
 
@@ -25,17 +27,6 @@ QImage randomImage(int w, int h, quint32 seed)
     return image;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -80,9 +71,7 @@ private slots:
         QFETCH(int, fileSize);
         const QByteArray bytes = encodeBitmap24(image);
         QCOMPARE(bytes.size(), fileSize);
-        const BitmapResult result = decodeBitmap(bytes);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.image, image.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(imageOf(decodeBitmap(bytes)), image.convertToFormat(QImage::Format_RGB32));
         // The padding bytes at the end of each row are zero.
         const int stride = (fileSize - 54) / image.height();
         for (int row = 0; row < image.height(); ++row)
@@ -109,9 +98,9 @@ private slots:
         const QString path = dir.filePath(target == "missing" ? "no-such-folder/skin.bmp" : "skin.bmp");
         const QByteArray old = encodeBitmap24(randomImage(8, 8, 12));
         if (target == "folder")
-            QVERIFY(QDir().mkdir(path) && writeBytes(path + "/inside.txt", old));
+            QVERIFY(QDir().mkdir(path) && writeFile(path + "/inside.txt", old));
         else if (target != "missing")
-            QVERIFY(writeBytes(path, target == "file" ? QByteArray(300000, 'x') : old));
+            QVERIFY(writeFile(path, target == "file" ? QByteArray(300000, 'x') : old));
 
         const QImage image = randomImage(256, 256, 13);
         struct rlimit saved;
@@ -120,17 +109,16 @@ private slots:
         struct rlimit small = saved;
         small.rlim_cur = target == "short" ? 10000 : saved.rlim_cur;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const WriteResult result = writeBitmapFile(image, path);
+        const Result<void> result = writeBitmapFile(image, path);
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
-        QCOMPARE(result.ok, target == "file");
-        QCOMPARE(result.error.isEmpty(), result.ok);
-        QVERIFY2(!result.error.contains(dir.path()), qPrintable(result.error));
+        QCOMPARE(result.ok(), target == "file");
+        QVERIFY2(!errorText(result).contains(dir.path()), qPrintable(errorText(result)));
         if (target == "folder")
             QCOMPARE(fileBytes(path + "/inside.txt"), old);
         else if (target != "missing")
-            QCOMPARE(fileBytes(path), result.ok ? encodeBitmap24(image) : old);
+            QCOMPARE(fileBytes(path), result.ok() ? encodeBitmap24(image) : old);
         // No temporary file is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  target == "missing" ? QStringList() : QStringList{"skin.bmp"});

@@ -3,7 +3,7 @@
 // exactly one clear German message while the canvas, the preview and the program state stay as
 // they were.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "core/AppState.h"
 #include "ui/App.h"
@@ -300,12 +300,6 @@ QString fields(const AppState &s)
     return out;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 void makeFifo(const QString &path)
 {
@@ -321,7 +315,7 @@ void plant(const QString &folder, const QString &path, Kind kind, const QByteArr
     QVERIFY2(path.startsWith(folder + QLatin1Char('/')), qPrintable(path));
     QFile::remove(path);
     if (kind == Kind::Bytes)
-        writeFile(path, bytes);
+        QVERIFY(writeFile(path, bytes));
     else if (kind == Kind::Folder)
         QVERIFY(QDir().mkpath(path));
     else if (kind == Kind::Fifo)
@@ -329,7 +323,7 @@ void plant(const QString &folder, const QString &path, Kind kind, const QByteArr
     else if (kind == Kind::LinkLoop)
         QVERIFY(QFile::link(path, path));
     else
-        writeFile(path, skin().bytes());
+        QVERIFY(writeFile(path, skin().bytes()));
     if (kind == Kind::Sparse)
         QVERIFY(QFile(path).resize(qint64(600) * 1024 * 1024));
 }
@@ -503,7 +497,7 @@ void HostileFilesTest::oddNamesStayLiteral()
     QFETCH(QString, name);
     TestProgram p;
     const QString path = road == Road::List ? p.imagePath(name) : p.folder() + "/" + name;
-    writeFile(path, QByteArray("BM\x36\x00", 4));
+    QVERIFY(writeFile(path, QByteArray("BM\x36\x00", 4)));
     if (road == Road::List) {
         p.app().teileFrm().pointListsAtImageFolder();
         clickName(p.app().teileFrm().ui().FaceFile, name);

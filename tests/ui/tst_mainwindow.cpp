@@ -1,7 +1,7 @@
 // The main window as a user meets it: start-up state, the file commands on real files,
 // the canvas's mouse input, the status label and the shutdown.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
@@ -28,11 +28,6 @@ using namespace pellwerk;
 using namespace testsupport;
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A skin whose pixels all differ from their neighbours, so shifted or flipped rows show.
 QImage patterned(int w, int h)
@@ -89,7 +84,7 @@ void MainWindowTest::startUpState()
     QCOMPARE(main.window()->windowTitle(), QStringLiteral("Pellwerk V1.2"));
     QCOMPARE(main.status(), p.folder());
     QCOMPARE(p.canvas(),
-             decodeBitmap(readAll(PELLWERK_ASSETS "/DefaultSkin.bmp")).image.convertToFormat(QImage::Format_RGB32));
+             imageOf(decodeBitmap(fileBytes(PELLWERK_ASSETS "/DefaultSkin.bmp"))));
 
     // The parts window is loaded, but hidden, with every list on the image folder.
     TeileFrm &parts = p.app().teileFrm();
@@ -153,9 +148,9 @@ void MainWindowTest::openShowsTopLeftAndSaveWritesExactly()
     p.dialogs->answer(out);
     p.app().form1().ui().speichern->trigger();
     QCOMPARE(p.app().state.SkinName, out);
-    const QByteArray saved = readAll(out);
+    const QByteArray saved = fileBytes(out);
     QCOMPARE(saved.size(), 196662);
-    QCOMPARE(decodeBitmap(saved).image, expected);
+    QCOMPARE(imageOf(decodeBitmap(saved)), expected);
     QVERIFY(p.messages.messages.isEmpty());
 }
 

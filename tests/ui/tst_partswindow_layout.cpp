@@ -1,7 +1,7 @@
 // The parts window as designed: places and texts, the resize rule, and reloading from the
 // design after its close box.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "ui/App.h"
 #include "ui/FileListBox.h"

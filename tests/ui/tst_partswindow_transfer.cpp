@@ -2,7 +2,7 @@
 // places (or waits for "copy" in manual mode), user files go where the coordinate boxes say,
 // and bad files or bad numbers never reach the skin.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "ui/App.h"
 #include "ui/FileListBox.h"

@@ -2,7 +2,7 @@
 // and, in "User" mode, the transparent colour follow; hiding, closing and reopening decide which
 // part the knobs work on.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "core/Picture.h"
 #include "parts/TransparentBlit.h"

@@ -3,7 +3,7 @@
 // byte for byte as it was, with no half-written file beside it; a save that works reads back
 // bit for bit.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "core/BitmapDecoder.h"
 #include "core/PictureBoxModel.h"
@@ -54,11 +54,6 @@ QImage skinPattern(int seed)
     return img;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList listing(const QString &folder)
 {
@@ -87,7 +82,7 @@ struct Saving
     // Takes the picture of the folder as it is now.
     void snapshot()
     {
-        old = readAll(target);
+        old = fileBytes(target);
         before = listing(folder);
     }
     // "speichern" with the dialog answering `path`.
@@ -110,7 +105,7 @@ struct Saving
                  qPrintable(lines.last()));
         qInfo("message | %s", qPrintable(lines.last()));
         if (readOld) // a pipe would block the read
-            QCOMPARE(readAll(target), old);
+            QCOMPARE(fileBytes(target), old);
         QCOMPARE(listing(folder), before);
         QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
     }
@@ -180,13 +175,13 @@ int saveSkinAsChild(const QString &target)
 {
     PictureBoxModel canvas(QSize(256, 256), Colours::Black, true);
     canvas.setPicture(Picture::make(skinPattern(2)));
-    const auto error = SkinDocument::save(canvas, target);
-    if (!error)
+    const Result<void> saved = SkinDocument::save(canvas, target);
+    if (saved)
         return 0;
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return 2;
-    out.write(error->toUtf8());
+    out.write(ErrorText::saveSkinFailed(target, saved.error()).toUtf8());
     return Refused;
 }
 
@@ -259,7 +254,7 @@ void SaveFaultsTest::fileSizeLimit()
     // With the limit gone the same save works.
     s.save(s.target);
     QCOMPARE(s.p.messages.messages.size(), 1);
-    QCOMPARE(decodeBitmap(readAll(s.target)).image, skinPattern(2));
+    QCOMPARE(imageOf(decodeBitmap(fileBytes(s.target))), skinPattern(2));
 }
 
 void SaveFaultsTest::fullTmpfs_data()
@@ -332,7 +327,7 @@ void SaveFaultsTest::notWritableForUser()
     // The same user may save there once the folder and the file allow it.
     chmodTo(s.target, 0644);
     QCOMPARE(saveAsPlainUser(s.target, message), 0);
-    QCOMPARE(decodeBitmap(readAll(s.target)).image, skinPattern(2));
+    QCOMPARE(imageOf(decodeBitmap(fileBytes(s.target))), skinPattern(2));
 }
 
 void SaveFaultsTest::refusedTarget_data()
@@ -366,7 +361,7 @@ void SaveFaultsTest::refusedTarget()
         QSKIP(qPrintable("a device node cannot be made here (" + QString::fromLocal8Bit(std::strerror(errno)) + ")"));
     }
     s.before = listing(s.folder);
-    const QByteArray inside = readAll(s.target + "/inside.bmp");
+    const QByteArray inside = fileBytes(s.target + "/inside.bmp");
     s.save(s.target);
     s.checkRefused(reason, false);
     struct stat st
@@ -379,7 +374,7 @@ void SaveFaultsTest::refusedTarget()
         QVERIFY(QFileInfo(s.target).isDir());
         QCOMPARE(QFileInfo(s.target).isSymLink(), what == Target::LinkToFolder);
         QCOMPARE(listing(s.target), QStringList{"inside.bmp"});
-        QCOMPARE(readAll(s.target + "/inside.bmp"), inside);
+        QCOMPARE(fileBytes(s.target + "/inside.bmp"), inside);
         break;
     case Target::MissingFolder:
         QVERIFY(!QFileInfo::exists(s.folder + "/no such folder"));
@@ -433,9 +428,9 @@ void SaveFaultsTest::symbolicLinkStaysLink()
     QCOMPARE(QFile::decodeName(QByteArray(text, qMax<ssize_t>(n, 0))), linkText);
     QCOMPARE(listing(s.folder), s.before);
     QCOMPARE(listing(s.folder + "/real"), QStringList{QFileInfo(realFile).fileName()});
-    const QByteArray saved = readAll(real);
+    const QByteArray saved = fileBytes(real);
     QCOMPARE(saved.size(), SkinFileSize);
-    QCOMPARE(decodeBitmap(saved).image, skinPattern(2));
+    QCOMPARE(imageOf(decodeBitmap(saved)), skinPattern(2));
     if (oldFileExists)
         QCOMPARE(modeOf(real), mode_t(0640));
     QCOMPARE(s.p.app().state.SkinName, s.target);
@@ -446,9 +441,9 @@ void SaveFaultsTest::savedSkinReloadsBitForBit()
     Saving s("", "/saved.bmp", false);
     s.save(s.target);
     QVERIFY(s.p.messages.messages.isEmpty());
-    const QByteArray bytes = readAll(s.target);
+    const QByteArray bytes = fileBytes(s.target);
     QCOMPARE(bytes.size(), SkinFileSize);
-    QCOMPARE(decodeBitmap(bytes).image, skinPattern(2));
+    QCOMPARE(imageOf(decodeBitmap(bytes)), skinPattern(2));
     QCOMPARE(s.p.app().state.SkinName, s.target);
 
     s.p.app().form1().ui().dneu->trigger();
@@ -459,7 +454,7 @@ void SaveFaultsTest::savedSkinReloadsBitForBit()
     QCOMPARE(s.p.canvas(), skinPattern(2));
     // Saving what was opened writes the very same bytes again.
     s.save(s.target);
-    QCOMPARE(readAll(s.target), bytes);
+    QCOMPARE(fileBytes(s.target), bytes);
 }
 
 int main(int argc, char *argv[])

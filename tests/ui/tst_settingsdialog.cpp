@@ -2,7 +2,7 @@
 // the parts window and the next transfer, the folder choice, picking language files and the texts
 // that then stand on all three windows, and the lifecycles of "OK" and the close box.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "parts/TransparentBlit.h"
 #include "ui/AboutDlg.h"
@@ -38,12 +38,6 @@ void installLanguages(TestProgram &p, bool withDeutsch = true)
     }
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 SetupDlg &shownDialog(TestProgram &p)
 {
@@ -149,10 +143,10 @@ private slots:
         installLanguages(p, withDeutsch);
         QFile english(QStringLiteral(PELLWERK_ASSETS "/lang/english.zlf"));
         QVERIFY(english.open(QIODevice::ReadOnly));
-        writeFile(p.folder() + "/partial.zlf",
-                  english.readAll().replace("about#About\r\n", "").replace("LANGUAGE=english", "LANGUAGE=partial"));
-        writeFile(p.folder() + "/nolang.zlf", "file#Akte\r\nnew#Neu\r\n");
-        writeFile(p.folder() + "/gone.zlf", "LANGUAGE=gone\r\nfile#Weg\r\n");
+        QVERIFY(writeFile(p.folder() + "/partial.zlf",
+                  english.readAll().replace("about#About\r\n", "").replace("LANGUAGE=english", "LANGUAGE=partial")));
+        QVERIFY(writeFile(p.folder() + "/nolang.zlf", "file#Akte\r\nnew#Neu\r\n"));
+        QVERIFY(writeFile(p.folder() + "/gone.zlf", "LANGUAGE=gone\r\nfile#Weg\r\n"));
 
         SetupDlg &dlg = shownDialog(p);
         QCOMPARE(dlg.ui().File1->count(), withDeutsch ? 6 : 5);

@@ -5,7 +5,7 @@
 // failure names the seed and the step, so any run can be repeated exactly. PELLWERK_SOAK_STEPS
 // shortens or lengthens the walk; PELLWERK_SOAK_TRACE=1 (with -maxwarnings 0) prints each step.
 
-#include "TestSupport.h"
+#include "TestProgram.h"
 
 #include "core/BitmapDecoder.h"
 #include "ui/AboutDlg.h"
@@ -52,12 +52,6 @@ constexpr quint32 DefaultSeed = 20240611;
 constexpr int DefaultSteps = 10'000;
 constexpr qint64 SkinFileSize = 196'662;
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // The program folder as installed: the shipped parts and language files, plus a few bad ones a
 // user might drop in.
@@ -70,11 +64,11 @@ void furnish(TestProgram &p)
         QVERIFY2(QFile::copy(from.filePath(), to), qPrintable(to));
         QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
     }
-    writeFile(p.folder() + "/leer.zlf", QByteArray());
-    writeFile(p.folder() + "/kaputt.zlf",
-              QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41));
-    writeFile(p.imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6));
-    writeFile(p.imagePath("userEmpty.bmp"), QByteArray());
+    QVERIFY(writeFile(p.folder() + "/leer.zlf", QByteArray()));
+    QVERIFY(writeFile(p.folder() + "/kaputt.zlf",
+              QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41)));
+    QVERIFY(writeFile(p.imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6)));
+    QVERIFY(writeFile(p.imagePath("userEmpty.bmp"), QByteArray()));
     QVERIFY(writeBmp(p.imagePath("userBig.bmp"), filled(300, 280, qRgb(200, 40, 90))));
     // The shipped parts already lie in the folder the lists read at start-up; read it again.
     p.app().teileFrm().pointListsAtImageFolder();
@@ -441,34 +435,28 @@ public:
         if (!m_lastSaved.isEmpty()) {
             if (const QString bad = badSkinFile(m_lastSaved); !bad.isEmpty())
                 return bad;
-            if (decodeBitmap(readAll(m_lastSaved)).image != m_lastSavedImage)
+            if (imageOf(decodeBitmap(fileBytes(m_lastSaved))) != m_lastSavedImage)
                 return m_lastSaved + " does not hold what the canvas showed";
             m_lastSaved.clear();
         }
         if (!m_lastOpened.isEmpty()) {
             // A skin saved here and opened again shows exactly its pixels.
             if (m_saved.contains(m_lastOpened) && messages.size() == m_messagesBeforeOpen
-                && program().canvas() != decodeBitmap(readAll(m_lastOpened)).image)
+                && program().canvas() != imageOf(decodeBitmap(fileBytes(m_lastOpened))))
                 return m_lastOpened + " opened differs from its file";
             m_lastOpened.clear();
         }
         return {};
     }
 
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     static QString badSkinFile(const QString &path)
     {
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = fileBytes(path);
         if (bytes.size() != SkinFileSize)
             return QStringLiteral("%1 has %2 bytes").arg(path).arg(bytes.size());
-        const BitmapResult read = decodeBitmap(bytes);
-        if (!read.ok() || read.image.size() != QSize(256, 256))
-            return path + " is no 256 x 256 skin: " + read.error;
+        const Result<QImage> read = decodeBitmap(bytes);
+        if (imageOf(read).size() != QSize(256, 256))
+            return path + " is no 256 x 256 skin: " + errorText(read);
         return {};
     }
 

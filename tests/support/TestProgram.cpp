@@ -1,6 +1,5 @@
-#include "TestSupport.h"
+#include "TestProgram.h"
 
-#include "core/BitmapWriter.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
 #include "ui/Form1.h"
@@ -24,21 +23,6 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     if (cancelled)
         return std::nullopt;
     return path;
-}
-
-QImage filled(int width, int height, QRgb rgb)
-{
-    QImage img(width, height, QImage::Format_RGB32);
-    img.fill(rgb);
-    return img;
-}
-
-bool writeBmp(const QString &path, const QImage &image)
-{
-    const auto result = pellwerk::writeBitmapFile(image, path);
-    if (!result.ok)
-        qWarning("could not write %s: %s", qPrintable(path), qPrintable(result.error));
-    return result.ok;
 }
 
 TestProgram::TestProgram(bool withImageFolder, bool start)

@@ -1,8 +1,9 @@
 #pragma once
 
-// Helpers shared by the window tests: a program folder of their own, a file dialog that answers
-// like a scripted user, and small bitmaps made on the spot.
+// Helpers shared by the window tests: a program folder of their own and a file dialog that
+// answers like a scripted user.
 
+#include "TestFiles.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
 
@@ -18,7 +19,7 @@
 namespace pellwerk {
 class App;
 class FileListBox;
-}
+} // namespace pellwerk
 
 namespace testsupport {
 
@@ -33,11 +34,6 @@ public:
     std::vector<pellwerk::FileDialogRequest> requests;
 };
 
-// An image with every pixel of one colour (Qt RGB32).
-QImage filled(int width, int height, QRgb rgb);
-// Writes `image` as a 24-bit bitmap file; fails the calling test on error.
-bool writeBmp(const QString &path, const QImage &image);
-
 // A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own.
 class TestProgram
 {
@@ -51,7 +47,7 @@ public:
     void addPart(const QString &name, const QImage &image) { writeBmp(imagePath(name), image); }
 
     pellwerk::App &app() { return *m_app; }
-    QImage canvas();  // the canvas's 256 x 256 pixels
+    QImage canvas(); // the canvas's 256 x 256 pixels
 
     QTemporaryDir dir;
     pellwerk::RecordingMessageSink messages;

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <variant>
+
+namespace pellwerk {
+
+// What went wrong, as a kind. The core never words an error: the windows and the command line
+// turn a kind into a sentence through the one catalogue in ErrorText.h.
+enum class ErrorKind {
+    // Reading a file
+    FileMissing,
+    IsFolder,
+    NotRegularFile, // a pipe, a device or a socket
+    FileTooLarge,
+    CannotRead,
+    // The bytes of a bitmap
+    NotBitmap,
+    BitmapIncomplete,
+    BitmapDamaged,
+    ImageTooLarge,
+    BitmapUnsupported,
+    // Writing a file
+    TargetIsFolder,
+    TargetNotRegular,
+    TargetReadOnly,
+    FolderMissing,
+    FolderReadOnly,
+    CannotCreate,
+    WriteIncomplete,
+    CommitFailed,
+    // Pixel buffers and pictures
+    NoPictureInfo,
+    NoPictureData,
+    NoPictureCopy,
+    // Recipes
+    RecipeSyntax,
+    RecipeVersion,
+    RecipeUnknownField,
+    RecipeMissingField,
+    RecipeBadValue,
+};
+
+// An error kind with what its words need. Every field but the kind may be empty.
+struct Error
+{
+    ErrorKind kind;
+    QString file;   // the file concerned, as the caller named it
+    QString detail; // the system's own reason, or exactly what is wrong with a value
+    int step = 0;   // recipes: the step concerned, counted from 1; 0 for the recipe as a whole
+    QString field;  // recipes: the field concerned
+
+    friend bool operator==(const Error &, const Error &) = default;
+};
+
+inline Error makeError(ErrorKind kind, QString file = {}, QString detail = {})
+{
+    return Error{kind, std::move(file), std::move(detail), 0, {}};
+}
+
+// A value or the error that prevented it. The one way fallible calls of the core report.
+template <class T> class [[nodiscard]] Result
+{
+public:
+    Result(T value) : m_state(std::move(value)) {}
+    Result(Error error) : m_state(std::move(error)) {}
+
+    bool ok() const { return m_state.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    // Only on success.
+    T &value() & { return std::get<0>(m_state); }
+    const T &value() const & { return std::get<0>(m_state); }
+    T &&value() && { return std::get<0>(std::move(m_state)); }
+    T *operator->() { return &value(); }
+    const T *operator->() const { return &value(); }
+
+    // Only on failure.
+    const Error &error() const { return std::get<1>(m_state); }
+
+private:
+    std::variant<T, Error> m_state;
+};
+
+template <> class [[nodiscard]] Result<void>
+{
+public:
+    Result() = default;
+    Result(Error error) : m_error(std::move(error)) {}
+
+    bool ok() const { return !m_error; }
+    explicit operator bool() const { return ok(); }
+    const Error &error() const { return *m_error; }
+
+private:
+    std::optional<Error> m_error;
+};
+
+} // namespace pellwerk

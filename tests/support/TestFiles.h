@@ -1,0 +1,36 @@
+#pragma once
+
+// Helpers every test folder shares: files and small pictures made on the spot, and what a failed
+// call of the core would tell the user.
+
+#include "core/ErrorText.h"
+#include "core/Result.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace testsupport {
+
+// The whole file, or nothing when it cannot be read.
+QByteArray fileBytes(const QString &path);
+// Writes the bytes; false when any of them could not be written.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+// An image with every pixel of one colour (Qt RGB32).
+QImage filled(int width, int height, QRgb rgb);
+// Writes `image` as a 24-bit bitmap file; false (with a warning) on error.
+bool writeBmp(const QString &path, const QImage &image);
+
+// The words a user would read for a failed result; empty on success.
+template <class T> QString errorText(const pellwerk::Result<T> &result)
+{
+    return result ? QString() : pellwerk::ErrorText::describe(result.error());
+}
+// The decoded image, or a null image on failure.
+inline QImage imageOf(const pellwerk::Result<QImage> &result)
+{
+    return result ? result.value() : QImage();
+}
+
+} // namespace testsupport
