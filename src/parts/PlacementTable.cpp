@@ -8,28 +8,28 @@ const std::vector<PartKind> &partKinds()
 {
     // The tattoo shares the left arm's place on purpose: both are drawn onto the arm's area.
     static const std::vector<PartKind> table{
-        {PartKindId::Foot, QStringLiteral("FootFile"), QStringLiteral("foot_*.bmp"), QStringLiteral("Foot file"),
-         QPoint(0, 0)},
-        {PartKindId::RightArm, QStringLiteral("RightArmFile"), QStringLiteral("RightArm*.bmp"),
-         QStringLiteral("right arm file"), QPoint(56, 0)},
-        {PartKindId::LeftArm, QStringLiteral("LeftArmFile"), QStringLiteral("LeftArm_*.bmp"),
+        {PartKindId::Foot, QStringLiteral("foot"), QStringLiteral("FootFile"), QStringLiteral("foot_*.bmp"),
+         QStringLiteral("Foot file"), QPoint(0, 0)},
+        {PartKindId::RightArm, QStringLiteral("rightarm"), QStringLiteral("RightArmFile"),
+         QStringLiteral("RightArm*.bmp"), QStringLiteral("right arm file"), QPoint(56, 0)},
+        {PartKindId::LeftArm, QStringLiteral("leftarm"), QStringLiteral("LeftArmFile"), QStringLiteral("LeftArm_*.bmp"),
          QStringLiteral("left arm file"), QPoint(95, 0)},
-        {PartKindId::Tattoo, QStringLiteral("TatuFile"), QStringLiteral("tatu*.bmp"), QStringLiteral("Tatu"),
-         QPoint(95, 0)},
-        {PartKindId::Chain, QStringLiteral("SchmuckFile"), QStringLiteral("chain*.bmp"),
+        {PartKindId::Tattoo, QStringLiteral("tattoo"), QStringLiteral("TatuFile"), QStringLiteral("tatu*.bmp"),
+         QStringLiteral("Tatu"), QPoint(95, 0)},
+        {PartKindId::Chain, QStringLiteral("chain"), QStringLiteral("SchmuckFile"), QStringLiteral("chain*.bmp"),
          QStringLiteral("Kette, Schmuck"), QPoint(216, 139)},
-        {PartKindId::Face, QStringLiteral("FaceFile"), QStringLiteral("Face*.bmp"), QStringLiteral("face file"),
-         QPoint(128, 0)},
-        {PartKindId::Pants, QStringLiteral("PantsFile"), QStringLiteral("Pants*.bmp"), QStringLiteral("pants"),
-         QPoint(0, 85)},
-        {PartKindId::Shirt, QStringLiteral("ShirtFile"), QStringLiteral("shirt*.bmp"), QStringLiteral("shirt"),
-         QPoint(87, 128)},
-        {PartKindId::Glasses, QStringLiteral("GlassesFile"), QStringLiteral("glass*.bmp"), QStringLiteral("Brille"),
-         QPoint(184, 32)},
-        {PartKindId::Beard, QStringLiteral("BartFile"), QStringLiteral("beard*.bmp"), QStringLiteral("Bart"),
-         QPoint(188, 71)},
-        {PartKindId::User, QStringLiteral("UserFile"), QStringLiteral("*.bmp"), QStringLiteral("Benutzer Dateien"),
-         std::nullopt},
+        {PartKindId::Face, QStringLiteral("face"), QStringLiteral("FaceFile"), QStringLiteral("Face*.bmp"),
+         QStringLiteral("face file"), QPoint(128, 0)},
+        {PartKindId::Pants, QStringLiteral("pants"), QStringLiteral("PantsFile"), QStringLiteral("Pants*.bmp"),
+         QStringLiteral("pants"), QPoint(0, 85)},
+        {PartKindId::Shirt, QStringLiteral("shirt"), QStringLiteral("ShirtFile"), QStringLiteral("shirt*.bmp"),
+         QStringLiteral("shirt"), QPoint(87, 128)},
+        {PartKindId::Glasses, QStringLiteral("glasses"), QStringLiteral("GlassesFile"), QStringLiteral("glass*.bmp"),
+         QStringLiteral("Brille"), QPoint(184, 32)},
+        {PartKindId::Beard, QStringLiteral("beard"), QStringLiteral("BartFile"), QStringLiteral("beard*.bmp"),
+         QStringLiteral("Bart"), QPoint(188, 71)},
+        {PartKindId::User, QStringLiteral("user"), QStringLiteral("UserFile"), QStringLiteral("*.bmp"),
+         QStringLiteral("Benutzer Dateien"), std::nullopt},
     };
     return table;
 }
@@ -39,6 +39,13 @@ const PartKind *findPartKind(QStringView listName)
     const auto &table = partKinds();
     const auto it =
         std::find_if(table.begin(), table.end(), [listName](const PartKind &row) { return row.listName == listName; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+const PartKind *findPartKindByKey(QStringView key)
+{
+    const auto &table = partKinds();
+    const auto it = std::find_if(table.begin(), table.end(), [key](const PartKind &row) { return row.key == key; });
     return it == table.end() ? nullptr : &*it;
 }
 

@@ -28,6 +28,7 @@ enum class PartKindId {
 struct PartKind
 {
     PartKindId kind;
+    QString key;                 // the kind's name in recipes and on the command line, e.g. "face"
     QString listName;            // the list control's name, e.g. "FaceFile"
     QString pattern;             // file-name pattern, matched without regard to letter case
     QString toolTip;             // built-in tool-tip, before any language is applied
@@ -39,6 +40,8 @@ const std::vector<PartKind> &partKinds();
 
 // The row of the list control named `listName` (exact spelling), or nullptr.
 const PartKind *findPartKind(QStringView listName);
+// The row whose key is `key` (exact spelling, lower case), or nullptr.
+const PartKind *findPartKindByKey(QStringView key);
 const PartKind &partKind(PartKindId kind);
 
 } // namespace pellwerk

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "core/Colour.h"
+#include "parts/PlacementTable.h"
+
+#include <QPoint>
+#include <QString>
+
+namespace pellwerk {
+
+// One paste as the parts window makes it and as a recipe records it: which part, from which
+// file, tinted by how much, pasted where with which colour left out.
+//
+// The part is pasted the way the preview shows it: the part picture at the top-left of a
+// 148 x 191 area whose rest is the transparent colour, every channel raised by `tint` with the
+// knobs' saturating correction, then copied to `place` leaving out every pixel equal to
+// `transparent`. For the ten fixed kinds `place` is the kind's place; for User it is the place
+// the user chose (any 32-bit values: the transfer cuts what falls outside the skin).
+struct PasteStep
+{
+    PartKindId kind = PartKindId::User;
+    QString part;  // the part file; empty for the built-in preview picture
+    QPoint place;
+    Colour transparent;
+    UserRgb tint;
+
+    friend bool operator==(const PasteStep &, const PasteStep &) = default;
+};
+
+} // namespace pellwerk
