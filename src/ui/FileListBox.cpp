@@ -2,6 +2,8 @@
 
 #include "core/FileListing.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 namespace pellwerk {
@@ -49,6 +51,30 @@ void FileListBox::mouseMoveEvent(QMouseEvent *event)
 {
     QListWidget::mouseMoveEvent(event);
     emit MouseMove();
+}
+
+void FileListBox::mousePressEvent(QMouseEvent *event)
+{
+    // A press on a new name is reported by the change of the current row; only a press on the
+    // name that stays current needs reporting here.
+    const int before = currentRow();
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && before >= 0 && currentRow() == before
+        && indexAt(event->position().toPoint()).row() == before)
+        emit Click();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        // Without a current name there is nothing to pick; Qt would make the first one current.
+        event->accept();
+        if (currentRow() >= 0)
+            emit Click();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void FileListBox::focusInEvent(QFocusEvent *event)

@@ -7,7 +7,11 @@ namespace pellwerk {
 
 // A file list: the names in one folder that match one pattern (without regard to letter case),
 // sorted by name. It re-reads the folder whenever its folder or pattern is set; a missing or
-// empty folder gives an empty list. `Click` is sent when the user selects a name (mouse or keys).
+// empty folder gives an empty list.
+//
+// `Click` is sent whenever the user picks a name: by moving to it with the mouse or the arrow
+// keys, and also by clicking the name that is already selected or pressing Enter or Space on it
+// (a pick of the same part pastes it again). Getting the focus picks nothing.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -30,6 +34,8 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 
 private:

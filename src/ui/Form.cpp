@@ -31,6 +31,7 @@ QWidget *Form::window()
 void Form::show()
 {
     ensureLoaded();
+    beforeShow();
     if (m_window->isMinimized())
         m_window->showNormal();
     m_window->show();

@@ -43,6 +43,8 @@ protected:
     virtual void windowDestroyed() = 0;
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // Runs each time the window is about to be shown, loaded already.
+    virtual void beforeShow() {}
 
     App &m_app;
 
@@ -63,8 +65,7 @@ protected:
 };
 
 // The host widget of a form: forwards the window events that the design has handlers for.
-template <class Base>
-class FormHost : public Base, public FormHostBase
+template <class Base> class FormHost : public Base, public FormHostBase
 {
 public:
     explicit FormHost(Form &form, QWidget *parent = nullptr) : Base(parent), FormHostBase(form) {}

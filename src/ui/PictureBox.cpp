@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace pellwerk {
@@ -60,8 +61,13 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 
 QPoint PictureBox::toPixel(QPointF widgetPos) const
 {
-    const QPointF inner = widgetPos - QPointF(contentsRect().topLeft());
-    return QPoint(int(std::floor(inner.x())), int(std::floor(inner.y())));
+    const QRect inner = contentsRect();
+    const QPoint pixel(int(std::floor(widgetPos.x())) - inner.left(), int(std::floor(widgetPos.y())) - inner.top());
+    // The frame belongs to no pixel: a pointer on it means the nearest edge pixel. Only a pointer
+    // beyond the box, while a button held there keeps it captured, gives places off the picture.
+    if (!rect().contains(pixel + inner.topLeft()) || inner.isEmpty())
+        return pixel;
+    return QPoint(std::clamp(pixel.x(), 0, inner.width() - 1), std::clamp(pixel.y(), 0, inner.height() - 1));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

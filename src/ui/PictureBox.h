@@ -8,8 +8,9 @@
 namespace pellwerk {
 
 // A picture box: a sunken 2-pixel frame around an inner area that shows a PictureBoxModel.
-// Mouse positions are reported in inner-area pixels (0, 0 is the top-left inner pixel); while a
-// button is held the box keeps receiving moves outside itself, so positions may be negative.
+// Mouse positions are reported in inner-area pixels (0, 0 is the top-left inner pixel); a
+// pointer on the frame counts as the nearest edge pixel. While a button is held the box keeps
+// receiving moves beyond itself, and those positions may lie off the picture.
 class PictureBox : public QFrame
 {
     Q_OBJECT

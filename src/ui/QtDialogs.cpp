@@ -4,13 +4,23 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace pellwerk {
 
-std::optional<QString> QtFileDialogBackend::run(const FileDialogRequest &request)
+QtFileDialogBackend::QtFileDialogBackend()
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initDir,
-                       CommonDialog::toQtFilter(request.filter));
+    // Qt's file dialog stores its history and view in the user's settings whenever it closes,
+    // and cannot be told not to. This program keeps no settings at all, so the user scope of
+    // QSettings is pointed at a place where no file can ever be created.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
+void QtFileDialogBackend::configure(QFileDialog &dialog, const FileDialogRequest &request)
+{
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilter(CommonDialog::toQtFilter(request.filter));
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -18,14 +28,22 @@ std::optional<QString> QtFileDialogBackend::run(const FileDialogRequest &request
         dialog.setDefaultSuffix(QStringLiteral("bmp"));
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     }
-    // The component offers the file chosen last time, unless it is only the pattern.
-    const QFileInfo last(request.fileName);
-    if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*'))) {
-        if (last.isAbsolute())
-            dialog.selectFile(request.fileName);
-        else
-            dialog.selectFile(last.fileName());
+    // The file chosen last time is offered again (unless it is only the pattern) — by its name
+    // in the initial folder, because a whole path would take the dialog to that file's folder.
+    const bool offerLast = !request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*'));
+    if (!request.initDir.isEmpty()) {
+        dialog.setDirectory(request.initDir);
+        if (offerLast)
+            dialog.selectFile(QFileInfo(request.fileName).fileName());
+    } else if (offerLast) {
+        dialog.selectFile(request.fileName);
     }
+}
+
+std::optional<QString> QtFileDialogBackend::run(const FileDialogRequest &request)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    configure(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();

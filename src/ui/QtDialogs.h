@@ -3,14 +3,21 @@
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
 
+class QFileDialog;
+
 namespace pellwerk {
 
-// File dialogs of the running program. The save dialog adds ".bmp" to a name typed without
-// extension and asks before replacing an existing file.
+// File dialogs of the running program. A dialog starts in the request's initial folder and
+// offers the name chosen last time there (or the whole path when there is no initial folder).
+// The save dialog adds ".bmp" to a name typed without extension and asks before replacing an
+// existing file. Using these dialogs writes no settings file.
 class QtFileDialogBackend : public FileDialogBackend
 {
 public:
+    QtFileDialogBackend();
     std::optional<QString> run(const FileDialogRequest &request) override;
+    // Sets a dialog up for a request, without showing it.
+    static void configure(QFileDialog &dialog, const FileDialogRequest &request);
 };
 
 // A modal message box titled "Pellwerk" with the text and one OK button.

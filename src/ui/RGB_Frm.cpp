@@ -9,6 +9,7 @@
 #include "colour/PictureBits.h"
 #include "core/Colour.h"
 #include "core/ErrorText.h"
+#include "core/Twips.h"
 #include "ui_RGB_Frm.h"
 
 #include <QDial>
@@ -26,14 +27,8 @@
 namespace pellwerk {
 
 namespace {
-constexpr int TwipsPerPixel = 15;
 constexpr int BelowPartsWindowTwips = 4300;
 constexpr int LeftOfPartsWindowTwips = 70;
-
-int twipsToPixels(int twips)
-{
-    return int(std::lround(double(twips) / TwipsPerPixel));
-}
 } // namespace
 
 RGB_Frm::RGB_Frm(App &app) : Form(app) {}

@@ -3,35 +3,30 @@
 
 #include "App.h"
 #include "FileListBox.h"
+#include "Form1.h"
 #include "PictureBox.h"
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
-#include "Form1.h"
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
 #include "core/FileListing.h"
 #include "core/SkinDocument.h"
+#include "core/Twips.h"
 #include "parts/Coordinates.h"
+#include "parts/PartsLayout.h"
 #include "parts/PlacementTable.h"
 #include "ui_TeileFrm.h"
 
-#include <QEvent>
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QPalette>
+#include <QPushButton>
 #include <cmath>
 
 namespace pellwerk {
-
-namespace {
-constexpr int TwipsPerPixel = 15;
-constexpr int MinWidthTwips = 5925;
-constexpr int MinHeightTwips = 5635;
-constexpr int HeightStepBaseTwips = 5600;
-} // namespace
 
 TeileFrm::TeileFrm(App &app) : Form(app) {}
 
@@ -61,8 +56,8 @@ QLineEdit *TeileFrm::EigBerY()
 QList<FileListBox *> TeileFrm::fileLists()
 {
     Ui::TeileFrm &u = ui();
-    return {u.FootFile,  u.RightArmFile, u.LeftArmFile, u.FaceFile,    u.PantsFile, u.ShirtFile,
-            u.TatuFile,  u.GlassesFile,  u.SchmuckFile, u.BartFile,    u.UserFile};
+    return {u.FootFile, u.RightArmFile, u.LeftArmFile, u.FaceFile, u.PantsFile, u.ShirtFile,
+            u.TatuFile, u.GlassesFile,  u.SchmuckFile, u.BartFile, u.UserFile};
 }
 
 QWidget *TeileFrm::createWindow()
@@ -73,9 +68,6 @@ QWidget *TeileFrm::createWindow()
     host->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
                          | Qt::WindowCloseButtonHint);
 
-    // The layout rule's minimum size, given to the window system too: a window that is resized by
-    // the rule while it is being mapped may lose its place under some window managers.
-    host->setMinimumSize(MinWidthTwips / TwipsPerPixel, int(std::lround(double(MinHeightTwips) / TwipsPerPixel)));
     m_ui->TeilPic->model().setPicture(SkinDocument::builtInPreview());
     setBackground(m_ui->Label1, Colours::Black);
     setTextColour(m_ui->Label1, Colour(0x008080FF));
@@ -157,6 +149,25 @@ void TeileFrm::setCoordinateText(QLineEdit *box, const QString &text)
     box->setText(text);
 }
 
+QSize TeileFrm::frameSize()
+{
+    QWidget *w = window();
+    const QSize own = w->frameGeometry().size() - w->size();
+    if (!own.isEmpty() || !m_app.hasForm1())
+        return own;
+    // Not framed yet: the main window wears the same frame.
+    QWidget *main = m_app.form1().window();
+    return main->frameGeometry().size() - main->size();
+}
+
+void TeileFrm::beforeShow()
+{
+    // The rule's minimum is an outer size. Given to the window system before the window is mapped,
+    // the window opens at its designed size wherever the frame allows, and no window manager has
+    // to snap (and misplace) a freshly mapped window.
+    window()->setMinimumSize(PartsLayout::minimumOuterPixels() - frameSize());
+}
+
 void TeileFrm::hostResized()
 {
     if (!m_ui || !isLoaded())
@@ -168,34 +179,24 @@ void TeileFrm::hostResized()
 void TeileFrm::applyLayout(int W, int H)
 {
     QWidget *w = window();
-    // Snapping back to the minimum size is itself a resize; this run still finishes with its W and H.
-    const int frameW = w->frameGeometry().width() - w->width();
-    const int frameH = w->frameGeometry().height() - w->height();
-    const QSize minimumClient(MinWidthTwips / TwipsPerPixel - frameW,
-                              int(std::lround(double(MinHeightTwips) / TwipsPerPixel)) - frameH);
+    const PartsLayout layout = PartsLayout::forOuterSize(W, H);
+    const QSize minimumClient = PartsLayout::minimumOuterPixels() - frameSize();
     if (w->minimumSize() != minimumClient)
         w->setMinimumSize(minimumClient);
-    if (W < MinWidthTwips || H < MinHeightTwips) {
-        const int width = W < MinWidthTwips ? minimumClient.width() : w->width();
-        const int height = H < MinHeightTwips ? minimumClient.height() : w->height();
-        w->resize(width, height);
-    }
-
-    const double dW = W > MinWidthTwips ? (W - MinWidthTwips) / 32.0 : 0.0;
-    const int dH = H > HeightStepBaseTwips ? int(std::nearbyint((H - HeightStepBaseTwips) / 105.0)) : 0;
-    const int listWidth = int(std::lround(105 + dW));
-    const int rightLeft = int(std::lround(280 + dW));
+    // Growing to the minimum is itself a resize; this run still finishes with its own W and H.
+    if (layout.growWidth || layout.growHeight)
+        w->resize(layout.growWidth ? minimumClient.width() : w->width(),
+                  layout.growHeight ? minimumClient.height() : w->height());
 
     Ui::TeileFrm &u = *m_ui;
     FileListBox *left[] = {u.FootFile, u.RightArmFile, u.LeftArmFile, u.TatuFile, u.SchmuckFile};
     FileListBox *right[] = {u.FaceFile, u.PantsFile, u.ShirtFile, u.GlassesFile, u.BartFile};
-    for (int k = 0; k < 5; ++k) {
-        const int top = k == 0 ? 8 : 8 + 48 * k + 2 * k * dH;
-        const int height = 45 + 2 * dH;
-        left[k]->setGeometry(168, top, listWidth, height);
-        right[k]->setGeometry(rightLeft, top, listWidth, height);
+    for (size_t k = 0; k < 5; ++k) {
+        const int top = layout.rowTops[k];
+        left[k]->setGeometry(PartsLayout::LeftColumnLeft, top, layout.listWidth, layout.rowHeight);
+        right[k]->setGeometry(layout.rightColumnLeft, top, layout.listWidth, layout.rowHeight);
     }
-    u.UserFile->resize(u.UserFile->width(), 45 + 6 * dH);
+    u.UserFile->resize(u.UserFile->width(), layout.userListHeight);
 }
 
 bool TeileFrm::loadPart(const QString &name)

@@ -47,7 +47,7 @@ public:
     void setCoordinateText(QLineEdit *box, const QString &text);
 
     void hostResized() override;
-    // The resize rule for an outer size in twips (exposed for the layout's tests).
+    // Applies the resize rule for an outer size in twips.
     void applyLayout(int outerWidthTwips, int outerHeightTwips);
 
     void Command1_Click();
@@ -66,14 +66,17 @@ protected:
     QWidget *createWindow() override;
     void windowDestroyed() override;
     void Form_Load() override;
+    void beforeShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Loads the picked part into the preview; false (after telling the user) when it cannot be read.
     bool loadPart(const QString &name);
 
+    // The width and height the window manager's frame adds, as far as known.
+    QSize frameSize();
+
     std::unique_ptr<Ui::TeileFrm> m_ui;
-    bool m_inLayout = false;
 };
 
 } // namespace pellwerk

@@ -10,17 +10,24 @@
 #include "ui/FileListBox.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
+#include "ui/QtDialogs.h"
 #include "ui/RGB_Frm.h"
 #include "ui/SetupDlg.h"
 #include "ui/TeileFrm.h"
 #include "ui_Form1.h"
 #include "ui_TeileFrm.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +69,8 @@ private slots:
     void statusLabelTexts();
     void showCommandsOpenTheirWindows();
     void shutdownClosesEveryWindow();
+    void fileDialogsStartInTheirFolderAndWriteNothing();
+    void labelsAreNamedByTheirText();
 };
 
 void MainWindowTest::startUpState()
@@ -83,8 +92,7 @@ void MainWindowTest::startUpState()
     QVERIFY(main.window()->isVisible());
     QCOMPARE(main.window()->windowTitle(), QStringLiteral("Pellwerk V1.2"));
     QCOMPARE(main.status(), p.folder());
-    QCOMPARE(p.canvas(),
-             imageOf(decodeBitmap(fileBytes(PELLWERK_ASSETS "/DefaultSkin.bmp"))));
+    QCOMPARE(p.canvas(), imageOf(decodeBitmap(fileBytes(PELLWERK_ASSETS "/DefaultSkin.bmp"))));
 
     // The parts window is loaded, but hidden, with every list on the image folder.
     TeileFrm &parts = p.app().teileFrm();
@@ -217,21 +225,29 @@ void MainWindowTest::folderChoice()
 void MainWindowTest::canvasPressWritesCoordinates_data()
 {
     QTest::addColumn<int>("button");
-    QTest::newRow("left button") << int(Qt::LeftButton);
-    QTest::newRow("right button") << int(Qt::RightButton);
+    QTest::addColumn<QPoint>("at"); // in widget coordinates: the frame is 2 pixels wide
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("left button") << int(Qt::LeftButton) << QPoint(12, 22) << QPoint(10, 20);
+    QTest::newRow("right button") << int(Qt::RightButton) << QPoint(12, 22) << QPoint(10, 20);
+    // A press on the frame means the nearest skin pixel, never one off the skin.
+    QTest::newRow("frame, top left") << int(Qt::LeftButton) << QPoint(0, 1) << QPoint(0, 0);
+    QTest::newRow("frame, bottom right") << int(Qt::LeftButton) << QPoint(259, 259) << QPoint(255, 255);
+    QTest::newRow("frame, left edge") << int(Qt::LeftButton) << QPoint(1, 100) << QPoint(0, 98);
 }
 
 void MainWindowTest::canvasPressWritesCoordinates()
 {
     QFETCH(int, button);
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, pixel);
     TestProgram p;
     PictureBox &canvas = p.app().form1().SkinPicture();
     const QImage before = p.canvas();
-    QTest::mouseClick(&canvas, Qt::MouseButton(button), {}, widgetPos(canvas, QPoint(10, 20)));
-    QCOMPARE(p.app().teileFrm().EigBerX()->text(), QStringLiteral("10"));
-    QCOMPARE(p.app().teileFrm().EigBerY()->text(), QStringLiteral("20"));
+    QTest::mouseClick(&canvas, Qt::MouseButton(button), {}, at);
+    QCOMPARE(p.app().teileFrm().EigBerX()->text(), QString::number(pixel.x()));
+    QCOMPARE(p.app().teileFrm().EigBerY()->text(), QString::number(pixel.y()));
     // The click completed: the press's position text stays.
-    QCOMPARE(p.app().form1().status(), QStringLiteral(" x=10,  y=20 "));
+    QCOMPARE(p.app().form1().status(), Form1::positionText(pixel));
     QCOMPARE(p.canvas(), before);
     QVERIFY(!p.app().teileFrm().window()->isVisible());
 }
@@ -293,6 +309,59 @@ void MainWindowTest::shutdownClosesEveryWindow()
     flushDeletes();
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void MainWindowTest::fileDialogsStartInTheirFolderAndWriteNothing()
+{
+    QTemporaryDir other;
+    const QString skins = QDir::homePath() + "/Velmora/skins/";
+    QVERIFY(QDir().mkpath(skins));
+    QtFileDialogBackend backend;
+    // After "öffnen" elsewhere, the folder choice starts in the skins folder, offering the name.
+    FileDialogRequest request{FileDialogRequest::Kind::Open, "Velmora-Skin-Folder", "Bilder |*.bmp|", skins,
+                              other.path() + "/opened.bmp"};
+    QFileDialog configured;
+    QtFileDialogBackend::configure(configured, request);
+    QCOMPARE(QDir(configured.directory()).canonicalPath(), QDir(skins).canonicalPath());
+    QCOMPARE(QFileInfo(configured.selectedFiles().value(0)).fileName(), QStringLiteral("opened.bmp"));
+
+    // A dialog shown and closed leaves no settings behind.
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const auto files = [&] {
+        QStringList found;
+        for (QDirIterator it(config, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            found << it.next();
+        return found;
+    };
+    const QStringList before = files();
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    QCOMPARE(backend.run(request), std::nullopt);
+    QCOMPARE(files(), before);
+}
+
+void MainWindowTest::labelsAreNamedByTheirText()
+{
+    TestProgram p;
+    App &app = p.app();
+    const QList<QWidget *> windows{app.form1().window(), app.teileFrm().window(), app.setupDlg().window(),
+                                   app.aboutDlg().window(), app.rgbFrm().window()};
+    app.form1().setStatus(" x=12,  y=40 ");
+    for (QWidget *window : windows) {
+        for (QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(label);
+            QVERIFY2(a->text(QAccessible::Name) == label->text(), qPrintable(label->objectName()));
+        }
+    }
+    // The canvas says what it is; its designed tool-tip stays what it describes.
+    QAccessibleInterface *canvas = QAccessible::queryAccessibleInterface(&app.form1().SkinPicture());
+    QVERIFY(!canvas->text(QAccessible::Name).isEmpty());
+    QCOMPARE(canvas->text(QAccessible::Description),
+             QStringLiteral("click -> Koordinaten werden ins  User-Teile  eingetragen"));
 }
 
 QTEST_MAIN(MainWindowTest)

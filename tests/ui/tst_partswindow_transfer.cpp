@@ -302,11 +302,18 @@ void PartsTransferTest::pastedPartsAreGoneAfterNew()
     PartsProgram w({{"Face1.bmp", face}}, false);
     clickName(w.parts.ui().FaceFile, "Face1.bmp");
     QCOMPARE(w.p.canvas(), pasted(w.before, face, 128, 0));
-    w.p.app().form1().dneu_Click();
-    QCOMPARE(w.p.canvas(), filled(256, 256, qRgb(10, 20, 30)));
-    w.parts.ui().FaceFile->setCurrentRow(-1);
-    clickName(w.parts.ui().FaceFile, "Face1.bmp");
-    QCOMPARE(w.p.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), face, 128, 0));
+    // The face stays selected: a click on it, Enter or Space pick it again and paste it again.
+    FileListBox *list = w.parts.ui().FaceFile;
+    const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
+    for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
+        w.p.app().form1().dneu_Click();
+        QCOMPARE(w.p.canvas(), fresh);
+        if (key)
+            QTest::keyClick(list, Qt::Key(key));
+        else
+            clickName(list, "Face1.bmp");
+        QCOMPARE(w.p.canvas(), pasted(fresh, face, 128, 0));
+    }
 }
 
 QTEST_MAIN(PartsTransferTest)

@@ -38,7 +38,6 @@ void installLanguages(TestProgram &p, bool withDeutsch = true)
     }
 }
 
-
 SetupDlg &shownDialog(TestProgram &p)
 {
     p.app().form1().ui().PrgSetup->trigger();
@@ -143,8 +142,9 @@ private slots:
         installLanguages(p, withDeutsch);
         QFile english(QStringLiteral(PELLWERK_ASSETS "/lang/english.zlf"));
         QVERIFY(english.open(QIODevice::ReadOnly));
-        QVERIFY(writeFile(p.folder() + "/partial.zlf",
-                  english.readAll().replace("about#About\r\n", "").replace("LANGUAGE=english", "LANGUAGE=partial")));
+        QVERIFY(writeFile(
+            p.folder() + "/partial.zlf",
+            english.readAll().replace("about#About\r\n", "").replace("LANGUAGE=english", "LANGUAGE=partial")));
         QVERIFY(writeFile(p.folder() + "/nolang.zlf", "file#Akte\r\nnew#Neu\r\n"));
         QVERIFY(writeFile(p.folder() + "/gone.zlf", "LANGUAGE=gone\r\nfile#Weg\r\n"));
 
@@ -282,6 +282,25 @@ private slots:
         QCOMPARE(d.Label6->text(), byOk ? "white" : "schwarz");
         QCOMPARE(d.Label7->text(), byOk ? "LANGUAGE=english" : "deutsch");
         QCOMPARE(d.File1->currentRow(), byOk ? 1 : -1);
+    }
+
+    void activeLanguagePickedAgain()
+    {
+        // Picking the selected file again applies it again, edits made on disk meanwhile included.
+        TestProgram p;
+        installLanguages(p);
+        SetupDlg &dlg = shownDialog(p);
+        clickListEntry(dlg.ui().File1, "english.zlf");
+        const QString path = p.folder() + "/english.zlf";
+        QVERIFY(writeFile(path, fileBytes(path).replace("about#About", "about#Info")));
+        for (const int key : {0, int(Qt::Key_Return)}) {
+            p.app().form1().ui().Mueber->setText("?");
+            if (key)
+                QTest::keyClick(dlg.ui().File1, Qt::Key(key));
+            else
+                clickListEntry(dlg.ui().File1, "english.zlf");
+            QCOMPARE(p.app().form1().ui().Mueber->text(), QStringLiteral("Info"));
+        }
     }
 
     void folderChoice()
