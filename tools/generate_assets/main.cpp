@@ -1,5 +1,6 @@
 // Draws every picture that the program and its installation ship: the default skin, the
-// template for "neu", the built-in preview picture and the sample parts of the image folder.
+// template for "neu", the built-in preview picture, the sample parts of the image folder and
+// the application icon at its installed sizes (from assets/icons/pellwerk.svg, compiled in).
 //
 //   generate_assets <assets-dir>                          writes the pictures
 //   generate_assets <assets-dir> --preview <png> [n]      also writes a three-times enlarged view
@@ -9,6 +10,7 @@
 //
 // Exits 0 when everything was written, 1 when a file could not be, 2 on a wrong command line.
 
+#include "Icons.h"
 #include "Skins.h"
 
 #include "core/BitmapWriter.h"
@@ -77,24 +79,36 @@ int run(int argc, char **argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath("Image")) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.filePath("Image")));
-        return 1;
+    for (const char *sub : {"Image", "icons"}) {
+        if (!folder.mkpath(sub)) {
+            std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.filePath(sub)));
+            return 1;
+        }
     }
 
     const QImage defaultSkin = drawDefaultSkin();
     const std::vector<PlacedPart> parts = drawSampleParts();
-    std::vector<std::pair<QString, QImage>> pictures{
-        {"DefaultSkin.bmp", defaultSkin},
-        {"SkinNEW.bmp", drawTemplateSkin()},
-        {"PreviewShoe.bmp", drawPreviewShoe()},
+    std::vector<std::pair<QString, QByteArray>> files{
+        {"DefaultSkin.bmp", encodeBitmap24(defaultSkin)},
+        {"SkinNEW.bmp", encodeBitmap24(drawTemplateSkin())},
+        {"PreviewShoe.bmp", encodeBitmap24(drawPreviewShoe())},
     };
     for (const PlacedPart &part : parts)
-        pictures.emplace_back("Image/" + part.name, part.image);
+        files.emplace_back("Image/" + part.name, encodeBitmap24(part.image));
+    QFile svg(":/icons/pellwerk.svg");
+    const QByteArray svgBytes = svg.open(QIODevice::ReadOnly) ? svg.readAll() : QByteArray();
+    for (const int size : kIconSizes) {
+        const QByteArray png = renderIconPng(svgBytes, size);
+        if (png.isEmpty()) {
+            std::fprintf(stderr, "cannot draw the icon at %d px\n", size);
+            return 1;
+        }
+        files.emplace_back(QString("icons/pellwerk-%1.png").arg(size), png);
+    }
 
     bool ok = true;
-    for (const auto &[name, image] : pictures)
-        ok = writeIfChanged(folder.filePath(name), encodeBitmap24(image)) && ok;
+    for (const auto &[name, bytes] : files)
+        ok = writeIfChanged(folder.filePath(name), bytes) && ok;
     if (!ok)
         return 1;
 
