@@ -205,6 +205,16 @@ void beginPainter(QPainter &p)
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
+QImage paintLayer(QSize size, const std::function<void(QPainter &p)> &paint)
+{
+    QImage layer = newLayer(size.width(), size.height());
+    QPainter p(&layer);
+    beginPainter(p);
+    paint(p);
+    p.end();
+    return layer;
+}
+
 QImage flattenPart(const QImage &layer)
 {
     QImage out(layer.size(), QImage::Format_RGB32);

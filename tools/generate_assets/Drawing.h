@@ -82,6 +82,8 @@ void fillWith(QPainter &p, const QRectF &rect, const QImage &colours);
 void modulate(QImage &layer, const QRect &rect, const std::function<double(double x, double y)> &factor);
 QPen stitchPen(const QColor &colour, double dash = 2.0, double gap = 1.5);
 void beginPainter(QPainter &p);
+// A transparent layer of `size` with `paint` drawn on it through an antialiasing painter.
+QImage paintLayer(QSize size, const std::function<void(QPainter &p)> &paint);
 
 // A part file (RGB32): wherever the layer is mostly covered the pixel is opaque, elsewhere it
 // is black, the colour that pasting leaves out. Hard edges keep a dark fringe off the skin, and

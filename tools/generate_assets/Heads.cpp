@@ -376,137 +376,128 @@ QImage drawHead(const HeadStyle &s)
 
 QImage drawRoundGlasses()
 {
-    QImage layer = newLayer(64, 22);
-    QPainter p(&layer);
-    beginPainter(p);
-    const QPointF left = onPart(PartKindId::Glasses, {kEyeLeftX, kEyeY});
-    const QPointF right = onPart(PartKindId::Glasses, {kEyeRightX, kEyeY});
-    const Ramp tortoise{{54, 28, 14}, {120, 66, 30}, {196, 140, 70}};
-    auto frameField = field({64, 22}, [&](double x, double y) {
-        const double n = fbm(x * 0.5, y * 0.5, 77);
-        return tortoise.at(0.2 + 0.7 * n - 0.15 * (y / 22.0));
+    return paintLayer(QSize(64, 22), [&](QPainter &p) {
+        const QPointF left = onPart(PartKindId::Glasses, {kEyeLeftX, kEyeY});
+        const QPointF right = onPart(PartKindId::Glasses, {kEyeRightX, kEyeY});
+        const Ramp tortoise{{54, 28, 14}, {120, 66, 30}, {196, 140, 70}};
+        auto frameField = field({64, 22}, [&](double x, double y) {
+            const double n = fbm(x * 0.5, y * 0.5, 77);
+            return tortoise.at(0.2 + 0.7 * n - 0.15 * (y / 22.0));
+        });
+        QPainterPath frames;
+        for (const QPointF &c : {left, right}) {
+            frames.addEllipse(c, 9.8, 9.3);
+            frames.addEllipse(c, 7.9, 7.4);
+        }
+        frames.setFillRule(Qt::OddEvenFill);
+        fillWith(p, frames, frameField);
+        // Bridge and the arms towards the ears.
+        QPainterPathStroker stroker;
+        stroker.setWidth(1.8);
+        stroker.setCapStyle(Qt::FlatCap);
+        QPainterPath bridge;
+        bridge.moveTo(left.x() + 9.3, left.y() - 1.5);
+        bridge.quadTo((left.x() + right.x()) / 2.0, left.y() - 5.0, right.x() - 9.3, right.y() - 1.5);
+        QPainterPath arms;
+        arms.moveTo(left.x() - 9.6, left.y() - 2.0);
+        arms.lineTo(0.0, left.y() - 3.0);
+        arms.moveTo(right.x() + 9.6, right.y() - 2.0);
+        arms.lineTo(64.0, right.y() - 3.0);
+        fillWith(p, stroker.createStroke(bridge), frameField);
+        fillWith(p, stroker.createStroke(arms), frameField);
+        // Glints on the lenses.
+        p.setPen(QPen(QColor(236, 246, 255), 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (const QPointF &c : {left, right}) {
+            p.drawLine(c + QPointF(-5.0, -1.0), c + QPointF(-1.2, -4.8));
+            p.drawLine(c + QPointF(-4.6, 2.2), c + QPointF(-3.4, 1.0));
+        }
     });
-    QPainterPath frames;
-    for (const QPointF &c : {left, right}) {
-        frames.addEllipse(c, 9.8, 9.3);
-        frames.addEllipse(c, 7.9, 7.4);
-    }
-    frames.setFillRule(Qt::OddEvenFill);
-    fillWith(p, frames, frameField);
-    // Bridge and the arms towards the ears.
-    QPainterPathStroker stroker;
-    stroker.setWidth(1.8);
-    stroker.setCapStyle(Qt::FlatCap);
-    QPainterPath bridge;
-    bridge.moveTo(left.x() + 9.3, left.y() - 1.5);
-    bridge.quadTo((left.x() + right.x()) / 2.0, left.y() - 5.0, right.x() - 9.3, right.y() - 1.5);
-    QPainterPath arms;
-    arms.moveTo(left.x() - 9.6, left.y() - 2.0);
-    arms.lineTo(0.0, left.y() - 3.0);
-    arms.moveTo(right.x() + 9.6, right.y() - 2.0);
-    arms.lineTo(64.0, right.y() - 3.0);
-    fillWith(p, stroker.createStroke(bridge), frameField);
-    fillWith(p, stroker.createStroke(arms), frameField);
-    // Glints on the lenses.
-    p.setPen(QPen(QColor(236, 246, 255), 1.2, Qt::SolidLine, Qt::RoundCap));
-    for (const QPointF &c : {left, right}) {
-        p.drawLine(c + QPointF(-5.0, -1.0), c + QPointF(-1.2, -4.8));
-        p.drawLine(c + QPointF(-4.6, 2.2), c + QPointF(-3.4, 1.0));
-    }
-    p.end();
-    return layer;
 }
 
 QImage drawSunglasses()
 {
-    QImage layer = newLayer(64, 24);
-    QPainter p(&layer);
-    beginPainter(p);
-    const QPointF left = onPart(PartKindId::Glasses, {kEyeLeftX, kEyeY});
-    const double leftX = left.x();
-    const double rightX = onPart(PartKindId::Glasses, {kEyeRightX, kEyeY}).x();
-    const double cy = left.y();
-    for (const double c : {leftX, rightX}) {
-        const double outward = c < 32.0 ? -1.0 : 1.0;
-        QPainterPath lens;
-        lens.moveTo(c - 10.0, cy - 5.0);
-        lens.cubicTo(c - 4.0, cy - 7.5, c + 4.0, cy - 7.5, c + 10.0, cy - 5.0);
-        lens.cubicTo(c + 10.5 + outward * 0.5, cy + 4.0, c + 4.0 + outward * 2.0, cy + 9.5, c + outward * 1.5,
-                     cy + 9.0);
-        lens.cubicTo(c - 4.0 + outward * 2.0, cy + 9.5, c - 10.5 + outward * 0.5, cy + 4.0, c - 10.0, cy - 5.0);
-        lens.closeSubpath();
-        QLinearGradient tint(0, cy - 6, 0, cy + 9);
-        tint.setColorAt(0.0, QColor(18, 22, 30));
-        tint.setColorAt(0.6, QColor(40, 52, 66));
-        tint.setColorAt(1.0, QColor(86, 104, 120));
+    return paintLayer(QSize(64, 24), [&](QPainter &p) {
+        const QPointF left = onPart(PartKindId::Glasses, {kEyeLeftX, kEyeY});
+        const double leftX = left.x();
+        const double rightX = onPart(PartKindId::Glasses, {kEyeRightX, kEyeY}).x();
+        const double cy = left.y();
+        for (const double c : {leftX, rightX}) {
+            const double outward = c < 32.0 ? -1.0 : 1.0;
+            QPainterPath lens;
+            lens.moveTo(c - 10.0, cy - 5.0);
+            lens.cubicTo(c - 4.0, cy - 7.5, c + 4.0, cy - 7.5, c + 10.0, cy - 5.0);
+            lens.cubicTo(c + 10.5 + outward * 0.5, cy + 4.0, c + 4.0 + outward * 2.0, cy + 9.5, c + outward * 1.5,
+                         cy + 9.0);
+            lens.cubicTo(c - 4.0 + outward * 2.0, cy + 9.5, c - 10.5 + outward * 0.5, cy + 4.0, c - 10.0, cy - 5.0);
+            lens.closeSubpath();
+            QLinearGradient tint(0, cy - 6, 0, cy + 9);
+            tint.setColorAt(0.0, QColor(18, 22, 30));
+            tint.setColorAt(0.6, QColor(40, 52, 66));
+            tint.setColorAt(1.0, QColor(86, 104, 120));
+            p.setPen(QPen(kGold.at(0.55), 1.3));
+            p.setBrush(tint);
+            p.drawPath(lens);
+            p.setPen(QPen(QColor(200, 220, 236, 200), 1.0, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(c - 6.0, cy - 2.0), QPointF(c - 2.0, cy - 5.0));
+        }
         p.setPen(QPen(kGold.at(0.55), 1.3));
-        p.setBrush(tint);
-        p.drawPath(lens);
-        p.setPen(QPen(QColor(200, 220, 236, 200), 1.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(c - 6.0, cy - 2.0), QPointF(c - 2.0, cy - 5.0));
-    }
-    p.setPen(QPen(kGold.at(0.55), 1.3));
-    p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(leftX + 10.0, cy - 4.5), QPointF(rightX - 10.0, cy - 4.5));
-    p.drawLine(QPointF(leftX + 9.0, cy - 6.8), QPointF(rightX - 9.0, cy - 6.8));
-    p.drawLine(QPointF(0, cy - 5.5), QPointF(leftX - 10.0, cy - 5.0));
-    p.drawLine(QPointF(rightX + 10.0, cy - 5.0), QPointF(64, cy - 5.5));
-    p.end();
-    return layer;
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(leftX + 10.0, cy - 4.5), QPointF(rightX - 10.0, cy - 4.5));
+        p.drawLine(QPointF(leftX + 9.0, cy - 6.8), QPointF(rightX - 9.0, cy - 6.8));
+        p.drawLine(QPointF(0, cy - 5.5), QPointF(leftX - 10.0, cy - 5.0));
+        p.drawLine(QPointF(rightX + 10.0, cy - 5.0), QPointF(64, cy - 5.5));
+    });
 }
 
 QImage drawBeard(const Ramp &hair, bool full, quint32 seed)
 {
     const QSize size(56, 40);
-    QImage layer = newLayer(size.width(), size.height());
-    QPainter p(&layer);
-    beginPainter(p);
-    const QPointF mouthCentre = onPart(PartKindId::Beard, {kFaceCentreX, kMouthY});
-    const double cx = mouthCentre.x();
-    const double my = mouthCentre.y();
-    QPainterPath shape;
-    if (full) {
-        shape.moveTo(0, 0);
-        shape.cubicTo(6, 3, 12, 4, cx - 11.0, my - 4.0);
-        shape.cubicTo(cx - 5.0, my - 7.5, cx + 5.0, my - 7.5, cx + 11.0, my - 4.0);
-        shape.cubicTo(44, 4, 50, 3, 56, 0);
-        shape.lineTo(56, 12);
-        shape.cubicTo(54, 30, 40, 39.5, cx, 39.5);
-        shape.cubicTo(16, 39.5, 2, 30, 0, 12);
-        shape.closeSubpath();
-    } else {
-        // Moustache and a pointed goatee.
-        shape.moveTo(cx - 12.0, my + 1.0);
-        shape.cubicTo(cx - 8.0, my - 6.0, cx + 8.0, my - 6.0, cx + 12.0, my + 1.0);
-        shape.cubicTo(cx + 8.0, my - 2.0, cx - 8.0, my - 2.0, cx - 12.0, my + 1.0);
-        shape.moveTo(cx - 7.0, my + 5.0);
-        shape.cubicTo(cx - 3.0, my + 7.0, cx + 3.0, my + 7.0, cx + 7.0, my + 5.0);
-        shape.cubicTo(cx + 8.0, my + 16.0, cx + 3.0, my + 26.0, cx, my + 30.0);
-        shape.cubicTo(cx - 3.0, my + 26.0, cx - 8.0, my + 16.0, cx - 7.0, my + 5.0);
-        shape.closeSubpath();
-    }
-    QPainterPath mouth;
-    mouth.addEllipse(QPointF(cx, my + 0.5), 10.5, 3.6);
-    const QPainterPath beard = full ? shape.subtracted(mouth) : shape;
-    fillWith(p, beard, field(size, [&](double x, double y) {
-                 const double strands =
-                     valueNoise(x * 1.3, y * 0.35, seed) * 0.6 + random01(int(x), int(y), seed + 1) * 0.4;
-                 const double light =
-                     0.25 + 0.45 * strands + 0.18 * cylinder(x / 56.0, 0.45) - 0.12 * smoothstep(20, 40, y);
-                 return hair.at(light);
-             }));
-    // Short hairs breaking up the outline so it does not look cut out.
-    p.setPen(QPen(hair.at(0.35), 0.9, Qt::SolidLine, Qt::RoundCap));
-    for (int i = 0; i < 70; ++i) {
-        const double t = i / 70.0;
-        const QPointF at = shape.pointAtPercent(t);
-        if (!full && at.y() < my + 2.0)
-            continue;
-        const double dx = (random01(i, 3, seed) - 0.5) * 2.0;
-        p.drawLine(at, at + QPointF(dx, 1.6));
-    }
-    p.end();
-    return layer;
+    return paintLayer(size, [&](QPainter &p) {
+        const QPointF mouthCentre = onPart(PartKindId::Beard, {kFaceCentreX, kMouthY});
+        const double cx = mouthCentre.x();
+        const double my = mouthCentre.y();
+        QPainterPath shape;
+        if (full) {
+            shape.moveTo(0, 0);
+            shape.cubicTo(6, 3, 12, 4, cx - 11.0, my - 4.0);
+            shape.cubicTo(cx - 5.0, my - 7.5, cx + 5.0, my - 7.5, cx + 11.0, my - 4.0);
+            shape.cubicTo(44, 4, 50, 3, 56, 0);
+            shape.lineTo(56, 12);
+            shape.cubicTo(54, 30, 40, 39.5, cx, 39.5);
+            shape.cubicTo(16, 39.5, 2, 30, 0, 12);
+            shape.closeSubpath();
+        } else {
+            // Moustache and a pointed goatee.
+            shape.moveTo(cx - 12.0, my + 1.0);
+            shape.cubicTo(cx - 8.0, my - 6.0, cx + 8.0, my - 6.0, cx + 12.0, my + 1.0);
+            shape.cubicTo(cx + 8.0, my - 2.0, cx - 8.0, my - 2.0, cx - 12.0, my + 1.0);
+            shape.moveTo(cx - 7.0, my + 5.0);
+            shape.cubicTo(cx - 3.0, my + 7.0, cx + 3.0, my + 7.0, cx + 7.0, my + 5.0);
+            shape.cubicTo(cx + 8.0, my + 16.0, cx + 3.0, my + 26.0, cx, my + 30.0);
+            shape.cubicTo(cx - 3.0, my + 26.0, cx - 8.0, my + 16.0, cx - 7.0, my + 5.0);
+            shape.closeSubpath();
+        }
+        QPainterPath mouth;
+        mouth.addEllipse(QPointF(cx, my + 0.5), 10.5, 3.6);
+        const QPainterPath beard = full ? shape.subtracted(mouth) : shape;
+        fillWith(p, beard, field(size, [&](double x, double y) {
+                     const double strands =
+                         valueNoise(x * 1.3, y * 0.35, seed) * 0.6 + random01(int(x), int(y), seed + 1) * 0.4;
+                     const double light =
+                         0.25 + 0.45 * strands + 0.18 * cylinder(x / 56.0, 0.45) - 0.12 * smoothstep(20, 40, y);
+                     return hair.at(light);
+                 }));
+        // Short hairs breaking up the outline so it does not look cut out.
+        p.setPen(QPen(hair.at(0.35), 0.9, Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 70; ++i) {
+            const double t = i / 70.0;
+            const QPointF at = shape.pointAtPercent(t);
+            if (!full && at.y() < my + 2.0)
+                continue;
+            const double dx = (random01(i, 3, seed) - 0.5) * 2.0;
+            p.drawLine(at, at + QPointF(dx, 1.6));
+        }
+    });
 }
 
 } // namespace pellwerk::assets
