@@ -1,5 +1,7 @@
 #include "BitmapDecoder.h"
 
+#include "BitmapFormat.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -32,9 +34,9 @@ Error unsupported()
     return makeError(ErrorKind::BitmapUnsupported);
 }
 
-constexpr qint64 FileHeaderSize = 14;
-constexpr qint64 CoreHeaderSize = 12;
-constexpr qint64 InfoHeaderSize = 40;
+using BitmapFormat::CoreHeaderSize;
+using BitmapFormat::FileHeaderSize;
+using BitmapFormat::InfoHeaderSize;
 
 enum Compression : quint32 { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6 };
 

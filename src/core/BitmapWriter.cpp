@@ -1,5 +1,7 @@
 #include "BitmapWriter.h"
 
+#include "BitmapFormat.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -28,15 +30,15 @@ QByteArray encodeBitmap24(const QImage &source)
     const int w = image.width();
     const int h = image.height();
     const qint64 stride = (qint64(w) * 3 + 3) / 4 * 4;
-    const qint64 total = 54 + stride * h;
+    const qint64 total = BitmapFormat::PixelOffset + stride * h;
 
     QByteArray out(total, '\0');
     char *d = out.data();
     d[0] = 'B';
     d[1] = 'M';
     put32(d + 2, quint32(total));
-    put32(d + 10, 54);
-    put32(d + 14, 40);
+    put32(d + 10, quint32(BitmapFormat::PixelOffset));
+    put32(d + BitmapFormat::FileHeaderSize, quint32(BitmapFormat::InfoHeaderSize));
     put32(d + 18, quint32(w));
     put32(d + 22, quint32(h));
     put16(d + 26, 1);
@@ -45,7 +47,7 @@ QByteArray encodeBitmap24(const QImage &source)
     for (int row = 0; row < h; ++row) {
         // Rows are stored bottom-up.
         const QRgb *src = reinterpret_cast<const QRgb *>(image.constScanLine(h - 1 - row));
-        char *dst = d + 54 + stride * row;
+        char *dst = d + BitmapFormat::PixelOffset + stride * row;
         for (int x = 0; x < w; ++x) {
             dst[3 * x] = char(qBlue(src[x]));
             dst[3 * x + 1] = char(qGreen(src[x]));

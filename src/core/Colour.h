@@ -20,7 +20,6 @@ public:
         return Colour(quint32(red & 0xFF) | (quint32(green & 0xFF) << 8) | (quint32(blue & 0xFF) << 16));
     }
     static constexpr Colour fromQRgb(QRgb rgb) { return fromRgb(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
-    static Colour fromQColor(const QColor &c) { return fromRgb(c.red(), c.green(), c.blue()); }
 
     constexpr quint32 value() const { return m_value; }
     constexpr int red() const { return int(m_value & 0xFF); }
@@ -30,9 +29,6 @@ public:
     // Opaque Qt pixel value with the same red, green and blue.
     constexpr QRgb toQRgb() const { return qRgb(red(), green(), blue()); }
     QColor toQColor() const { return QColor(red(), green(), blue()); }
-
-    // Pixels are compared on all 24 colour bits and nothing else.
-    constexpr bool sameRgb(QRgb pixel) const { return (pixel & 0xFFFFFFu) == (toQRgb() & 0xFFFFFFu); }
 
     friend constexpr bool operator==(Colour a, Colour b) { return a.m_value == b.m_value; }
 

@@ -12,9 +12,9 @@ struct FileDialogRequest
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     QString title;
-    QString filter;    // pairs of description and pattern separated by "|", e.g. "Bilder |*.bmp|"
+    QString filter; // pairs of description and pattern separated by "|", e.g. "Bilder |*.bmp|"
     QString initDir;
-    QString fileName;  // the name chosen last time, offered again
+    QString fileName; // the name chosen last time, offered again
 };
 
 // Shows the real dialog (QFileDialog in the program, a script in tests). Returns the chosen
@@ -38,7 +38,6 @@ public:
     QString InitDir;
 
     void setBackend(std::shared_ptr<FileDialogBackend> backend) { m_backend = std::move(backend); }
-    FileDialogBackend *backend() const { return m_backend.get(); }
 
     // True when the user chose a file, false when the dialog was cancelled.
     bool ShowOpen() { return show(FileDialogRequest::Kind::Open); }

@@ -9,8 +9,8 @@ namespace pellwerk {
 // picture gets a new serial, an in-place update of the pixels keeps it.
 struct Picture
 {
-    QImage image;                // Format_RGB32
-    bool directPixels = false;   // made from a pixel buffer: its pixels may be rewritten in place
+    QImage image;              // Format_RGB32
+    bool directPixels = false; // made from a pixel buffer: its pixels may be rewritten in place
     quint64 serial = 0;
 
     bool isNull() const { return image.isNull(); }

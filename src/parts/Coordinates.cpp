@@ -42,11 +42,6 @@ std::optional<QString> clampedText(const QString &text, const QLocale &locale)
     return limitText;
 }
 
-bool clampNeeded(const QString &text, const QLocale &locale)
-{
-    return clampedText(text, locale).has_value();
-}
-
 std::optional<qint32> coordinateToInt(const QString &text, const QLocale &locale)
 {
     const std::optional<double> value = readCoordinate(text, locale);

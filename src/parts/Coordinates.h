@@ -19,7 +19,6 @@ std::optional<double> readCoordinate(const QString &text, const QLocale &locale)
 // more that is not already written "255", nothing otherwise. Below 255 the text stays exactly
 // as typed (there is no lower limit), and so does text that is no number.
 std::optional<QString> clampedText(const QString &text, const QLocale &locale);
-bool clampNeeded(const QString &text, const QLocale &locale);
 
 // A coordinate box's text as a place on the skin: the number rounded to the nearest whole
 // number, halves to the even neighbour (2.5 gives 2, 3.5 gives 4, -2.5 gives -2). Nothing when

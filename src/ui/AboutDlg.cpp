@@ -8,27 +8,18 @@
 
 namespace pellwerk {
 
+template class DesignedForm<Ui::AboutDlg>;
+
 namespace {
 // The product line's dark blue, as the design gives it (0x00BBGGRR).
 constexpr Colour ProductLineColour{0xC00000};
 constexpr qreal CreditPointSize = 9.75;
 } // namespace
 
-AboutDlg::AboutDlg(App &app) : Form(app) {}
+AboutDlg::AboutDlg(App &app) : DesignedForm(app, QStringLiteral("AboutDlg")) {}
 
-AboutDlg::~AboutDlg() = default;
-
-Ui::AboutDlg &AboutDlg::ui()
+void AboutDlg::setUpWindow(QWidget *host)
 {
-    ensureLoaded();
-    return *m_ui;
-}
-
-QWidget *AboutDlg::createWindow()
-{
-    auto *host = new FormHost<QWidget>(*this);
-    m_ui = std::make_unique<Ui::AboutDlg>();
-    m_ui->setupUi(host);
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     host->setFixedSize(host->size());
@@ -40,12 +31,6 @@ QWidget *AboutDlg::createWindow()
     m_ui->Label1->setFont(credit);
 
     connect(m_ui->OKButton, &QPushButton::clicked, this, &AboutDlg::OKButton_Click);
-    return host;
-}
-
-void AboutDlg::windowDestroyed()
-{
-    m_ui.reset();
 }
 
 void AboutDlg::OKButton_Click()

@@ -4,15 +4,20 @@
 #include "Form1.h"
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
-#include "PictureBox.h"
 #include "TeileFrm.h"
+#include "core/SkinDocument.h"
+#include "core/TransparentColourName.h"
+#include "language/KeyTable.h"
+#include "language/LanguageLookup.h"
 #include "parts/TransparentBlit.h"
 
 namespace pellwerk {
 
 App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialogBackend> dialogs)
-    : m_programFolder(std::move(programFolder)), m_messages(messages), m_dialogs(std::move(dialogs))
+    : m_programFolder(std::move(programFolder)), m_messages(messages), m_dialogs(std::move(dialogs)),
+      m_canvas(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true)
 {
+    m_canvas.setPicture(SkinDocument::defaultSkin());
 }
 
 App::~App()
@@ -66,9 +71,54 @@ RGB_Frm &App::rgbFrm()
 
 void App::TransferPart(qint32 x, qint32 y)
 {
-    PictureBoxModel &canvas = form1().SkinPicture().model();
-    const PictureBoxModel &preview = teileFrm().TeilPic().model();
-    pellwerk::TransferPart(canvas, preview, state.PartRect, x, y, state.TransparentColour);
+    pellwerk::TransferPart(m_canvas, teileFrm().preview(), state.PartRect, x, y, state.TransparentColour);
+}
+
+void App::setTransparentColour(Colour colour)
+{
+    state.TransparentColour = colour;
+    emit transparentColourChanged(colour);
+}
+
+void App::setUserColour(const UserRgb &colour)
+{
+    state.UserColour = colour;
+    if (!followsUserColour(state))
+        return;
+    setupDlg().ensureLoaded();
+    setTransparentColour(colour.toColour());
+}
+
+void App::setStatus(const QString &text)
+{
+    emit statusChanged(text);
+}
+
+void App::setUserPlace(QPoint pixel)
+{
+    emit userPlaceChosen(pixel);
+}
+
+void App::chooseSkinFolder()
+{
+    CommonDialog &dialog = form1().CommonDialog1;
+    dialog.InitDir = state.SkinFolder;
+    dialog.DialogTitle = QStringLiteral("Velmora-Skin-Folder");
+    dialog.Filter = QStringLiteral("Bilder |*.bmp|");
+    // The dialog reports the folder of the picked file; a cancel keeps the folder.
+    if (dialog.ShowOpen())
+        state.SkinFolder = dialog.InitDir;
+    setupDlg().ensureLoaded();
+    emit skinFolderChanged(state.SkinFolder);
+}
+
+void App::applyLanguage()
+{
+    for (const KeyRow &row : languageKeyTable()) {
+        // The colour-name rows apply only at their colour, so at most one of them names it.
+        if (row.appliesAt(state.TransparentColour))
+            emit languageTextChanged(row, LanguageText(state, row.key));
+    }
 }
 
 void App::start()

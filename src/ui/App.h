@@ -3,8 +3,10 @@
 #include "core/AppState.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
+#include "core/PictureBoxModel.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <memory>
 
@@ -15,9 +17,14 @@ class TeileFrm;
 class SetupDlg;
 class AboutDlg;
 class RGB_Frm;
+struct KeyRow;
 
-// One run of the program: the program-wide state and the five windows, each created on its
-// first reference. Tests make a fresh App for every case.
+// One run of the program: the program-wide state, the skin canvas and the five windows, each
+// window created on its first reference. Tests make a fresh App for every case.
+//
+// Windows never reach into each other's controls. A change that concerns the whole program goes
+// through a named method here, which updates the state and announces the change; each window
+// shows it in its own controls.
 class App : public QObject
 {
     Q_OBJECT
@@ -34,6 +41,10 @@ public:
     void showMessage(const QString &text) { m_messages.showMessage(text); }
     std::shared_ptr<FileDialogBackend> dialogBackend() const { return m_dialogs; }
 
+    // The skin being edited: 256 x 256 pixels on black, with a persistent image that pastes go
+    // into. It starts with the default skin.
+    PictureBoxModel &canvas() { return m_canvas; }
+
     Form1 &form1();
     TeileFrm &teileFrm();
     SetupDlg &setupDlg();
@@ -42,7 +53,6 @@ public:
 
     // Whether the instance exists, without creating it.
     bool hasForm1() const { return bool(m_form1); }
-    bool hasTeileFrm() const { return bool(m_teileFrm); }
     bool hasSetupDlg() const { return bool(m_setupDlg); }
     bool hasAboutDlg() const { return bool(m_aboutDlg); }
     bool hasRgbFrm() const { return bool(m_rgbFrm); }
@@ -51,6 +61,22 @@ public:
     // the transparent colour, and refreshes the canvas. The only way parts reach the skin.
     void TransferPart(qint32 x, qint32 y);
 
+    // The transparent colour is now `colour`.
+    void setTransparentColour(Colour colour);
+    // The knobs set the user colour. While the transparent colour is the user colour it follows,
+    // and the settings dialog's swatch shows it (the dialog is loaded for that, hidden).
+    void setUserColour(const UserRgb &colour);
+    // Shows a text in the main window's status line.
+    void setStatus(const QString &text);
+    // The place where the next user part goes, as a press on the canvas chose it.
+    void setUserPlace(QPoint pixel);
+    // The skins-folder choice of the folder menu and the settings dialog's button: the file
+    // dialog starts in the skins folder, and the folder of the file picked becomes it. The
+    // settings dialog's folder label shows it (the dialog is loaded for that, hidden).
+    void chooseSkinFolder();
+    // Puts the texts of the active language file on every window, row by row of the key table.
+    void applyLanguage();
+
     // Creates and loads the main window (the start-up) and shows it.
     void start();
     // Closes every window; the program then ends.
@@ -58,12 +84,19 @@ public:
     bool hasEnded() const { return m_ended; }
 
 signals:
+    void transparentColourChanged(Colour colour);
+    void statusChanged(const QString &text);
+    void userPlaceChosen(QPoint pixel);
+    void skinFolderChanged(const QString &folder);
+    // One text of a language: `row` says which window and control it belongs on.
+    void languageTextChanged(const KeyRow &row, const QString &text);
     void ended();
 
 private:
     QString m_programFolder;
     MessageSink &m_messages;
     std::shared_ptr<FileDialogBackend> m_dialogs;
+    PictureBoxModel m_canvas;
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<TeileFrm> m_teileFrm;
     std::unique_ptr<SetupDlg> m_setupDlg;

@@ -4,12 +4,15 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QCloseEvent;
 class QResizeEvent;
 
 namespace pellwerk {
 
 class App;
+struct KeyRow;
 
 // One window of the program. The Form object is the window's instance: created once, it keeps
 // the window's own variables. The loaded form is its widget tree, built from the design when
@@ -18,9 +21,12 @@ class Form : public QObject
 {
     Q_OBJECT
 public:
-    explicit Form(App &app);
+    // `name` is the window's design name ("Form1", "TeileFrm", ...): language texts addressed to
+    // it land here.
+    Form(App &app, QString name);
     ~Form() override;
 
+    const QString &name() const { return m_name; }
     bool isLoaded() const { return !m_window.isNull(); }
     // Loads the form if needed (running Form_Load), without showing it.
     void ensureLoaded();
@@ -49,6 +55,10 @@ protected:
     App &m_app;
 
 private:
+    // A language text for one of this window's controls (or its title); touching it loads the window.
+    void applyLanguageText(const KeyRow &row, const QString &text);
+
+    QString m_name;
     QPointer<QWidget> m_window;
     bool m_loading = false;
 };
@@ -85,4 +95,59 @@ protected:
     }
 };
 
+// A form built from a Designer form `Design` on a host widget of class `Host`. Windows derive
+// from it with their generated Ui class and set the built widgets up in setUpWindow().
+//
+// The generated Ui class is complete only in the window's own .cpp: each window header declares
+// it with PELLWERK_DECLARE_DESIGN and its .cpp instantiates DesignedForm after including the
+// generated header.
+template <class Design, class Host = QWidget> class DesignedForm : public Form
+{
+public:
+    // The designed controls; touching them loads the window.
+    Design &ui()
+    {
+        ensureLoaded();
+        return *m_ui;
+    }
+
+protected:
+    using Form::Form;
+    ~DesignedForm() override;
+
+    // Sets up a freshly built window: flags, colours, connections.
+    virtual void setUpWindow(Host *host) = 0;
+
+    QWidget *createWindow() override;
+    void windowDestroyed() override;
+
+    std::unique_ptr<Design> m_ui;
+};
+
+template <class Design, class Host> DesignedForm<Design, Host>::~DesignedForm() = default;
+
+template <class Design, class Host> QWidget *DesignedForm<Design, Host>::createWindow()
+{
+    auto *host = new FormHost<Host>(*this);
+    m_ui = std::make_unique<Design>();
+    m_ui->setupUi(host);
+    setUpWindow(host);
+    return host;
+}
+
+template <class Design, class Host> void DesignedForm<Design, Host>::windowDestroyed()
+{
+    m_ui.reset();
+}
+
 } // namespace pellwerk
+
+// Declares the generated Ui class of a window and that DesignedForm is instantiated for it in the
+// window's .cpp only (where the generated header is complete). Use before the window's class.
+#define PELLWERK_DECLARE_DESIGN(Name, ...)                                                                             \
+    namespace Ui {                                                                                                     \
+    class Name;                                                                                                        \
+    }                                                                                                                  \
+    namespace pellwerk {                                                                                               \
+    extern template class DesignedForm<Ui::Name __VA_OPT__(, ) __VA_ARGS__>;                                           \
+    }

@@ -7,18 +7,19 @@
 #include "TeileFrm.h"
 #include "core/ErrorText.h"
 #include "core/SkinDocument.h"
+#include "core/StatusText.h"
 #include "ui_Form1.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace pellwerk {
 
+template class DesignedForm<Ui::Form1, QMainWindow>;
+
 namespace {
-const QString ProductLine = QStringLiteral("Pellwerk V1.2");
 const QString SkinFilter = QStringLiteral("Bilder |*.bmp|");
 
 QString defaultSkinFolder()
@@ -31,17 +32,10 @@ QString defaultSkinFolder()
 }
 } // namespace
 
-Form1::Form1(App &app) : Form(app)
+Form1::Form1(App &app) : DesignedForm(app, QStringLiteral("Form1"))
 {
     CommonDialog1.setBackend(app.dialogBackend());
-}
-
-Form1::~Form1() = default;
-
-Ui::Form1 &Form1::ui()
-{
-    ensureLoaded();
-    return *m_ui;
+    connect(&app, &App::statusChanged, this, &Form1::showStatus);
 }
 
 PictureBox &Form1::SkinPicture()
@@ -49,19 +43,15 @@ PictureBox &Form1::SkinPicture()
     return *ui().SkinPicture;
 }
 
-QWidget *Form1::createWindow()
+void Form1::setUpWindow(QMainWindow *host)
 {
-    auto *host = new FormHost<QMainWindow>(*this);
-    m_ui = std::make_unique<Ui::Form1>();
-    m_ui->setupUi(host);
     host->setWindowIcon(QIcon(QStringLiteral(":/PreviewShoe.bmp")));
     host->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // The designed client area (262 x 332) lies below the menu bar.
     host->resize(262, 332 + m_ui->menubar->sizeHint().height());
 
     PictureBox *canvas = m_ui->SkinPicture;
-    canvas->makePersistent();
-    canvas->model().setPicture(SkinDocument::defaultSkin());
+    canvas->setModel(&m_app.canvas());
     connect(canvas, &PictureBox::mouseMoved, this, [this](QPoint p) { SkinPicture_MouseMove(p); });
     connect(canvas, &PictureBox::mousePressed, this, [this](QPoint p) { SkinPicture_MouseDown(p); });
     connect(canvas, &PictureBox::clicked, this, &Form1::SkinPicture_Click);
@@ -85,13 +75,12 @@ QWidget *Form1::createWindow()
     m_timer->setInterval(5000);
     connect(m_timer, &QTimer::timeout, this, &Form1::Timer1_Timer);
     m_timer->start();
-    return host;
 }
 
 void Form1::windowDestroyed()
 {
     m_timer = nullptr;
-    m_ui.reset();
+    DesignedForm::windowDestroyed();
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -115,9 +104,9 @@ void Form1::Form_Load()
     s.TransparentColour = Colours::Black;
     s.SkinFolder = defaultSkinFolder();
     s.SkinName = QStringLiteral("NeuerSkin");
-    const QSize inner = parts.TeilPic().model().innerSize();
+    const QSize inner = parts.preview().innerSize();
     s.PartRect = Rect32{0, 0, inner.width(), inner.height()};
-    setStatus(s.ProgramFolder);
+    showStatus(s.ProgramFolder);
     // Plain concatenation: a program in "/" gives "//Image/".
     s.ImageFolder = s.ProgramFolder + QStringLiteral("/Image/");
     parts.pointListsAtImageFolder();
@@ -145,7 +134,7 @@ void Form1::hostCloseRequested()
     m_app.shutdown();
 }
 
-void Form1::setStatus(const QString &text)
+void Form1::showStatus(const QString &text)
 {
     ui().Label1->setText(text);
 }
@@ -155,27 +144,20 @@ QString Form1::status()
     return ui().Label1->text();
 }
 
-QString Form1::positionText(QPoint pixel)
-{
-    return QStringLiteral(" x=%1,  y=%2 ").arg(pixel.x()).arg(pixel.y());
-}
-
 void Form1::Form_MouseMove()
 {
-    setStatus(m_app.state.ProgramFolder);
+    showStatus(m_app.state.ProgramFolder);
 }
 
 void Form1::SkinPicture_MouseMove(QPoint pixel)
 {
-    setStatus(positionText(pixel));
+    showStatus(StatusText::position(pixel));
 }
 
 void Form1::SkinPicture_MouseDown(QPoint pixel)
 {
-    TeileFrm &parts = m_app.teileFrm();
-    parts.setCoordinateText(parts.EigBerX(), QString::number(pixel.x()));
-    parts.setCoordinateText(parts.EigBerY(), QString::number(pixel.y()));
-    setStatus(positionText(pixel));
+    m_app.setUserPlace(pixel);
+    showStatus(StatusText::position(pixel));
 }
 
 void Form1::SkinPicture_Click()
@@ -185,7 +167,7 @@ void Form1::SkinPicture_Click()
 
 void Form1::Timer1_Timer()
 {
-    setStatus(ProductLine);
+    showStatus(StatusText::productLine());
 }
 
 void Form1::Command1_Click()
@@ -210,38 +192,27 @@ void Form1::Mueber_Click()
 
 void Form1::MFolder_Click()
 {
-    chooseSkinFolder();
+    m_app.chooseSkinFolder();
 }
 
-void Form1::chooseSkinFolder()
+void Form1::openSkin(const QString &path)
 {
-    AppState &s = m_app.state;
-    CommonDialog1.InitDir = s.SkinFolder;
-    CommonDialog1.DialogTitle = QStringLiteral("Velmora-Skin-Folder");
-    CommonDialog1.Filter = SkinFilter;
-    // The dialog reports the folder of the picked file; a cancel keeps the folder.
-    if (CommonDialog1.ShowOpen())
-        s.SkinFolder = CommonDialog1.InitDir;
-    m_app.setupDlg().setFolderLabel(s.SkinFolder);
+    if (const Result<void> opened = SkinDocument::open(m_app.canvas(), path); !opened)
+        m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
 }
 
 void Form1::dneu_Click()
 {
     // Resolved against the working directory, as the installation expects.
-    const QString path = QStringLiteral("SkinNEW.bmp");
-    if (const Result<void> opened = SkinDocument::open(SkinPicture().model(), path); !opened)
-        m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
+    openSkin(QStringLiteral("SkinNEW.bmp"));
 }
 
 void Form1::dopen_Click()
 {
     CommonDialog1.DialogTitle = QStringLiteral("Skin öffnen");
     CommonDialog1.Filter = SkinFilter;
-    if (!CommonDialog1.ShowOpen())
-        return;
-    const QString path = CommonDialog1.FileName;
-    if (const Result<void> opened = SkinDocument::open(SkinPicture().model(), path); !opened)
-        m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
+    if (CommonDialog1.ShowOpen())
+        openSkin(CommonDialog1.FileName);
 }
 
 void Form1::speichern_Click()
@@ -253,7 +224,7 @@ void Form1::speichern_Click()
     const QString chosen = CommonDialog1.FileName;
     window()->repaint();
     // The name is remembered only for a skin that was really written.
-    if (const Result<void> saved = SkinDocument::save(SkinPicture().model(), chosen); !saved) {
+    if (const Result<void> saved = SkinDocument::save(m_app.canvas(), chosen); !saved) {
         m_app.showMessage(ErrorText::saveSkinFailed(chosen, saved.error()));
         return;
     }

@@ -5,40 +5,29 @@
 
 #include <QMainWindow>
 #include <QPoint>
-#include <memory>
 
 class QTimer;
 
-namespace Ui {
-class Form1;
-}
+PELLWERK_DECLARE_DESIGN(Form1, QMainWindow)
 
 namespace pellwerk {
 
 class PictureBox;
-
 // The main window: the skin canvas, the menus, the status label and the timer.
-class Form1 : public Form
+class Form1 : public DesignedForm<Ui::Form1, QMainWindow>
 {
     Q_OBJECT
 public:
     explicit Form1(App &app);
-    ~Form1() override;
 
-    Ui::Form1 &ui();
     PictureBox &SkinPicture();
     CommonDialog CommonDialog1;
 
-    // Shows text in the status label.
-    void setStatus(const QString &text);
+    // What the status label shows.
     QString status();
 
-    // The skins-folder choice, shared by the folder menu and the settings dialog's button.
-    void chooseSkinFolder();
     // Runs once the main window is on screen.
     void afterShown();
-
-    static QString positionText(QPoint pixel);
 
     void hostCloseRequested() override;
 
@@ -59,14 +48,17 @@ public:
     void MEnde_Click();
 
 protected:
-    QWidget *createWindow() override;
+    void setUpWindow(QMainWindow *host) override;
     void windowDestroyed() override;
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::unique_ptr<Ui::Form1> m_ui;
+    void showStatus(const QString &text);
+    // Opens a skin file onto the canvas, telling the user when it cannot be read.
+    void openSkin(const QString &path);
+
     QTimer *m_timer = nullptr;
 };
 

@@ -13,31 +13,24 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setLineWidth(2);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    attachModel(new PictureBoxModel(QSize(0, 0), Colours::Black, false, this));
+    m_model = new PictureBoxModel(QSize(0, 0), Colours::Black, false, this);
+    connect(m_model, &PictureBoxModel::changed, this, qOverload<>(&QWidget::update));
 }
 
 PictureBoxModel &PictureBox::model()
 {
     const QSize inner = contentsRect().size();
-    if (m_model->innerSize() != inner)
+    if (m_ownModel && m_model->innerSize() != inner)
         m_model->setInnerSize(inner);
     return *m_model;
 }
 
-void PictureBox::makePersistent()
+void PictureBox::setModel(PictureBoxModel *model)
 {
-    if (m_model->isPersistent())
-        return;
-    auto *persistent = new PictureBoxModel(contentsRect().size(), m_model->backColour(), true, this);
-    persistent->setPicture(m_model->picture());
-    PictureBoxModel *old = m_model;
-    attachModel(persistent);
-    delete old;
-}
-
-void PictureBox::attachModel(PictureBoxModel *model)
-{
+    if (m_ownModel)
+        delete m_model;
     m_model = model;
+    m_ownModel = false;
     connect(m_model, &PictureBoxModel::changed, this, qOverload<>(&QWidget::update));
 }
 
@@ -56,7 +49,8 @@ void PictureBox::paintEvent(QPaintEvent *event)
 void PictureBox::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    m_model->setInnerSize(contentsRect().size());
+    if (m_ownModel)
+        m_model->setInnerSize(contentsRect().size());
 }
 
 QPoint PictureBox::toPixel(QPointF widgetPos) const

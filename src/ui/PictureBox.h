@@ -17,13 +17,14 @@ class PictureBox : public QFrame
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    // The model, its inner size kept equal to the box's inner area (also while the box is hidden,
-    // when Qt holds the resize events back).
+    // The model. The box's own model keeps its inner size equal to the box's inner area (also
+    // while the box is hidden, when Qt holds the resize events back).
     PictureBoxModel &model();
     const PictureBoxModel &model() const { return const_cast<PictureBox *>(this)->model(); }
 
-    // Turns the canvas behaviour on: a persistent image that drawing goes into.
-    void makePersistent();
+    // Shows a model that someone else owns (the skin canvas) instead of the box's own; it keeps
+    // its own inner size. It must outlive the box.
+    void setModel(PictureBoxModel *model);
 
 signals:
     void mousePressed(QPoint pixel, Qt::MouseButton button);
@@ -41,9 +42,8 @@ protected:
 
 private:
     QPoint toPixel(QPointF widgetPos) const;
-    void attachModel(PictureBoxModel *model);
-
     PictureBoxModel *m_model = nullptr;
+    bool m_ownModel = true;
     bool m_pressedInside = false;
 };
 

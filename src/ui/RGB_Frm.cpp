@@ -2,8 +2,6 @@
 #include "WidgetColours.h"
 
 #include "App.h"
-#include "PictureBox.h"
-#include "SetupDlg.h"
 #include "TeileFrm.h"
 #include "colour/ColourCorrection.h"
 #include "colour/PictureBits.h"
@@ -21,25 +19,18 @@
 #include <QPushButton>
 #include <QRegion>
 #include <QSignalBlocker>
-#include <cmath>
 #include <utility>
 
 namespace pellwerk {
+
+template class DesignedForm<Ui::RGB_Frm>;
 
 namespace {
 constexpr int BelowPartsWindowTwips = 4300;
 constexpr int LeftOfPartsWindowTwips = 70;
 } // namespace
 
-RGB_Frm::RGB_Frm(App &app) : Form(app) {}
-
-RGB_Frm::~RGB_Frm() = default;
-
-Ui::RGB_Frm &RGB_Frm::ui()
-{
-    ensureLoaded();
-    return *m_ui;
-}
+RGB_Frm::RGB_Frm(App &app) : DesignedForm(app, QStringLiteral("RGB_Frm")) {}
 
 QDial *RGB_Frm::KnobR()
 {
@@ -56,11 +47,8 @@ QDial *RGB_Frm::KnobB()
     return ui().KnobB;
 }
 
-QWidget *RGB_Frm::createWindow()
+void RGB_Frm::setUpWindow(QWidget *host)
 {
-    auto *host = new FormHost<QWidget>(*this);
-    m_ui = std::make_unique<Ui::RGB_Frm>();
-    m_ui->setupUi(host);
     // A small tool window: short title bar with a close box only, not in the task bar.
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     host->setFixedSize(150, 99);
@@ -78,12 +66,6 @@ QWidget *RGB_Frm::createWindow()
     connect(m_ui->KnobB, &QDial::valueChanged, this, &RGB_Frm::KnobB_Change);
     connect(m_ui->Command1, &QPushButton::clicked, this, &RGB_Frm::Command1_Click);
     host->installEventFilter(this);
-    return host;
-}
-
-void RGB_Frm::windowDestroyed()
-{
-    m_ui.reset();
 }
 
 void RGB_Frm::Form_Initialize()
@@ -109,7 +91,7 @@ void RGB_Frm::Form_Load()
     // this leaves it zeroed until the first knob change fills it.
     TargetPixels.redimension(1, SourcePixels.upperBound(1), 1, SourcePixels.upperBound(2));
     pointAt(PixelInfo.Target, TargetPixels);
-    m_app.teileFrm().TeilPic().setFocus(Qt::OtherFocusReason);
+    m_app.teileFrm().focusPreview();
 }
 
 void RGB_Frm::Form_Unload()
@@ -169,7 +151,7 @@ void RGB_Frm::setCaption()
 
 void RGB_Frm::readPreview(bool showMessages)
 {
-    const Picture &shown = m_app.teileFrm().TeilPic().model().picture();
+    const Picture &shown = m_app.teileFrm().preview().picture();
     // Whether the read worked shows later in the buffers themselves (buffersHoldPicture).
     const Result<void> read = ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels);
     if (!read && showMessages)
@@ -186,41 +168,36 @@ bool RGB_Frm::buffersHoldPicture() const
            && SourcePixels.upperBound(2) == target.bmHeight && target.bmBits == TargetPixels.data();
 }
 
-void RGB_Frm::knobChanged(QDial *knob, qint32 &component)
+void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
 {
-    component = knob->value();
+    UserRgb colour = m_app.state.UserColour;
+    colour.*component = knob->value();
+    m_app.state.UserColour = colour;
     setCaption();
-    const UserRgb &colour = m_app.state.UserColour;
-    TeileFrm &parts = m_app.teileFrm();
     // Without a picture in the buffers there is nothing to correct, and writing would only show a
     // failure box at every step of the turn; the load has already said that the read failed.
     if (buffersHoldPicture()) {
         CorrectColours(SourcePixels, TargetPixels, colour.red, colour.green, colour.blue);
-        if (const Result<void> written = WritePictureBits(parts.TeilPic().model(), PixelInfo.Target); !written)
+        if (const Result<void> written = WritePictureBits(m_app.teileFrm().preview(), PixelInfo.Target); !written)
             m_app.showMessage(ErrorText::describe(written.error()));
     }
-    if (m_app.state.TransparentColourName == QLatin1String("User")) {
-        const Colour transparent = colour.toColour();
-        m_app.state.TransparentColour = transparent;
-        m_app.setupDlg().setLabel5BackColour(transparent);
-        parts.setLabel1BackColour(transparent);
-        parts.setTeilPicBackAndFill(transparent);
-    }
+    // While the transparent colour is the user colour, it follows the knobs.
+    m_app.setUserColour(colour);
 }
 
 void RGB_Frm::KnobR_Change()
 {
-    knobChanged(KnobR(), m_app.state.UserColour.red);
+    knobChanged(KnobR(), &UserRgb::red);
 }
 
 void RGB_Frm::KnobG_Change()
 {
-    knobChanged(KnobG(), m_app.state.UserColour.green);
+    knobChanged(KnobG(), &UserRgb::green);
 }
 
 void RGB_Frm::KnobB_Change()
 {
-    knobChanged(KnobB(), m_app.state.UserColour.blue);
+    knobChanged(KnobB(), &UserRgb::blue);
 }
 
 void RGB_Frm::Command1_Click()

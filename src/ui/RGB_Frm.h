@@ -3,18 +3,15 @@
 #include "Form.h"
 #include "colour/PixelBuffer.h"
 #include "colour/PixelBufferInfo.h"
+#include "core/AppState.h"
 
 #include <QtGlobal>
-#include <memory>
 
 class QDial;
 
-namespace Ui {
-class RGB_Frm;
-}
+PELLWERK_DECLARE_DESIGN(RGB_Frm)
 
 namespace pellwerk {
-
 // The colour-correction window: three knobs whose values are added to the red, green and blue
 // of every pixel of the part preview, capped at 255. The knob values are the user colour, which
 // doubles as the transparent colour while that is "User".
@@ -22,14 +19,12 @@ namespace pellwerk {
 // The preview is read into the buffers only when the window loads (at its creation and at the
 // first showing after the close box); "OK" merely hides it, so a part picked meanwhile is not
 // read and the next knob turn puts the corrected earlier part back.
-class RGB_Frm : public Form
+class RGB_Frm : public DesignedForm<Ui::RGB_Frm>
 {
     Q_OBJECT
 public:
     explicit RGB_Frm(App &app);
-    ~RGB_Frm() override;
 
-    Ui::RGB_Frm &ui();
     QDial *KnobR();
     QDial *KnobG();
     QDial *KnobB();
@@ -53,8 +48,7 @@ public:
     void Command1_Click();
 
 protected:
-    QWidget *createWindow() override;
-    void windowDestroyed() override;
+    void setUpWindow(QWidget *host) override;
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,9 +59,8 @@ private:
     void setCaption();
     void readPreview(bool showMessages);
     bool buffersHoldPicture() const;
-    void knobChanged(QDial *knob, qint32 &component);
+    void knobChanged(QDial *knob, qint32 UserRgb::*component);
 
-    std::unique_ptr<Ui::RGB_Frm> m_ui;
     QPoint m_shapeOffset;
 };
 

@@ -2,74 +2,39 @@
 
 #include "App.h"
 #include "FileListBox.h"
-#include "Form1.h"
-#include "TeileFrm.h"
 #include "WidgetColours.h"
+#include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 #include "ui_SetupDlg.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPalette>
 
 namespace pellwerk {
+
+template class DesignedForm<Ui::SetupDlg>;
 
 namespace {
 const QString TransparentSuffix = QStringLiteral(" ist transparent beim Transport");
 const QString LanguagePattern = QStringLiteral("*.zlf");
-const QString LanguageNameKey = QStringLiteral("LANGUAGE=");
 
 QString userColourText(const UserRgb &c)
 {
     return QStringLiteral("User RGB(%1, %2, %3)").arg(c.red).arg(c.green).arg(c.blue);
 }
-
-// A caption is whatever text the control shows: a menu's title, a menu entry's or a button's
-// text, a label's text.
-void setCaption(QObject *control, const QString &text)
-{
-    if (auto *menu = qobject_cast<QMenu *>(control))
-        menu->setTitle(text);
-    else if (auto *action = qobject_cast<QAction *>(control))
-        action->setText(text);
-    else if (auto *button = qobject_cast<QAbstractButton *>(control))
-        button->setText(text);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        label->setText(text);
-    else
-        qWarning("pellwerk: no caption on control %s", qPrintable(control->objectName()));
-}
-
-void setToolTip(QObject *control, const QString &text)
-{
-    if (auto *widget = qobject_cast<QWidget *>(control))
-        widget->setToolTip(text);
-    else if (auto *action = qobject_cast<QAction *>(control))
-        action->setToolTip(text);
-}
 } // namespace
 
-SetupDlg::SetupDlg(App &app) : Form(app) {}
-
-SetupDlg::~SetupDlg() = default;
-
-Ui::SetupDlg &SetupDlg::ui()
+SetupDlg::SetupDlg(App &app) : DesignedForm(app, QStringLiteral("SetupDlg"))
 {
-    ensureLoaded();
-    return *m_ui;
+    connect(&app, &App::transparentColourChanged, this, &SetupDlg::showTransparentColour);
+    connect(&app, &App::skinFolderChanged, this, &SetupDlg::showSkinFolder);
 }
 
-QWidget *SetupDlg::createWindow()
+void SetupDlg::setUpWindow(QWidget *host)
 {
-    auto *host = new FormHost<QWidget>(*this);
-    m_ui = std::make_unique<Ui::SetupDlg>();
-    m_ui->setupUi(host);
     // A fixed tool window: no minimise or maximise button, no entry in the task bar.
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -92,18 +57,11 @@ QWidget *SetupDlg::createWindow()
     connect(m_ui->File1, &FileListBox::Click, this, &SetupDlg::File1_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &SetupDlg::Command1_Click);
     connect(m_ui->OKButton, &QPushButton::clicked, this, &SetupDlg::OKButton_Click);
-    return host;
-}
-
-void SetupDlg::windowDestroyed()
-{
-    m_ui.reset();
 }
 
 bool SetupDlg::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_ui && event->type() == QEvent::KeyPress
-        && (watched == m_ui->Combo1 || watched == m_ui->Combo1->lineEdit())) {
+    if (m_ui && event->type() == QEvent::KeyPress && (watched == m_ui->Combo1 || watched == m_ui->Combo1->lineEdit())) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return true;
@@ -116,27 +74,16 @@ void SetupDlg::Form_Load()
     m_ui->Label3->setText(m_app.state.SkinFolder);
 }
 
-void SetupDlg::setFolderLabel(const QString &folder)
+void SetupDlg::showTransparentColour(Colour colour)
 {
-    ui().Label3->setText(folder);
+    if (isLoaded())
+        setBackground(m_ui->Label5, colour);
 }
 
-void SetupDlg::setLabel5BackColour(Colour colour)
+void SetupDlg::showSkinFolder(const QString &folder)
 {
-    setBackground(ui().Label5, colour);
-}
-
-std::optional<Colour> SetupDlg::transparentColourFor(const QString &name, const UserRgb &userColour)
-{
-    if (name == QLatin1String("schwarz"))
-        return Colours::Black;
-    if (name == QLatin1String("weiss"))
-        return Colours::White;
-    if (name == QLatin1String("blau"))
-        return Colours::Blue;
-    if (name == QLatin1String("User"))
-        return userColour.toColour();
-    return std::nullopt;
+    if (isLoaded())
+        m_ui->Label3->setText(folder);
 }
 
 void SetupDlg::Combo1_Click()
@@ -145,16 +92,12 @@ void SetupDlg::Combo1_Click()
     Ui::SetupDlg &u = ui();
     const QString name = u.Combo1->itemText(u.Combo1->currentIndex());
     s.TransparentColourName = name;
-    if (const auto colour = transparentColourFor(name, s.UserColour))
-        s.TransparentColour = *colour;
-
-    TeileFrm &parts = m_app.teileFrm();
-    parts.setLabel1BackColour(s.TransparentColour);
-    setBackground(u.Label5, s.TransparentColour);
+    const std::optional<ColourName> picked = colourNameFromText(name);
+    // The parts window's label and preview and this dialog's swatch follow the colour.
+    m_app.setTransparentColour(picked ? colourFor(*picked, s.UserColour) : s.TransparentColour);
     u.Label5->setToolTip(name + TransparentSuffix);
-    parts.setTeilPicBackAndFill(s.TransparentColour);
     u.Label6->setText(QLatin1Char(' ') + name);
-    if (name == QLatin1String("User")) {
+    if (picked == ColourName::User) {
         const QString rgb = userColourText(s.UserColour);
         u.Label5->setToolTip(rgb + TransparentSuffix);
         u.Label6->setText(rgb);
@@ -163,7 +106,7 @@ void SetupDlg::Combo1_Click()
 
 void SetupDlg::Command1_Click()
 {
-    m_app.form1().chooseSkinFolder();
+    m_app.chooseSkinFolder();
 }
 
 void SetupDlg::File1_Click()
@@ -172,7 +115,7 @@ void SetupDlg::File1_Click()
     Ui::SetupDlg &u = ui();
     const QString picked = u.File1->fileName();
     // A file without a language name line is no language: the active one is applied again.
-    if (FindLanguageLine(s, LanguageNameKey, picked)) {
+    if (FindLanguageLine(s, languageNameRow().key, picked)) {
         u.Label7->setText(s.LanguageLine);
         s.LanguageFile = picked;
     }
@@ -186,41 +129,7 @@ void SetupDlg::OKButton_Click()
 
 void SetupDlg::ApplyLanguage()
 {
-    AppState &s = m_app.state;
-    for (const KeyRow &row : languageKeyTable()) {
-        // The colour-name rows apply only at their colour, so at most one of them names it.
-        if (row.appliesAt(s.TransparentColour))
-            applyRow(row, LanguageText(s, row.key));
-    }
-}
-
-void SetupDlg::applyRow(const KeyRow &row, const QString &text)
-{
-    // Touching a window's control loads that window, as any reference to it does.
-    QWidget *top = nullptr;
-    if (row.window == QLatin1String("Form1"))
-        top = m_app.form1().window();
-    else if (row.window == QLatin1String("TeileFrm"))
-        top = m_app.teileFrm().window();
-    else if (row.window == QLatin1String("SetupDlg"))
-        top = window();
-    if (!top) {
-        qWarning("pellwerk: language row %d names an unknown window", row.row);
-        return;
-    }
-    if (row.target == KeyTarget::Title) {
-        top->setWindowTitle(text);
-        return;
-    }
-    QObject *control = top->findChild<QObject *>(row.control);
-    if (!control) {
-        qWarning("pellwerk: language row %d names an unknown control", row.row);
-        return;
-    }
-    if (row.target == KeyTarget::Caption)
-        setCaption(control, text);
-    else
-        setToolTip(control, text);
+    m_app.applyLanguage();
 }
 
 } // namespace pellwerk

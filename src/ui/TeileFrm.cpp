@@ -11,6 +11,7 @@
 #include "core/ErrorText.h"
 #include "core/FileListing.h"
 #include "core/SkinDocument.h"
+#include "core/StatusText.h"
 #include "core/Twips.h"
 #include "parts/Coordinates.h"
 #include "parts/PartsLayout.h"
@@ -28,19 +29,27 @@
 
 namespace pellwerk {
 
-TeileFrm::TeileFrm(App &app) : Form(app) {}
+template class DesignedForm<Ui::TeileFrm>;
 
-TeileFrm::~TeileFrm() = default;
-
-Ui::TeileFrm &TeileFrm::ui()
+TeileFrm::TeileFrm(App &app) : DesignedForm(app, QStringLiteral("TeileFrm"))
 {
-    ensureLoaded();
-    return *m_ui;
+    connect(&app, &App::transparentColourChanged, this, &TeileFrm::showTransparentColour);
+    connect(&app, &App::userPlaceChosen, this, &TeileFrm::showUserPlace);
 }
 
 PictureBox &TeileFrm::TeilPic()
 {
     return *ui().TeilPic;
+}
+
+PictureBoxModel &TeileFrm::preview()
+{
+    return TeilPic().model();
+}
+
+void TeileFrm::focusPreview()
+{
+    TeilPic().setFocus(Qt::OtherFocusReason);
 }
 
 QLineEdit *TeileFrm::EigBerX()
@@ -60,11 +69,8 @@ QList<FileListBox *> TeileFrm::fileLists()
             u.TatuFile, u.GlassesFile,  u.SchmuckFile, u.BartFile, u.UserFile};
 }
 
-QWidget *TeileFrm::createWindow()
+void TeileFrm::setUpWindow(QWidget *host)
 {
-    auto *host = new FormHost<QWidget>(*this);
-    m_ui = std::make_unique<Ui::TeileFrm>();
-    m_ui->setupUi(host);
     host->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
                          | Qt::WindowCloseButtonHint);
 
@@ -90,12 +96,6 @@ QWidget *TeileFrm::createWindow()
     connect(m_ui->TranspBtn, &QPushButton::clicked, this, &TeileFrm::TranspBtn_Click);
     connect(m_ui->TeilPic, &PictureBox::clicked, this, &TeileFrm::TeilPic_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &TeileFrm::Command1_Click);
-    return host;
-}
-
-void TeileFrm::windowDestroyed()
-{
-    m_ui.reset();
 }
 
 bool TeileFrm::eventFilter(QObject *watched, QEvent *event)
@@ -109,7 +109,7 @@ bool TeileFrm::eventFilter(QObject *watched, QEvent *event)
 
 void TeileFrm::Form_Initialize()
 {
-    TeilPic().model().setBackColour(m_app.state.TransparentColour);
+    preview().setBackColour(m_app.state.TransparentColour);
 }
 
 void TeileFrm::Form_Load()
@@ -132,21 +132,17 @@ void TeileFrm::pointListsAtImageFolder()
         list->setPath(m_app.state.ImageFolder);
 }
 
-void TeileFrm::setLabel1BackColour(Colour colour)
+void TeileFrm::showTransparentColour(Colour colour)
 {
     setBackground(ui().Label1, colour);
+    preview().setBackColour(colour);
+    preview().setFillColour(colour);
 }
 
-void TeileFrm::setTeilPicBackAndFill(Colour colour)
+void TeileFrm::showUserPlace(QPoint pixel)
 {
-    PictureBoxModel &preview = TeilPic().model();
-    preview.setBackColour(colour);
-    preview.setFillColour(colour);
-}
-
-void TeileFrm::setCoordinateText(QLineEdit *box, const QString &text)
-{
-    box->setText(text);
+    ui().EigBerX->setText(QString::number(pixel.x()));
+    ui().EigBerY->setText(QString::number(pixel.y()));
 }
 
 QSize TeileFrm::frameSize()
@@ -207,9 +203,8 @@ bool TeileFrm::loadPart(const QString &name)
         m_app.showMessage(ErrorText::loadPartFailed(name, read.error()));
         return false;
     }
-    PictureBoxModel &preview = TeilPic().model();
-    preview.setBackColour(m_app.state.TransparentColour);
-    preview.setPicture(Picture::make(std::move(read).value()));
+    preview().setBackColour(m_app.state.TransparentColour);
+    preview().setPicture(Picture::make(std::move(read).value()));
     return true;
 }
 
@@ -237,22 +232,19 @@ void TeileFrm::UserFile_Click()
     const std::optional<qint32> y = coordinateToInt(ui().EigBerY->text(), locale);
     if (!x || !y) {
         // No place, no paste: the part waits in the preview and the last place stays.
-        const QString which = !x && !y ? QStringLiteral("X - und Y - Koordinate sind keine Zahlen")
-                              : !x     ? QStringLiteral("X - Koordinate ist keine Zahl")
-                                       : QStringLiteral("Y - Koordinate ist keine Zahl");
-        m_app.form1().setStatus(QStringLiteral("User File  %1 : %2").arg(name, which));
+        m_app.setStatus(StatusText::userFileWithoutPlace(name, x.has_value(), y.has_value()));
         return;
     }
     if (ui().TranspCheck->isChecked())
         m_app.TransferPart(*x, *y);
     LastTargetX = *x;
     LastTargetY = *y;
-    m_app.form1().setStatus(QStringLiteral("User File  ") + name + QLatin1Char(' '));
+    m_app.setStatus(StatusText::userFile(name));
 }
 
 void TeileFrm::UserFile_MouseMove()
 {
-    m_app.form1().setStatus(QStringLiteral("User File-List"));
+    m_app.setStatus(StatusText::userFileList());
 }
 
 void TeileFrm::UserPrefix_Change()

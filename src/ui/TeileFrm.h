@@ -2,31 +2,31 @@
 
 #include "Form.h"
 #include "core/Colour.h"
+#include "core/PictureBoxModel.h"
 
+#include <QPoint>
 #include <QWidget>
-#include <memory>
 
 class QLineEdit;
 
-namespace Ui {
-class TeileFrm;
-}
+PELLWERK_DECLARE_DESIGN(TeileFrm)
 
 namespace pellwerk {
 
 class FileListBox;
 class PictureBox;
-
 // The parts window: the part preview, the eleven part lists, the transfer and user-file controls.
-class TeileFrm : public Form
+class TeileFrm : public DesignedForm<Ui::TeileFrm>
 {
     Q_OBJECT
 public:
     explicit TeileFrm(App &app);
-    ~TeileFrm() override;
 
-    Ui::TeileFrm &ui();
     PictureBox &TeilPic();
+    // What the preview shows: the source of every transfer.
+    PictureBoxModel &preview();
+    // Gives the keyboard focus to the preview.
+    void focusPreview();
     QLineEdit *EigBerX();
     QLineEdit *EigBerY();
     // The ten kind lists and the user list, in the order the start-up points them at the folder.
@@ -39,13 +39,6 @@ public:
     void Form_Initialize();
     void placeBesideMainWindow();
     void pointListsAtImageFolder();
-    // The transparent colour shown on the colour label "transparent".
-    void setLabel1BackColour(Colour colour);
-    // The preview's back colour, then its fill colour.
-    void setTeilPicBackAndFill(Colour colour);
-    // Writes a coordinate box as a user's typing would (the change handling runs).
-    void setCoordinateText(QLineEdit *box, const QString &text);
-
     void hostResized() override;
     // Applies the resize rule for an outer size in twips.
     void applyLayout(int outerWidthTwips, int outerHeightTwips);
@@ -63,8 +56,7 @@ public:
     void TeilPic_Click();
 
 protected:
-    QWidget *createWindow() override;
-    void windowDestroyed() override;
+    void setUpWindow(QWidget *host) override;
     void Form_Load() override;
     void beforeShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,8 +67,10 @@ private:
 
     // The width and height the window manager's frame adds, as far as known.
     QSize frameSize();
-
-    std::unique_ptr<Ui::TeileFrm> m_ui;
+    // The colour label and the preview's back and fill colour show the transparent colour.
+    void showTransparentColour(Colour colour);
+    // The coordinate boxes get the place as a user's typing would (their change handling runs).
+    void showUserPlace(QPoint pixel);
 };
 
 } // namespace pellwerk

@@ -1,6 +1,6 @@
+#include "TestFiles.h"
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
-#include "TestFiles.h"
 
 #include <QColorSpace>
 #include <QDataStream>

@@ -1,6 +1,6 @@
+#include "TestFiles.h"
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
-#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,6 @@ QImage randomImage(int w, int h, quint32 seed)
             image.setPixel(x, y, 0xFF000000u | (random.generate() & 0xFFFFFF));
     return image;
 }
-
 
 } // namespace
 

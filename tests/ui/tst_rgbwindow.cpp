@@ -209,12 +209,9 @@ void RgbWindowTest::userModeFollowsKnobs()
     App &app = p.app();
     showPart(app, partA());
     app.state.TransparentColourName = name;
-    app.state.TransparentColour = Colours::Blue;
     TeileFrm &parts = app.teileFrm();
-    parts.setLabel1BackColour(Colours::Blue);
-    parts.setTeilPicBackAndFill(Colours::Blue);
     Ui::SetupDlg &setup = app.setupDlg().ui();
-    app.setupDlg().setLabel5BackColour(Colours::Blue);
+    app.setTransparentColour(Colours::Blue);
     const QString swatchTip = setup.Label5->toolTip();
     const QString colourName = setup.Label6->text();
 

@@ -8,7 +8,7 @@
 
 using namespace pellwerk;
 
-class PlacementTest : public QObject
+class FileListingTest : public QObject
 {
     Q_OBJECT
 
@@ -96,5 +96,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PlacementTest)
-#include "tst_placement.moc"
+QTEST_GUILESS_MAIN(FileListingTest)
+#include "tst_filelisting.moc"

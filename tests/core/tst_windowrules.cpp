@@ -1,0 +1,64 @@
+// Rules the windows apply, checked without a window: the names of the transparent colours and
+// the texts of the status line.
+
+#include "core/StatusText.h"
+#include "core/TransparentColourName.h"
+
+#include <QTest>
+
+using namespace pellwerk;
+
+class WindowRulesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void colourNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<quint32>("colour"); // with the user colour 10, 200, 30
+        QTest::addColumn<bool>("followsKnobs");
+        QTest::newRow("schwarz") << "schwarz" << true << 0x000000u << false;
+        QTest::newRow("weiss") << "weiss" << true << 0xFFFFFFu << false;
+        QTest::newRow("blau") << "blau" << true << 0xFF0000u << false;
+        QTest::newRow("User") << "User" << true << 0x1EC80Au << true;
+        QTest::newRow("letter case counts") << "user" << false << 0u << false;
+        QTest::newRow("no pick yet") << "" << false << 0u << false;
+        QTest::newRow("the combo's initial text") << "color" << false << 0u << false;
+    }
+
+    void colourNames()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, known);
+        QFETCH(quint32, colour);
+        QFETCH(bool, followsKnobs);
+        const std::optional<ColourName> name = colourNameFromText(text);
+        QCOMPARE(name.has_value(), known);
+        AppState state;
+        state.TransparentColourName = text;
+        QCOMPARE(followsUserColour(state), followsKnobs);
+        if (!name)
+            return;
+        QCOMPARE(colourNameText(*name), text);
+        QCOMPARE(colourFor(*name, UserRgb{10, 200, 30}).value(), colour);
+    }
+
+    void statusTexts()
+    {
+        QCOMPARE(StatusText::position({12, 40}), QStringLiteral(" x=12,  y=40 "));
+        QCOMPARE(StatusText::position({-4, 300}), QStringLiteral(" x=-4,  y=300 "));
+        QCOMPARE(StatusText::productLine(), QStringLiteral("Pellwerk V1.2"));
+        QCOMPARE(StatusText::userFileList(), QStringLiteral("User File-List"));
+        QCOMPARE(StatusText::userFile("face01.bmp"), QStringLiteral("User File  face01.bmp "));
+        QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", false, true),
+                 QStringLiteral("User File  a.bmp : X - Koordinate ist keine Zahl"));
+        QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", true, false),
+                 QStringLiteral("User File  a.bmp : Y - Koordinate ist keine Zahl"));
+        QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", false, false),
+                 QStringLiteral("User File  a.bmp : X - und Y - Koordinate sind keine Zahlen"));
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowRulesTest)
+#include "tst_windowrules.moc"
