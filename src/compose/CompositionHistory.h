@@ -48,6 +48,9 @@ struct HistoryStep
 class CompositionHistory
 {
 public:
+    // With the defaults 256 pastes always fit (a 148 x 191 paste holds at most about 85 KiB);
+    // steps that replace the whole canvas by noise hold 192 KiB and a little bookkeeping each, so
+    // 255 of those fit. Real skins differ in far fewer pixels.
     struct Limits
     {
         int maxSteps = 256;                         // steps kept, undone ones included
