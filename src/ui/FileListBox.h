@@ -8,6 +8,8 @@ namespace pellwerk {
 // A file list: the names in one folder that match one pattern (without regard to letter case),
 // sorted by name. It re-reads the folder whenever its folder or pattern is set; a missing or
 // empty folder gives an empty list. `Click` is sent when the user selects a name (mouse or keys).
+// Its tool-tip, also one set later by a language, is what assistive technology reads as its
+// description.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ signals:
     void MouseMove();
 
 protected:
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 
