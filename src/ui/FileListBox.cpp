@@ -2,6 +2,7 @@
 
 #include "core/FileListing.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -45,6 +46,14 @@ bool FileListBox::selectName(const QString &name)
         return false;
     setCurrentItem(found.first());
     return true;
+}
+
+bool FileListBox::event(QEvent *event)
+{
+    // Qt's list views, unlike other widgets, do not offer their tool-tip as the description.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleDescription(toolTip());
+    return QListWidget::event(event);
 }
 
 void FileListBox::mouseMoveEvent(QMouseEvent *event)

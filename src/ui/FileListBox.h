@@ -12,6 +12,8 @@ namespace pellwerk {
 // `Click` is sent whenever the user picks a name: by moving to it with the mouse or the arrow
 // keys, and also by clicking the name that is already selected or pressing Enter or Space on it
 // (a pick of the same part pastes it again). Getting the focus picks nothing.
+// Its tool-tip, also one set later by a language, is what assistive technology reads as its
+// description.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ signals:
     void MouseMove();
 
 protected:
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,0 +1,181 @@
+"""Walks the running editor's accessibility tree as a screen reader sees it over AT-SPI.
+
+Expects the editor running on $DISPLAY with the AT-SPI registry on $DBUS_SESSION_BUS_ADDRESS
+(tests/accessibility/run-check sets both up). Opens every window, then checks that every control
+has a role and a name, that every label is announced with the text it shows and follows its
+changes, that the designed tool-tips are the descriptions, and that the knobs report their value.
+Prints one line per fault and exits 1 when there is any.
+"""
+import os
+import re
+import sys
+import time
+
+import pyatspi
+from gi.repository import Atspi, GLib
+
+SKIN_FOLDER = os.path.join(os.environ['HOME'], 'Velmora', 'skins', '')
+CANVAS = 'Skin-Zeichenfläche'
+HOVER = [(40, 30), (200, 117)]
+
+
+def position(x, y):
+    return ' x=%d,  y=%d ' % (x, y)
+
+
+# Every window: its title, the control that opens it, the texts its labels show (a label that
+# shows no text, like a colour field, is listed by its name) and its designed tool-tips.
+WINDOWS = [
+    dict(title='Pellwerk V1.2', opener=None, labels=[position(*HOVER[-1])],
+         tips={CANVAS: 'click -> Koordinaten werden ins  User-Teile  eingetragen',
+               'Teile': 'Teile-Fenster öffnen'}),
+    dict(title='Teile', opener=('push button', 'Teile'), labels=['transparent'],
+         tips={'Teil-Vorschau': 'preview', 'Füße': 'Foot file', 'Linker Arm': 'left arm file',
+               'Rechter Arm': 'right arm file', 'Gesicht': 'face file', 'Hose': 'pants',
+               'Hemd': 'shirt', 'Brille': 'Brille', 'Kette, Schmuck': 'Kette, Schmuck',
+               'Bart': 'Bart', 'Tattoo': 'Tatu', 'Benutzer-Dateien': 'Benutzer Dateien',
+               'transparent': 'Transparenz - Farbe',
+               'X-Koordinate für Benutzer-Teile': 'X - Koordinate',
+               'Y-Koordinate für Benutzer-Teile': 'Y - Koordinate',
+               'Dateiname-Präfix der Benutzer-Dateien': 'Dateiname-Prefix',
+               'auto': 'automatisch', 'copy': 'Teil kopieren wenn AUTOmathik aus',
+               'RGB': 'RGB - Korektur'}),
+    dict(title=r'\s*RGB \(0, 0, 0\)', opener=('push button', 'RGB'), labels=['R ', 'G', 'B '],
+         tips={}),
+    dict(title='Einstellungen', opener=('menu item', 'Programm Einstellungen'),
+         labels=['Sprache', 'Velmora Skins', SKIN_FOLDER, 'transparent',
+                 'Farbfeld der transparenten Farbe', 'schwarz', 'deutsch'],
+         tips={'Sprachdateien': 'Language List', 'transparent': 'Transparenz beim Transport',
+               'color': 'Transparent-Farbe',  # the combo box, known by its edit text
+               'Farbfeld der transparenten Farbe': 'schwarz ist transparent beim Transport'}),
+    dict(title='Über', opener=('menu item', 'über'),
+         labels=['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt',
+                 'Mit Dank an alle Mitwirkenden'], tips={}),
+]
+# Parts of a window that hold controls but are not announced as controls themselves.
+CONTAINERS = {'filler', 'menu bar', 'popup menu'}
+# A combo box is one control; its edit field and drop-down list are announced through it.
+NOT_ENTERED = {'combo box'}
+faults = []
+
+
+def fault(window, node, what):
+    """Records a fault of node; a control without a name is known by its description."""
+    known_by = repr(node.name) if node.name or not node.description else 'described %r' % node.description
+    faults.append('FAIL %s > %s %s: %s' % (window.name.strip(), node.getRoleName(), known_by, what))
+
+
+def wait_for(predicate, seconds=10):
+    """Lets AT-SPI events arrive until predicate() holds; the last result of predicate()."""
+    context, deadline = GLib.MainContext.default(), time.monotonic() + seconds
+    while True:
+        while context.pending():
+            context.iteration(False)
+        result = predicate()
+        if result or time.monotonic() > deadline:
+            return result
+        time.sleep(0.05)
+
+
+def descendants(node):
+    for child in node:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def controls(node, window, found):
+    """Every control below node a user meets (menu items also while their menu is closed)."""
+    for child in (c for c in node if c is not None):
+        role = child.getRoleName()
+        if role not in CONTAINERS | {'menu item'} and not child.getState().contains(pyatspi.STATE_VISIBLE):
+            continue
+        if role not in CONTAINERS:
+            found.append(child)
+            if child.getRole() in (pyatspi.ROLE_INVALID, pyatspi.ROLE_UNKNOWN):
+                fault(window, child, 'has no role')
+            if not child.name.strip():
+                fault(window, child, 'has no name')
+        if role not in NOT_ENTERED:
+            controls(child, window, found)
+    return found
+
+
+def check_hover(window, found):
+    """The status label follows the pointer over the canvas and tells the screen reader so."""
+    canvas = next((c for c in found if c.name == CANVAS), None)
+    labels = [c for c in found if c.getRoleName() == 'label']
+    if canvas is None or len(labels) != 1:
+        faults.append('FAIL %s: no canvas %r or not one status label' % (window.name, CANVAS))
+        return
+    status, announced = labels[0], []
+    listener = Atspi.EventListener.new(lambda event: announced.append(event.source))
+    listener.register('object:property-change:accessible-name')
+    box = canvas.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    frame = (box.width - 256) // 2
+    for x, y in HOVER:
+        announced.clear()
+        Atspi.generate_mouse_event(box.x + frame + x, box.y + frame + y, 'abs')
+        if not wait_for(lambda: status.name == position(x, y)):
+            fault(window, status, 'does not follow the pointer over the canvas: %r expected' % position(x, y))
+        elif not wait_for(lambda: status in announced, 2):
+            fault(window, status, 'changed to %r without telling the screen reader' % position(x, y))
+    listener.deregister('object:property-change:accessible-name')
+
+
+def check_window(spec, window, found):
+    shown, wrong = list(spec['labels']), []
+    for label in (c for c in found if c.getRoleName() == 'label'):
+        if label.name in shown:
+            shown.remove(label.name)
+        else:
+            wrong.append(label)
+    for label in wrong:
+        fault(window, label, 'announced instead of the text it shows (%s)' % ' or '.join(map(repr, shown)))
+    if shown and not wrong:
+        faults.append('FAIL %s: no label announces %s' % (window.name.strip(), ' or '.join(map(repr, shown))))
+    by_name = {c.name: c for c in found}
+    for name, tip in spec['tips'].items():
+        if name not in by_name:
+            faults.append('FAIL %s: no control %r carries the tool-tip %r' % (window.name.strip(), name, tip))
+        elif by_name[name].description != tip:
+            fault(window, by_name[name], 'description %r is not its tool-tip %r' % (by_name[name].description, tip))
+    for knob in (c for c in found if c.getRoleName() in ('dial', 'slider')):
+        try:
+            value = knob.queryValue()
+        except NotImplementedError:
+            fault(window, knob, 'reports no value')
+            continue
+        if (value.minimumValue, value.maximumValue) != (0, 255) or not 0 <= value.currentValue <= 255:
+            fault(window, knob, 'value %g in %g..%g, not in 0..255'
+                  % (value.currentValue, value.minimumValue, value.maximumValue))
+    print('%-16s %3d controls' % (window.name.strip(), len(found)))
+
+
+def main():
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = wait_for(lambda: next((a for a in desktop if a is not None and a.name == 'Pellwerk'), None), 30)
+    if app is None:
+        sys.exit('FAIL the editor did not appear in the accessibility tree within 30 s')
+    for spec in WINDOWS:
+        if spec['opener']:
+            role, name = spec['opener']
+            opener = next((c for c in descendants(app) if c.getRoleName() == role and c.name == name), None)
+            if opener is None:
+                faults.append('FAIL no %s %r opens %r' % (role, name, spec['title']))
+                continue
+            opener.queryAction().doAction(0)
+        window = wait_for(lambda: next((w for w in app if w and re.fullmatch(spec['title'], w.name)), None))
+        if window is None:
+            faults.append('FAIL window %r did not open' % spec['title'])
+            continue
+        found = controls(window, window, [])
+        if spec['opener'] is None:
+            check_hover(window, found)
+        check_window(spec, window, found)
+    print('\n'.join(faults + ['accessibility check: %d windows, %d faults' % (len(WINDOWS), len(faults))]))
+    sys.exit(1 if faults else 0)
+
+
+if __name__ == '__main__':
+    main()
