@@ -89,4 +89,9 @@ QString imageFolderMissing(const QString &folder)
         .arg(QDir::toNativeSeparators(folder));
 }
 
+QString saveChangesQuestion()
+{
+    return QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");
+}
+
 } // namespace pellwerk::ErrorText

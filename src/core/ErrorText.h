@@ -20,6 +20,9 @@ QString saveSkinFailed(const QString &path, const Error &error);
 QString loadPartFailed(const QString &name, const Error &error);
 QString imageFolderMissing(const QString &folder);
 
+// Asked before unsaved changes of the canvas would be lost.
+QString saveChangesQuestion();
+
 } // namespace ErrorText
 
 } // namespace pellwerk

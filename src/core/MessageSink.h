@@ -3,22 +3,44 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
+
 namespace pellwerk {
 
-// Where failure messages go. The program shows a modal box titled "Pellwerk"; tests record.
+// The answers to the question whether unsaved changes are to be saved first.
+enum class SaveChoice { Save, Discard, Cancel };
+
+// Where failure messages and questions go. The program shows modal boxes titled "Pellwerk";
+// tests record and answer from a script.
 class MessageSink
 {
 public:
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString &text) = 0;
+    // Asks `question` with the answers "Speichern", "Verwerfen" and "Abbrechen"; closing the
+    // question any other way (Esc, its close box) is Cancel.
+    virtual SaveChoice askToSave(const QString &question) = 0;
 };
 
-// Keeps every message instead of showing it (tests, and code that runs without windows).
+// Keeps every message and question instead of showing them (tests, and code that runs without
+// windows). Questions take the answers queued in `answers`, then Discard.
 class RecordingMessageSink : public MessageSink
 {
 public:
     void showMessage(const QString &text) override { messages.append(text); }
+    SaveChoice askToSave(const QString &question) override
+    {
+        questions.append(question);
+        if (answers.empty())
+            return SaveChoice::Discard;
+        const SaveChoice answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     QStringList messages;
+    QStringList questions;
+    std::deque<SaveChoice> answers;
 };
 
 } // namespace pellwerk

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "AppState.h"
+
 #include <QImage>
+#include <QString>
 #include <QtGlobal>
 
 namespace pellwerk {
@@ -12,6 +15,10 @@ struct Picture
     QImage image;              // Format_RGB32
     bool directPixels = false; // made from a pixel buffer: its pixels may be rewritten in place
     quint64 serial = 0;
+    // Where the pixels come from, so that a paste of them can be written down: the part file they
+    // were read from (empty for a built-in picture) and what the knobs have added to them since.
+    QString file;
+    UserRgb tint;
 
     bool isNull() const { return image.isNull(); }
     static Picture make(QImage image, bool directPixels = false);

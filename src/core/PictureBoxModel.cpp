@@ -35,6 +35,12 @@ void PictureBoxModel::setPicture(Picture picture)
     emit changed();
 }
 
+void PictureBoxModel::setPictureSource(const QString &file, const UserRgb &tint)
+{
+    m_picture.file = file;
+    m_picture.tint = tint;
+}
+
 void PictureBoxModel::clearPicture()
 {
     setPicture(Picture{});

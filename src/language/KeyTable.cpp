@@ -56,6 +56,9 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(26, u"file", u"TeileFrm", u"GlassesFile", ToolTip, u"Brille"),
         makeRow(27, u"file", u"TeileFrm", u"SchmuckFile", ToolTip, u"Kette, Schmuck"),
         makeRow(28, u"file", u"TeileFrm", u"BartFile", ToolTip, u"Bart"),
+        makeRow(29, u"edit", u"Form1", u"Bearbeiten", Caption, u"Bearbeiten"),
+        makeRow(30, u"undo", u"Form1", u"MUndo", Caption, u"rückgängig"),
+        makeRow(31, u"redo", u"Form1", u"MRedo", Caption, u"wiederholen"),
     };
     return table;
 }

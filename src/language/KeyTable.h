@@ -33,7 +33,9 @@ struct KeyRow
 // (the "LANGUAGE=" prefix included) from the file the user picks, not the text behind a "#".
 const KeyRow &languageNameRow();
 
-// Rows 1 to 28 in the order a language is applied. One key may serve several rows: "setup" three,
+// Rows 1 to 28 in the order a language is applied, then the rows of the menus added since
+// (29 on), whose keys and texts the shipped files order by the same substring and last-match
+// rules. One key may serve several rows: "setup" three,
 // "part" two, and "file" both the "Datei" menu and the tool-tips of nine part file lists.
 //
 // Label6 names the transparent colour and has three rows. Its design text is "schwarz"; picking

@@ -5,20 +5,16 @@
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
 #include "TeileFrm.h"
-#include "core/SkinDocument.h"
+#include "core/ErrorText.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
-#include "parts/TransparentBlit.h"
 
 namespace pellwerk {
 
 App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialogBackend> dialogs)
-    : m_programFolder(std::move(programFolder)), m_messages(messages), m_dialogs(std::move(dialogs)),
-      m_canvas(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true)
-{
-    m_canvas.setPicture(SkinDocument::defaultSkin());
-}
+    : m_programFolder(std::move(programFolder)), m_messages(messages), m_dialogs(std::move(dialogs))
+{}
 
 App::~App()
 {
@@ -69,9 +65,27 @@ RGB_Frm &App::rgbFrm()
     return *m_rgbFrm;
 }
 
-void App::TransferPart(qint32 x, qint32 y)
+void App::TransferPart(qint32 x, qint32 y, PartKindId kind)
 {
-    pellwerk::TransferPart(m_canvas, teileFrm().preview(), state.PartRect, x, y, state.TransparentColour);
+    const PictureBoxModel &preview = teileFrm().preview();
+    const Picture &shown = preview.picture();
+    const PasteStep step{kind, shown.file, QPoint(x, y), state.TransparentColour, shown.tint};
+    m_skin.paste(preview, state.PartRect, step);
+}
+
+bool App::confirmDiscard()
+{
+    if (!m_skin.isModified())
+        return true;
+    switch (m_messages.askToSave(ErrorText::saveChangesQuestion())) {
+    case SaveChoice::Save:
+        return form1().saveWithDialog();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void App::setTransparentColour(Colour colour)

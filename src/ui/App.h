@@ -1,9 +1,11 @@
 #pragma once
 
+#include "compose/SkinCanvas.h"
 #include "core/AppState.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
 #include "core/PictureBoxModel.h"
+#include "parts/PlacementTable.h"
 
 #include <QObject>
 #include <QPoint>
@@ -41,9 +43,10 @@ public:
     void showMessage(const QString &text) { m_messages.showMessage(text); }
     std::shared_ptr<FileDialogBackend> dialogBackend() const { return m_dialogs; }
 
-    // The skin being edited: 256 x 256 pixels on black, with a persistent image that pastes go
-    // into. It starts with the default skin.
-    PictureBoxModel &canvas() { return m_canvas; }
+    // The skin being edited, with the history of its steps. It starts with the default skin.
+    SkinCanvas &skin() { return m_skin; }
+    // What the canvas shows: 256 x 256 pixels on black, with a persistent image pastes go into.
+    PictureBoxModel &canvas() { return m_skin.model(); }
 
     Form1 &form1();
     TeileFrm &teileFrm();
@@ -58,8 +61,13 @@ public:
     bool hasRgbFrm() const { return bool(m_rgbFrm); }
 
     // Pastes what the parts window's preview shows onto the skin canvas at (x, y), leaving out
-    // the transparent colour, and refreshes the canvas. The only way parts reach the skin.
-    void TransferPart(qint32 x, qint32 y);
+    // the transparent colour, and refreshes the canvas. The only way parts reach the skin. `kind`
+    // says which list the part came from, for the history; User for a place of the user's.
+    void TransferPart(qint32 x, qint32 y, PartKindId kind = PartKindId::User);
+
+    // Before the canvas is replaced or the program ends: when the canvas holds unsaved changes,
+    // asks whether to save them. Returns whether to go on (saved, or the changes given up).
+    bool confirmDiscard();
 
     // The transparent colour is now `colour`.
     void setTransparentColour(Colour colour);
@@ -96,7 +104,7 @@ private:
     QString m_programFolder;
     MessageSink &m_messages;
     std::shared_ptr<FileDialogBackend> m_dialogs;
-    PictureBoxModel m_canvas;
+    SkinCanvas m_skin;
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<TeileFrm> m_teileFrm;
     std::unique_ptr<SetupDlg> m_setupDlg;

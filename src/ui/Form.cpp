@@ -84,9 +84,10 @@ void Form::hide()
         m_window->hide();
 }
 
-void Form::hostCloseRequested()
+bool Form::hostCloseRequested()
 {
     unload();
+    return true;
 }
 
 void Form::unload()

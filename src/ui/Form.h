@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -38,8 +39,9 @@ public:
     // Closes the loaded form as the close box does: Form_Unload, then the widgets go.
     void unload();
 
-    // Called by the window's host widget.
-    virtual void hostCloseRequested();
+    // Called by the window's host widget when its close box (or the window manager) closes it;
+    // false keeps the window open.
+    virtual bool hostCloseRequested();
     virtual void hostResized() {}
 
 protected:
@@ -51,13 +53,12 @@ protected:
     virtual void Form_Unload() {}
     // Runs each time the window is about to be shown, loaded already.
     virtual void beforeShow() {}
+    // Puts a language text on one of this window's controls (or its title).
+    virtual void applyLanguageText(const KeyRow &row, const QString &text);
 
     App &m_app;
 
 private:
-    // A language text for one of this window's controls (or its title); touching it loads the window.
-    void applyLanguageText(const KeyRow &row, const QString &text);
-
     QString m_name;
     QPointer<QWidget> m_window;
     bool m_loading = false;
@@ -83,9 +84,11 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override
     {
+        if (m_form && !m_form->hostCloseRequested()) {
+            event->ignore();
+            return;
+        }
         Base::closeEvent(event);
-        if (m_form)
-            m_form->hostCloseRequested();
     }
     void resizeEvent(QResizeEvent *event) override
     {

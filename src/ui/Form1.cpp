@@ -4,10 +4,12 @@
 #include "App.h"
 #include "PictureBox.h"
 #include "SetupDlg.h"
+#include "StepText.h"
 #include "TeileFrm.h"
 #include "core/ErrorText.h"
 #include "core/SkinDocument.h"
 #include "core/StatusText.h"
+#include "language/KeyTable.h"
 #include "ui_Form1.h"
 
 #include <QDir>
@@ -36,6 +38,10 @@ Form1::Form1(App &app) : DesignedForm(app, QStringLiteral("Form1"))
 {
     CommonDialog1.setBackend(app.dialogBackend());
     connect(&app, &App::statusChanged, this, &Form1::showStatus);
+    connect(&app.skin(), &SkinCanvas::historyChanged, this, [this] {
+        if (isLoaded())
+            showHistory();
+    });
 }
 
 PictureBox &Form1::SkinPicture()
@@ -49,6 +55,7 @@ void Form1::setUpWindow(QMainWindow *host)
     host->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // The designed client area (262 x 332) lies below the menu bar.
     host->resize(262, 332 + m_ui->menubar->sizeHint().height());
+    fitMenuBar();
 
     PictureBox *canvas = m_ui->SkinPicture;
     canvas->setModel(&m_app.canvas());
@@ -69,6 +76,13 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(m_ui->MFolder, &QAction::triggered, this, &Form1::MFolder_Click);
     connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
+    connect(m_ui->MUndo, &QAction::triggered, this, &Form1::MUndo_Click);
+    connect(m_ui->MRedo, &QAction::triggered, this, &Form1::MRedo_Click);
+    // Undo and redo work from every window of the editor, not only this one.
+    m_ui->MRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction *action : {m_ui->MUndo, m_ui->MRedo})
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    showHistory();
 
     m_timer = new QTimer(host);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -128,10 +142,46 @@ void Form1::Form_Unload()
         m_app.setupDlg().unload();
 }
 
-void Form1::hostCloseRequested()
+bool Form1::hostCloseRequested()
 {
-    // Every way of closing the main window ends the program; nothing is asked.
+    // Every way of closing the main window ends the program, unless the user keeps unsaved work.
+    if (!m_app.confirmDiscard())
+        return false;
     m_app.shutdown();
+    return true;
+}
+
+void Form1::applyLanguageText(const KeyRow &row, const QString &text)
+{
+    if (row.control == QLatin1String("MUndo"))
+        m_undoWord = text;
+    else if (row.control == QLatin1String("MRedo"))
+        m_redoWord = text;
+    else
+        Form::applyLanguageText(row, text);
+    showHistory();
+    fitMenuBar();
+}
+
+void Form1::fitMenuBar()
+{
+    // Five menus do not fit the designed width: a menu folded away behind the bar's overflow
+    // button would lose its shortcuts, so the window grows instead. The canvas and the controls
+    // keep their places.
+    QWidget *w = m_ui->menubar->window();
+    const int wanted = m_ui->menubar->sizeHint().width();
+    if (w->width() < wanted)
+        w->resize(wanted, w->height());
+}
+
+void Form1::showHistory()
+{
+    const CompositionHistory &history = m_app.skin().history();
+    Ui::Form1 &u = ui();
+    u.MUndo->setEnabled(history.canUndo());
+    u.MUndo->setText(stepMenuText(m_undoWord, history.undoStep()));
+    u.MRedo->setEnabled(history.canRedo());
+    u.MRedo->setText(stepMenuText(m_redoWord, history.redoStep()));
 }
 
 void Form1::showStatus(const QString &text)
@@ -195,45 +245,66 @@ void Form1::MFolder_Click()
     m_app.chooseSkinFolder();
 }
 
-void Form1::openSkin(const QString &path)
+void Form1::openSkin(const QString &path, const CompositionBase &base)
 {
-    if (const Result<void> opened = SkinDocument::open(m_app.canvas(), path); !opened)
+    if (const Result<void> opened = m_app.skin().open(path, base); !opened)
         m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
 }
 
 void Form1::dneu_Click()
 {
+    if (!m_app.confirmDiscard())
+        return;
     // Resolved against the working directory, as the installation expects.
-    openSkin(QStringLiteral("SkinNEW.bmp"));
+    openSkin(QStringLiteral("SkinNEW.bmp"), {CompositionBase::Kind::New, {}});
 }
 
 void Form1::dopen_Click()
 {
+    if (!m_app.confirmDiscard())
+        return;
     CommonDialog1.DialogTitle = QStringLiteral("Skin öffnen");
     CommonDialog1.Filter = SkinFilter;
     if (CommonDialog1.ShowOpen())
-        openSkin(CommonDialog1.FileName);
+        openSkin(CommonDialog1.FileName, {CompositionBase::Kind::File, CommonDialog1.FileName});
 }
 
 void Form1::speichern_Click()
 {
+    saveWithDialog();
+}
+
+bool Form1::saveWithDialog()
+{
     CommonDialog1.DialogTitle = QStringLiteral("Skin speichern");
     CommonDialog1.Filter = SkinFilter;
     if (!CommonDialog1.ShowSave())
-        return;
+        return false;
     const QString chosen = CommonDialog1.FileName;
     window()->repaint();
     // The name is remembered only for a skin that was really written.
-    if (const Result<void> saved = SkinDocument::save(m_app.canvas(), chosen); !saved) {
+    if (const Result<void> saved = m_app.skin().save(chosen); !saved) {
         m_app.showMessage(ErrorText::saveSkinFailed(chosen, saved.error()));
-        return;
+        return false;
     }
     m_app.state.SkinName = chosen;
+    return true;
 }
 
 void Form1::MEnde_Click()
 {
-    m_app.shutdown();
+    if (m_app.confirmDiscard())
+        m_app.shutdown();
+}
+
+void Form1::MUndo_Click()
+{
+    m_app.skin().undo();
+}
+
+void Form1::MRedo_Click()
+{
+    m_app.skin().redo();
 }
 
 } // namespace pellwerk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form.h"
+#include "compose/Composition.h"
 #include "core/CommonDialog.h"
 
 #include <QMainWindow>
@@ -28,8 +29,11 @@ public:
 
     // Runs once the main window is on screen.
     void afterShown();
+    // "speichern": the save dialog, then the skin written there. False when the dialog was
+    // cancelled or the skin could not be written (the user has been told).
+    bool saveWithDialog();
 
-    void hostCloseRequested() override;
+    bool hostCloseRequested() override;
 
     // Handlers, named after their controls.
     void Form_MouseMove();
@@ -46,6 +50,8 @@ public:
     void dopen_Click();
     void speichern_Click();
     void MEnde_Click();
+    void MUndo_Click();
+    void MRedo_Click();
 
 protected:
     void setUpWindow(QMainWindow *host) override;
@@ -53,13 +59,20 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void applyLanguageText(const KeyRow &row, const QString &text) override;
 
 private:
+    // The edit menu's entries: enabled when there is a step to take back or do again, named after it.
+    void showHistory();
+    // Widens the window when its menu bar needs more room than the designed width.
+    void fitMenuBar();
     void showStatus(const QString &text);
     // Opens a skin file onto the canvas, telling the user when it cannot be read.
-    void openSkin(const QString &path);
+    void openSkin(const QString &path, const CompositionBase &base);
 
     QTimer *m_timer = nullptr;
+    QString m_undoWord = QStringLiteral("rückgängig");
+    QString m_redoWord = QStringLiteral("wiederholen");
 };
 
 } // namespace pellwerk

@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -54,6 +55,26 @@ void QtMessageSink::showMessage(const QString &text)
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pellwerk"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+SaveChoice QtMessageSink::askToSave(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Pellwerk"), question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+    // The words are the program's own, whatever translation of Qt is installed.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Speichern"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Verwerfen"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 } // namespace pellwerk

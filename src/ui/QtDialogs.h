@@ -20,11 +20,13 @@ public:
     static void configure(QFileDialog &dialog, const FileDialogRequest &request);
 };
 
-// A modal message box titled "Pellwerk" with the text and one OK button.
+// Modal message boxes titled "Pellwerk": a message with one OK button, and the question whether
+// to save first with "Speichern", "Verwerfen" and "Abbrechen".
 class QtMessageSink : public MessageSink
 {
 public:
     void showMessage(const QString &text) override;
+    SaveChoice askToSave(const QString &question) override;
 };
 
 } // namespace pellwerk

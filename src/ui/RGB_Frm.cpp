@@ -154,8 +154,12 @@ void RGB_Frm::readPreview(bool showMessages)
     const Picture &shown = m_app.teileFrm().preview().picture();
     // Whether the read worked shows later in the buffers themselves (buffersHoldPicture).
     const Result<void> read = ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels);
-    if (!read && showMessages)
+    if (read) {
+        m_sourceFile = shown.file;
+        m_sourceTint = shown.tint;
+    } else if (showMessages) {
         m_app.showMessage(ErrorText::describe(read.error()));
+    }
 }
 
 bool RGB_Frm::buffersHoldPicture() const
@@ -178,7 +182,10 @@ void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
     // failure box at every step of the turn; the load has already said that the read failed.
     if (buffersHoldPicture()) {
         CorrectColours(SourcePixels, TargetPixels, colour.red, colour.green, colour.blue);
-        if (const Result<void> written = WritePictureBits(m_app.teileFrm().preview(), PixelInfo.Target); !written)
+        PictureBoxModel &preview = m_app.teileFrm().preview();
+        if (const Result<void> written = WritePictureBits(preview, PixelInfo.Target); written)
+            preview.setPictureSource(m_sourceFile, m_sourceTint.followedBy(colour));
+        else
             m_app.showMessage(ErrorText::describe(written.error()));
     }
     // While the transparent colour is the user colour, it follows the knobs.

@@ -62,6 +62,9 @@ private:
     void knobChanged(QDial *knob, qint32 UserRgb::*component);
 
     QPoint m_shapeOffset;
+    // Where the picture read into the buffers came from, and its tint then.
+    QString m_sourceFile;
+    UserRgb m_sourceTint;
 };
 
 } // namespace pellwerk

@@ -114,16 +114,21 @@ void TeileFrm::Form_Initialize()
 
 void TeileFrm::Form_Load()
 {
-    window()->move(283, 7);
+    placeBesideMainWindow();
     setBackground(m_ui->Label1, m_app.state.TransparentColour);
     pointListsAtImageFolder();
     LastTargetX = 0;
     LastTargetY = 0;
+    LastKind = PartKindId::User;
 }
 
 void TeileFrm::placeBesideMainWindow()
 {
-    window()->move(283, 7);
+    // 4250 twips from the left, 100 twips right of the main window as designed; a main window
+    // grown for its menu bar pushes it further right by as much.
+    constexpr int DesignedMainWidth = 262;
+    const int grown = m_app.hasForm1() ? qMax(0, m_app.form1().window()->width() - DesignedMainWidth) : 0;
+    window()->move(twipsToPixels(4250) + grown, twipsToPixels(100));
 }
 
 void TeileFrm::pointListsAtImageFolder()
@@ -203,8 +208,10 @@ bool TeileFrm::loadPart(const QString &name)
         m_app.showMessage(ErrorText::loadPartFailed(name, read.error()));
         return false;
     }
+    Picture part = Picture::make(std::move(read).value());
+    part.file = path;
     preview().setBackColour(m_app.state.TransparentColour);
-    preview().setPicture(Picture::make(std::move(read).value()));
+    preview().setPicture(std::move(part));
     return true;
 }
 
@@ -217,9 +224,10 @@ void TeileFrm::KindFile_Click(FileListBox *list)
         return;
     const QPoint place = *kind->place;
     if (ui().TranspCheck->isChecked())
-        m_app.TransferPart(place.x(), place.y());
+        m_app.TransferPart(place.x(), place.y(), kind->kind);
     LastTargetX = place.x();
     LastTargetY = place.y();
+    LastKind = kind->kind;
 }
 
 void TeileFrm::UserFile_Click()
@@ -239,6 +247,7 @@ void TeileFrm::UserFile_Click()
         m_app.TransferPart(*x, *y);
     LastTargetX = *x;
     LastTargetY = *y;
+    LastKind = PartKindId::User;
     m_app.setStatus(StatusText::userFile(name));
 }
 
@@ -268,13 +277,13 @@ void TeileFrm::TranspCheck_Click()
 
 void TeileFrm::TranspBtn_Click()
 {
-    m_app.TransferPart(LastTargetX, LastTargetY);
+    m_app.TransferPart(LastTargetX, LastTargetY, LastKind);
 }
 
 void TeileFrm::TeilPic_Click()
 {
     if (!ui().TranspCheck->isChecked())
-        m_app.TransferPart(LastTargetX, LastTargetY);
+        m_app.TransferPart(LastTargetX, LastTargetY, LastKind);
 }
 
 void TeileFrm::Command1_Click()

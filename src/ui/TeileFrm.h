@@ -3,6 +3,7 @@
 #include "Form.h"
 #include "core/Colour.h"
 #include "core/PictureBoxModel.h"
+#include "parts/PlacementTable.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -35,6 +36,8 @@ public:
     // The place of the last selected part; (0, 0) each time the window loads.
     qint32 LastTargetX = 0;
     qint32 LastTargetY = 0;
+    // The list of the last selected part; none (User) each time the window loads.
+    PartKindId LastKind = PartKindId::User;
 
     void Form_Initialize();
     void placeBesideMainWindow();

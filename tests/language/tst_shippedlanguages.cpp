@@ -11,14 +11,14 @@ namespace {
 
 const QString langFolder = QStringLiteral(PELLWERK_ASSETS "/lang");
 
-// The texts a language is meant to show in rows 1 to 28 of the key table: rows 20 to 28 are the
+// The texts a language is meant to show, row by row of the key table: rows 20 to 28 are the
 // nine part lists, which share the "file" key with row 1.
-QStringList intended(const QString &rows1to19)
+QStringList intended(const QString &rows1to19, const QString &rowsFrom29)
 {
     QStringList texts = rows1to19.split(u'|');
     for (int row = 20; row <= 28; ++row)
         texts << texts.first();
-    return texts;
+    return texts + rowsFrom29.split(u'|');
 }
 
 } // namespace
@@ -40,16 +40,19 @@ private slots:
                                  << "LANGUAGE=deutsch"
                                  << intended("Datei|neu|speichern|öffnen|beenden|Einstellungen|Einstellungen|Velmora "
                                              "Verzeichniss|über|Teile|Einstellungen|Sprache|Verzeichniss|schwarz| "
-                                             "weiss| blau|Teile|preview|Foot file");
+                                             "weiss| blau|Teile|preview|Foot file",
+                                             "Bearbeiten|rückgängig|wiederholen");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
                                  << intended("File|New|Save|Open|Exit|Settings|Settings|Velmora Directory|About|Parts|"
-                                             "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file");
+                                             "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file",
+                                             "Edit|Undo|Redo");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
                                               "Dossier Velmora|À propos|Pièces|Paramètres|Langue|Dossier|noir|blanc|"
-                                              "bleu|Pièces|Aperçu|Pieds");
+                                              "bleu|Pièces|Aperçu|Pieds",
+                                              "Édition|Annuler|Rétablir");
     }
 
     void languages()
