@@ -1,5 +1,7 @@
 #include "RecipePaths.h"
 
+#include "core/FileListing.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -64,6 +66,28 @@ QString recipePathFor(const QString &file, const RecipeFolders &folders)
         if (!spelling.isEmpty() && sameFile(resolveRecipePath(spelling, folders), absolute))
             return spelling;
     return absolute;
+}
+
+QStringList matchingRecipeFiles(const QString &pattern, const RecipeFolders &folders)
+{
+    const qsizetype slash = pattern.lastIndexOf(QLatin1Char('/'));
+    const QString folderPart = pattern.left(std::max<qsizetype>(slash, 0));
+    const QString namePattern = pattern.mid(slash + 1);
+    QStringList candidates;
+    if (QDir::isAbsolutePath(pattern))
+        candidates << (folderPart.isEmpty() ? QStringLiteral("/") : folderPart);
+    else
+        for (const QString &folder : searchOrder(folders))
+            candidates << (folderPart.isEmpty() ? folder : folder + QLatin1Char('/') + folderPart);
+    for (const QString &folder : candidates) {
+        QStringList names = listMatchingFiles(folder, namePattern);
+        if (names.isEmpty())
+            continue;
+        for (QString &name : names)
+            name = QDir::cleanPath(folder + QLatin1Char('/') + name);
+        return names;
+    }
+    return {};
 }
 
 } // namespace pellwerk

@@ -27,4 +27,11 @@ QString resolveRecipePath(const QString &written, const RecipeFolders &folders);
 // recipe folder is searched first) is not used.
 QString recipePathFor(const QString &file, const RecipeFolders &folders);
 
+// The files a file-list pattern ("Face*.bmp", "faces/F*.bmp") matches, as paths, in the order of
+// the lists (by name, without regard to case). The name part is matched like the lists match,
+// the folder part is taken literally: an absolute one as it is, a relative one under the first
+// folder of the search order (recipe folder, then part folders) where anything matches. Empty
+// when nothing matches anywhere.
+QStringList matchingRecipeFiles(const QString &pattern, const RecipeFolders &folders);
+
 } // namespace pellwerk

@@ -48,6 +48,8 @@ QString expectedArgument(const QString &option)
 {
     if (option == QLatin1String("-j") || option == QLatin1String("--jobs"))
         return QStringLiteral("eine ganze Zahl ab 1");
+    if (option == QLatin1String("-o") || option == QLatin1String("--output"))
+        return QStringLiteral("ein Dateiname");
     if (option == QLatin1String("--near"))
         return QStringLiteral("eine ganze Zahl von 0 bis 255");
     if (option == QLatin1String("--vary"))
@@ -240,6 +242,14 @@ QString recipeFailed(const QString &path, const Error &error)
 QString skinFailed(const QString &path, const Error &error)
 {
     return QStringLiteral("Skin %1 nicht geschrieben: %2").arg(quoted(QDir::toNativeSeparators(path)), describe(error));
+}
+
+QString planFailed(const Error &error)
+{
+    const bool named = error.kind == ErrorKind::OutputCollision || error.kind == ErrorKind::OutputIsInput;
+    if (error.file.isEmpty() || named)
+        return describe(error);
+    return QStringLiteral("%1: %2").arg(quoted(QDir::toNativeSeparators(error.file)), describe(error));
 }
 
 QString imageFolderMissing(const QString &folder)

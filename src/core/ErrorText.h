@@ -24,6 +24,9 @@ QString imageFolderMissing(const QString &folder);
 // The composer's messages: a recipe it cannot use, a skin it could not make or write.
 QString recipeFailed(const QString &path, const Error &error);
 QString skinFailed(const QString &path, const Error &error);
+// Skins the composer refuses to plan (variations, output names and folders): the file concerned
+// comes first where the words do not name it.
+QString planFailed(const Error &error);
 
 } // namespace ErrorText
 
