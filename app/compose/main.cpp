@@ -123,7 +123,7 @@ int compose(const VariationPlan &plan, const Composer &composer, const ComposeOp
             printError(ErrorText::recipeFailed(o.recipe, error));
         if (!prepared->empty())
             return ExitSomeFailed;
-        print(stdout, QStringLiteral("%1: in Ordnung, %2 Skins.\n").arg(o.recipe).arg(plan.size()));
+        print(stdout, QStringLiteral("%1: in Ordnung (Skins: %2).\n").arg(o.recipe, QString::number(plan.size())));
         return ExitDone;
     }
 

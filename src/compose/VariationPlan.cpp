@@ -116,6 +116,8 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
             name += std::holds_alternative<QString>(segment)
                         ? std::get<QString>(segment)
                         : QFileInfo(files[qsizetype(std::get<size_t>(segment))]).completeBaseName();
+        // Written where the collision check looked: "a/b/../c" is "a/c" even where a/b is missing.
+        name = QDir::cleanPath(name);
         const QString absolute = absoluteClean(name);
         if (const auto it = seen.constFind(absolute); it != seen.constEnd()) {
             const auto names = [&](qsizetype index) {

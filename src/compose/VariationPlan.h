@@ -17,7 +17,8 @@ namespace pellwerk {
 // puts its file into the part of every step of the varied kind; everything else is the recipe's.
 //
 // With an output pattern, every combination gets its file name: each "{key}" of a varied kind is
-// replaced by the chosen file's name without its last extension. Braces around anything but a
+// replaced by the chosen file's name without its last extension, and the name is cleaned
+// ("out/./a/../x.bmp" is "out/x.bmp"). Braces around anything but a
 // kind's key stay as they are. Everything is checked before the plan exists, so a refused plan
 // has written nothing.
 class VariationPlan
@@ -29,7 +30,8 @@ public:
         QStringList files; // cleaned paths, in list order
     };
 
-    static constexpr qsizetype MaxSkins = 1000000;
+    // 100,000 skins are 20 GB of files; more at once is a mistake, and its names alone would fill memory.
+    static constexpr qsizetype MaxSkins = 100000;
 
     // Errors: VaryNoStep (no step of a varied kind), VaryNoMatch, VaryTooMany (more than MaxSkins);
     // with an output pattern also OutputPlaceholderNotVaried, OutputPlaceholderMissing,

@@ -120,7 +120,7 @@ QString sentence(const Error &error)
         return QStringLiteral("Für die Art %1 passt keine Datei zum Muster %2.")
             .arg(quoted(error.field), quoted(error.detail));
     case ErrorKind::VaryTooMany:
-        return QStringLiteral("Das ergäbe %1 Skins; mehr als 1000000 auf einmal werden nicht gemacht.")
+        return QStringLiteral("Das ergäbe %1 Skins; mehr als 100000 auf einmal werden nicht gemacht.")
             .arg(error.detail);
     case ErrorKind::OutputPlaceholderMissing:
         return QStringLiteral("Der Ausgabename braucht den Platzhalter „{%1}“, weil die Art „%1“ variiert wird.")
