@@ -34,9 +34,9 @@ struct KeyColourLint
     qint64 near = 0; // fringe pixels included
     qint64 fringe = 0;
     std::optional<QPoint> firstNear; // the first near-key pixel, rows top to bottom, left to right
-    std::vector<KeyMark> marks;      // width x height, row by row
+    std::vector<quint8> marks;       // width x height KeyMark values, row by row
 
-    KeyMark mark(int x, int y) const { return marks[size_t(y) * size_t(width) + size_t(x)]; }
+    KeyMark mark(int x, int y) const { return KeyMark(marks[size_t(y) * size_t(width) + size_t(x)]); }
     // The positions of one mark, in the order of firstNear.
     std::vector<QPoint> positions(KeyMark which) const;
 };

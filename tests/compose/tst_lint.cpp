@@ -56,7 +56,7 @@ KeyColourLint model(const QImage &part, Colour key, UserRgb tint, int k)
             if (mark == KeyMark::Near
                 && (leftOut(x - 1, y) || leftOut(x + 1, y) || leftOut(x, y - 1) || leftOut(x, y + 1)))
                 mark = KeyMark::Fringe;
-            m.marks.push_back(mark);
+            m.marks.push_back(quint8(mark));
             m.leftOut += mark == KeyMark::LeftOut;
             m.near += mark == KeyMark::Near || mark == KeyMark::Fringe;
             m.fringe += mark == KeyMark::Fringe;
