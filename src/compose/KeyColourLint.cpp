@@ -2,8 +2,9 @@
 
 #include "PasteStep.h"
 
+#include <QtEndian>
+
 #include <algorithm>
-#include <cstdlib>
 
 namespace pellwerk {
 
@@ -17,13 +18,12 @@ constexpr quint8 NearBit = 2;
 constexpr int Lane = 16;
 
 // Per byte of a pixel: the tint as a saturating add and a saturating subtract (only one of them
-// is not 0), the key's byte, and for the alpha byte a neutral result.
+// is not 0) and the key's byte. The alpha byte gets zeros; its class is never looked at.
 struct BytePattern
 {
     quint8 add[Lane];
     quint8 sub[Lane];
     quint8 key[Lane];
-    quint8 neutral[Lane];
     quint8 limit;
 };
 
@@ -34,10 +34,8 @@ BytePattern bytePattern(const UserRgb &tint, Colour key, int limit)
     const int keys[3] = {key.blue(), key.green(), key.red()};
     for (int k = 0; k < Lane; ++k) {
         const int channel = k % 4;
-        if (channel == 3) {
-            p.neutral[k] = LeftOutBit | NearBit;
+        if (channel == 3)
             continue;
-        }
         p.add[k] = quint8(std::clamp(offsets[channel], 0, 255));
         p.sub[k] = quint8(std::clamp(-offsets[channel], 0, 255));
         p.key[k] = quint8(keys[channel]);
@@ -54,17 +52,20 @@ inline quint8 byteClass(quint8 value, int k, const BytePattern &p)
     const quint8 up = quint8(value + std::min(p.add[k], quint8(255 - value)));
     const quint8 tinted = quint8(up - std::min(p.sub[k], up));
     const quint8 distance = tinted > p.key[k] ? quint8(tinted - p.key[k]) : quint8(p.key[k] - tinted);
-    return quint8(quint8(distance == 0) | quint8(quint8(distance <= p.limit) << 1) | p.neutral[k]);
+    return quint8(quint8(distance == 0) | quint8(quint8(distance <= p.limit) << 1));
 }
 
-// One row into classes (LeftOutBit or NearBit) per pixel: first every byte on its own, in blocks
-// of a fixed count so that GCC at -O2 vectorises them, then the four bytes of each pixel together.
-inline quint8 pixelClass(quint32 bytes)
+// A pixel's class from its byte classes, read as one word: blue, green and red in its low three
+// bytes.
+inline quint8 pixelClass(quint32 word)
 {
+    const quint32 bytes = qFromLittleEndian(word);
     const quint32 all = bytes & (bytes >> 8) & (bytes >> 16);
     return quint8((all & LeftOutBit) | (all & ~(all << 1) & NearBit));
 }
 
+// One row into classes (LeftOutBit or NearBit) per pixel: first every byte on its own, in blocks
+// of a fixed count so that GCC at -O2 vectorises them, then the bytes of each pixel together.
 void classifyRow(const uchar *__restrict pixels, int width, quint32 *__restrict scratch, quint8 *__restrict classes,
                  const BytePattern &p)
 {
@@ -76,7 +77,6 @@ void classifyRow(const uchar *__restrict pixels, int width, quint32 *__restrict 
             bytes[i + k] = byteClass(pixels[i + k], k, p);
     for (; i < count; ++i)
         bytes[i] = byteClass(pixels[i], i % Lane, p);
-    // The bytes of a pixel as one little-endian word: blue, green and red in its low three bytes.
     int x = 0;
     for (; x + Lane <= width; x += Lane)
         for (int k = 0; k < Lane; ++k)

@@ -40,7 +40,7 @@ Result<std::vector<Error>> SkinBatch::prepare() const
         if (isVaried(step.kind))
             continue;
         if (const Result<QImage> shown = m_composer.preview(step); !shown)
-            return atStep(shown.error(), i, m_composer.resolve(step.part));
+            return atStep(shown.error(), i, step.part.isEmpty() ? QString() : m_composer.resolve(step.part));
     }
 
     std::vector<Error> failing;
