@@ -12,12 +12,12 @@ namespace pellwerk {
 struct CompositionBase
 {
     enum class Kind {
-        Default,  // the default skin built into the program
-        New,      // SkinNEW.bmp, the template "neu" reads
-        File,     // a skin file
+        Default, // the default skin built into the program
+        New,     // SkinNEW.bmp, the template "neu" reads
+        File,    // a skin file
     };
     Kind kind = Kind::Default;
-    QString file;  // Kind::File: the skin file; otherwise empty
+    QString file; // Kind::File: the skin file; otherwise empty
 
     friend bool operator==(const CompositionBase &, const CompositionBase &) = default;
 };

@@ -5,9 +5,13 @@
 #include "parts/PlacementTable.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace pellwerk {
+
+// The part preview's inner size: the area of it that every paste takes.
+inline constexpr QSize PartAreaSize{148, 191};
 
 // One paste as the parts window makes it and as a recipe records it: which part, from which
 // file, tinted by how much, pasted where with which colour left out.
@@ -20,7 +24,7 @@ namespace pellwerk {
 struct PasteStep
 {
     PartKindId kind = PartKindId::User;
-    QString part;  // the part file; empty for the built-in preview picture
+    QString part; // the part file; empty for the built-in preview picture
     QPoint place;
     Colour transparent;
     UserRgb tint;

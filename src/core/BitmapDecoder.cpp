@@ -1,9 +1,7 @@
 #include "BitmapDecoder.h"
 
 #include "BitmapFormat.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "FileBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -374,27 +372,10 @@ Result<QImage> decodeBitmap(QByteArrayView bytes, const DecodeLimits &limits)
 
 Result<QImage> readBitmapFile(const QString &path, const DecodeLimits &limits)
 {
-    // Examined before opening: opening a pipe would wait for a writer, and a device such as
-    // /dev/zero never ends.
-    const QFileInfo info(path);
-    if (!info.exists())
-        return makeError(ErrorKind::FileMissing, path);
-    if (info.isDir())
-        return makeError(ErrorKind::IsFolder, path);
-    if (!info.isFile())
-        return makeError(ErrorKind::NotRegularFile, path);
-    const qint64 expected = info.size();
-    if (expected > limits.maxFileBytes)
-        return makeError(ErrorKind::FileTooLarge, path);
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return makeError(ErrorKind::CannotRead, path, file.errorString());
-    // Never more than was examined, even if the file has grown since.
-    const QByteArray bytes = file.read(expected);
-    if (file.error() != QFileDevice::NoError)
-        return makeError(ErrorKind::CannotRead, path, file.errorString());
-    Result<QImage> decoded = decodeBitmap(bytes, limits);
+    Result<QByteArray> bytes = readFileBytes(path, limits.maxFileBytes);
+    if (!bytes)
+        return bytes.error();
+    Result<QImage> decoded = decodeBitmap(bytes.value(), limits);
     if (!decoded)
         return makeError(decoded.error().kind, path, decoded.error().detail);
     return decoded;

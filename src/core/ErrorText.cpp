@@ -1,6 +1,7 @@
 #include "ErrorText.h"
 
 #include <QDir>
+#include <QStringList>
 
 namespace pellwerk::ErrorText {
 
@@ -10,10 +11,145 @@ QString withReason(const QString &sentence, const QString &reason)
 {
     return reason.isEmpty() ? sentence + QLatin1Char('.') : QStringLiteral("%1 (%2).").arg(sentence, reason);
 }
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("„%1“").arg(text);
+}
+
+const QString &kindKeys()
+{
+    static const QString keys =
+        QStringLiteral("foot, rightarm, leftarm, tattoo, chain, face, pants, shirt, glasses, beard, user");
+    return keys;
+}
+
+QString expectedValue(const QString &rule)
+{
+    if (rule == QLatin1String(ValueRule::Object))
+        return QStringLiteral("ein JSON-Objekt {…}");
+    if (rule == QLatin1String(ValueRule::List))
+        return QStringLiteral("eine Liste […]");
+    if (rule == QLatin1String(ValueRule::Text))
+        return QStringLiteral("ein nicht leerer Text");
+    if (rule == QLatin1String(ValueRule::Colour))
+        return QStringLiteral("[r, g, b] mit ganzen Zahlen von 0 bis 255 oder „schwarz“, „weiss“, „blau“");
+    if (rule == QLatin1String(ValueRule::Tint))
+        return QStringLiteral("[r, g, b] mit ganzen Zahlen von 0 bis 255");
+    if (rule == QLatin1String(ValueRule::Int32))
+        return QStringLiteral("eine ganze Zahl von -2147483648 bis 2147483647");
+    if (rule == QLatin1String(ValueRule::Kind))
+        return QStringLiteral("eine der Arten ") + kindKeys();
+    return QStringLiteral("ein anderer Wert");
+}
+
+// What an option of the composer takes, named by the option as the user typed it.
+QString expectedArgument(const QString &option)
+{
+    if (option == QLatin1String("-j") || option == QLatin1String("--jobs"))
+        return QStringLiteral("eine ganze Zahl ab 1");
+    if (option == QLatin1String("-o") || option == QLatin1String("--output"))
+        return QStringLiteral("ein Dateiname");
+    if (option == QLatin1String("--near"))
+        return QStringLiteral("eine ganze Zahl von 0 bis 255");
+    if (option == QLatin1String("--vary"))
+        return QStringLiteral("ART=MUSTER mit einer der Arten ") + kindKeys();
+    return QStringLiteral("ein anderer Wert");
+}
+
+// Errors of the command line are about options, not about a recipe's steps and fields.
+bool isCommandLineKind(ErrorKind kind)
+{
+    return kind >= ErrorKind::ArgumentUnknown;
+}
+
+// Where in a recipe the error lies: "Schritt 2, Feld „part“ (Image/Face09.bmp)".
+QString location(const Error &error)
+{
+    QStringList parts;
+    if (error.step > 0)
+        parts << QStringLiteral("Schritt %1").arg(error.step);
+    if (!error.field.isEmpty())
+        parts << QStringLiteral("Feld ") + quoted(error.field);
+    QString where = parts.join(QStringLiteral(", "));
+    if (!error.file.isEmpty())
+        where += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(error.file));
+    return where;
+}
+
+QString sentence(const Error &error)
+{
+    switch (error.kind) {
+    case ErrorKind::RecipeSyntax:
+        return error.detail.isEmpty()
+                   ? QStringLiteral("Das Rezept ist kein JSON-Objekt.")
+                   : QStringLiteral("Das Rezept ist kein gültiges JSON (Fehler bei Zeichen %1).").arg(error.detail);
+    case ErrorKind::RecipeVersion:
+        return QStringLiteral("Rezept-Version %1 wird nicht unterstützt; gelesen wird Version 1.").arg(error.detail);
+    case ErrorKind::RecipeUnknownField:
+        return error.detail.isEmpty()
+                   ? QStringLiteral("Dieses Feld gibt es nicht.")
+                   : QStringLiteral("Dieses Feld gibt es nur bei der Art „user“; %1 hat einen festen Platz.")
+                         .arg(quoted(error.detail));
+    case ErrorKind::RecipeMissingField:
+        return QStringLiteral("Das Feld fehlt.");
+    case ErrorKind::RecipeBadValue:
+        return QStringLiteral("Erwartet wird %1.").arg(expectedValue(error.detail));
+    case ErrorKind::ArgumentUnknown:
+        return QStringLiteral("Unbekannte Option %1.").arg(quoted(error.detail));
+    case ErrorKind::ArgumentMissingValue:
+        return QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(quoted(error.field));
+    case ErrorKind::ArgumentBadValue:
+        return QStringLiteral("%1 ist kein gültiger Wert für %2; erwartet wird %3.")
+            .arg(quoted(error.detail), quoted(error.field), expectedArgument(error.field));
+    case ErrorKind::ArgumentMissing:
+        return error.detail == QLatin1String("output") ? QStringLiteral("Es fehlt die Ausgabedatei (-o DATEI).")
+                                                       : QStringLiteral("Es fehlt das Rezept.");
+    case ErrorKind::ArgumentSurplus:
+        return QStringLiteral("Es geht nur ein Rezept auf einmal; %1 ist zu viel.").arg(quoted(error.detail));
+    case ErrorKind::ArgumentConflict:
+        return error.detail.isEmpty()
+                   ? QStringLiteral("%1 gilt nur zusammen mit „--lint“.").arg(quoted(error.field))
+                   : QStringLiteral("%1 und %2 schließen einander aus.").arg(quoted(error.field), quoted(error.detail));
+    case ErrorKind::VaryNoStep:
+        return QStringLiteral("Das Rezept hat keinen Schritt der Art %1, es gibt nichts zu variieren.")
+            .arg(quoted(error.field));
+    case ErrorKind::VaryRepeated:
+        return QStringLiteral("Die Art %1 wird mehr als einmal variiert.").arg(quoted(error.field));
+    case ErrorKind::VaryNoMatch:
+        return QStringLiteral("Für die Art %1 passt keine Datei zum Muster %2.")
+            .arg(quoted(error.field), quoted(error.detail));
+    case ErrorKind::VaryTooMany:
+        return QStringLiteral("Das ergäbe %1 Skins; mehr als 100000 auf einmal werden nicht gemacht.")
+            .arg(error.detail);
+    case ErrorKind::OutputPlaceholderMissing:
+        return QStringLiteral("Der Ausgabename braucht den Platzhalter „{%1}“, weil die Art „%1“ variiert wird.")
+            .arg(error.field);
+    case ErrorKind::OutputPlaceholderNotVaried:
+        return QStringLiteral("Der Platzhalter „{%1}“ im Ausgabenamen gehört zu keiner variierten Art.")
+            .arg(error.field);
+    case ErrorKind::OutputCollision:
+        return QStringLiteral("Zwei Skins bekämen denselben Namen %1 (%2); es wurde nichts geschrieben.")
+            .arg(quoted(QDir::toNativeSeparators(error.file)), error.detail);
+    case ErrorKind::OutputIsInput:
+        return QStringLiteral("Der Skin %1 würde eine Datei überschreiben, die das Rezept liest.")
+            .arg(quoted(QDir::toNativeSeparators(error.file)));
+    default:
+        return {};
+    }
+}
 } // namespace
 
 QString describe(const Error &error)
 {
+    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty())) {
+        Error plain = error;
+        plain.step = 0;
+        plain.field.clear();
+        return location(error) + QStringLiteral(": ") + describe(plain);
+    }
+    if (const QString words = sentence(error); !words.isEmpty())
+        return words;
     switch (error.kind) {
     case ErrorKind::FileMissing:
         return QStringLiteral("Die Datei ist nicht vorhanden.");
@@ -56,11 +192,26 @@ QString describe(const Error &error)
         return QStringLiteral("Bilddaten konnten nicht gelesen werden");
     case ErrorKind::NoPictureCopy:
         return QStringLiteral("Bildkopie konnte nicht erstellt werden");
+    // Worded by sentence() above.
     case ErrorKind::RecipeSyntax:
     case ErrorKind::RecipeVersion:
     case ErrorKind::RecipeUnknownField:
     case ErrorKind::RecipeMissingField:
     case ErrorKind::RecipeBadValue:
+    case ErrorKind::ArgumentUnknown:
+    case ErrorKind::ArgumentMissingValue:
+    case ErrorKind::ArgumentBadValue:
+    case ErrorKind::ArgumentMissing:
+    case ErrorKind::ArgumentSurplus:
+    case ErrorKind::ArgumentConflict:
+    case ErrorKind::VaryNoStep:
+    case ErrorKind::VaryRepeated:
+    case ErrorKind::VaryNoMatch:
+    case ErrorKind::VaryTooMany:
+    case ErrorKind::OutputPlaceholderMissing:
+    case ErrorKind::OutputPlaceholderNotVaried:
+    case ErrorKind::OutputCollision:
+    case ErrorKind::OutputIsInput:
         break;
     }
     return error.detail;
@@ -81,6 +232,24 @@ QString saveSkinFailed(const QString &path, const Error &error)
 QString loadPartFailed(const QString &name, const Error &error)
 {
     return QStringLiteral("Das Teil „%1“ kann nicht geladen werden.\n%2").arg(name, describe(error));
+}
+
+QString recipeFailed(const QString &path, const Error &error)
+{
+    return QStringLiteral("Rezept %1: %2").arg(quoted(QDir::toNativeSeparators(path)), describe(error));
+}
+
+QString skinFailed(const QString &path, const Error &error)
+{
+    return QStringLiteral("Skin %1 nicht geschrieben: %2").arg(quoted(QDir::toNativeSeparators(path)), describe(error));
+}
+
+QString planFailed(const Error &error)
+{
+    const bool named = error.kind == ErrorKind::OutputCollision || error.kind == ErrorKind::OutputIsInput;
+    if (error.file.isEmpty() || named)
+        return describe(error);
+    return QStringLiteral("%1: %2").arg(quoted(QDir::toNativeSeparators(error.file)), describe(error));
 }
 
 QString imageFolderMissing(const QString &folder)

@@ -11,7 +11,9 @@ namespace pellwerk {
 // line) call these; the core reports kinds and never words them itself.
 namespace ErrorText {
 
-// One sentence (or two) for the error itself, naming no file unless the kind is about one.
+// One sentence (or two) for the error itself, naming no file unless the kind is about one. An
+// error inside a recipe (a step or a field given) starts with where it lies and the file
+// concerned: "Schritt 2, Feld „part“ (Face09.bmp): Die Datei ist nicht vorhanden."
 QString describe(const Error &error);
 
 // Messages that put an error into the user's action. Paths are shown in the platform's notation.
@@ -19,6 +21,12 @@ QString openSkinFailed(const QString &path, const Error &error);
 QString saveSkinFailed(const QString &path, const Error &error);
 QString loadPartFailed(const QString &name, const Error &error);
 QString imageFolderMissing(const QString &folder);
+// The composer's messages: a recipe it cannot use, a skin it could not make or write.
+QString recipeFailed(const QString &path, const Error &error);
+QString skinFailed(const QString &path, const Error &error);
+// Skins the composer refuses to plan (variations, output names and folders): the file concerned
+// comes first where the words do not name it.
+QString planFailed(const Error &error);
 
 // Asked before unsaved changes of the canvas would be lost.
 QString saveChangesQuestion();

@@ -42,6 +42,21 @@ enum class ErrorKind {
     RecipeUnknownField,
     RecipeMissingField,
     RecipeBadValue,
+    // The composer's command line and its variation matrix
+    ArgumentUnknown,            // detail: the argument
+    ArgumentMissingValue,       // field: the option
+    ArgumentBadValue,           // field: the option, detail: the value given
+    ArgumentMissing,            // detail: "recipe" or "output"
+    ArgumentSurplus,            // detail: the argument too many
+    ArgumentConflict,           // field and detail: the two options
+    VaryNoStep,                 // field: the kind's key
+    VaryRepeated,               // field: the kind's key
+    VaryNoMatch,                // field: the kind's key, detail: the pattern
+    VaryTooMany,                // detail: the number of skins it would make
+    OutputPlaceholderMissing,   // field: the kind's key
+    OutputPlaceholderNotVaried, // field: the kind's key
+    OutputCollision,            // file: the output name, detail: the two combinations
+    OutputIsInput,              // file: the output name
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.
@@ -55,6 +70,17 @@ struct Error
 
     friend bool operator==(const Error &, const Error &) = default;
 };
+
+// What a recipe value should have been: the detail of RecipeBadValue, worded by the catalogue.
+namespace ValueRule {
+inline constexpr char Object[] = "object"; // a JSON object
+inline constexpr char List[] = "list";     // a JSON array
+inline constexpr char Text[] = "text";     // a string that is not empty
+inline constexpr char Colour[] = "colour"; // [r, g, b] of 0..255, or a colour name
+inline constexpr char Tint[] = "tint";     // [r, g, b] of 0..255
+inline constexpr char Int32[] = "int32";   // a whole number in the signed 32-bit range
+inline constexpr char Kind[] = "kind";     // one of the part kinds' keys
+} // namespace ValueRule
 
 inline Error makeError(ErrorKind kind, QString file = {}, QString detail = {})
 {

@@ -1,0 +1,186 @@
+// pellwerk-compose: makes skins from recipes without a window, checks recipes and their parts.
+
+#include "compose/ComposeOptions.h"
+#include "compose/Composer.h"
+#include "compose/LintReport.h"
+#include "compose/Recipe.h"
+#include "compose/SkinBatch.h"
+#include "compose/VariationPlan.h"
+#include "core/ErrorText.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace pellwerk;
+
+namespace {
+
+constexpr int ExitDone = 0;
+constexpr int ExitSomeFailed = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitNearKey = 3;
+
+const char HelpText[] = R"(Aufruf: pellwerk-compose REZEPT -o SKIN.bmp [--vary ART=MUSTER]... [-j N] [--fail-fast]
+  oder: pellwerk-compose --check REZEPT [--vary ART=MUSTER]...
+  oder: pellwerk-compose --lint REZEPT [--near K] [--json] [--vary ART=MUSTER]...
+Setzt Velmora-Skins nach einem Pellwerk-Rezept zusammen, genau wie der Editor sie speichert.
+
+  -o, --output DATEI     die Skin-Datei; mit --vary steht {art} für den Namen der
+                         gewählten Datei ohne Endung, z. B. 'out/{face}-{shirt}.bmp'
+      --vary ART=MUSTER  jede passende Datei ersetzt nacheinander das Teil jedes
+                         Schritts dieser Art; mehrfach: alle Kombinationen. Muster wie
+                         in den Listen (* und ?, Groß-/Kleinschreibung egal), gesucht
+                         im Ordner des Rezepts, dann im Ordner Image des Programms
+  -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
+      --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
+      --check            nur prüfen, ob Rezept und Dateien brauchbar sind
+      --lint             jeden Schritt auf ausgelassene Pixel und Pixel nahe der
+                         Transparenzfarbe prüfen, ohne einen Skin zu schreiben
+      --near K           nahe heißt: jeder Kanal höchstens K entfernt (0-255, Vorgabe 8)
+      --json             das Ergebnis von --lint als JSON
+  -h, --help             diese Hilfe zeigen und beenden
+      --version          die Version zeigen und beenden
+
+Arten: foot, rightarm, leftarm, tattoo, chain, face, pants, shirt, glasses, beard, user
+
+Exit-Status:
+  0  alle Skins geschrieben, das Rezept ist in Ordnung, --lint fand nichts
+  1  einige Skins (oder variierte Teile bei --check) sind fehlgeschlagen
+  2  Fehler im Aufruf oder im Rezept; es wurde nichts geschrieben
+  3  --lint fand Pixel nahe der Transparenzfarbe
+)";
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+void printError(const QString &text)
+{
+    print(stderr, QStringLiteral("pellwerk-compose: ") + text + QLatin1Char('\n'));
+}
+
+// A bar on the terminal's last line, redrawn in place; nothing when stderr is not a terminal.
+class ProgressBar
+{
+public:
+    ProgressBar() : m_shown(isatty(STDERR_FILENO) == 1) {}
+
+    void draw(qsizetype finished, qsizetype total)
+    {
+        if (!m_shown || total <= 0)
+            return;
+        constexpr int Width = 30;
+        const int filled = int(finished * Width / total);
+        print(stderr, QStringLiteral("\r[%1%2] %3/%4")
+                          .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
+                          .arg(finished)
+                          .arg(total));
+        std::fflush(stderr);
+    }
+    void clear()
+    {
+        if (m_shown)
+            print(stderr, QStringLiteral("\r\033[K"));
+    }
+
+private:
+    bool m_shown;
+};
+
+int lint(const VariationPlan &plan, const Composer &composer, const ComposeOptions &o)
+{
+    const Result<std::vector<LintEntry>> entries = lintPlan(plan, composer, o.nearLimit);
+    if (!entries) {
+        printError(ErrorText::recipeFailed(o.recipe, entries.error()));
+        return ExitUsage;
+    }
+    if (o.json) {
+        std::fputs(lintJson(entries.value()).constData(), stdout);
+    } else {
+        for (const LintEntry &entry : entries.value())
+            print(stdout, lintLine(entry) + QLatin1Char('\n'));
+    }
+    const bool nearKey =
+        std::any_of(entries->begin(), entries->end(), [](const LintEntry &e) { return e.lint.near > 0; });
+    return nearKey ? ExitNearKey : ExitDone;
+}
+
+int compose(const VariationPlan &plan, const Composer &composer, const ComposeOptions &o)
+{
+    const SkinBatch batch(plan, composer);
+    const Result<std::vector<Error>> prepared = batch.prepare();
+    if (!prepared) {
+        printError(ErrorText::recipeFailed(o.recipe, prepared.error()));
+        return ExitUsage;
+    }
+    if (o.mode == ComposeOptions::Mode::Check) {
+        for (const Error &error : prepared.value())
+            printError(ErrorText::recipeFailed(o.recipe, error));
+        if (!prepared->empty())
+            return ExitSomeFailed;
+        print(stdout, QStringLiteral("%1: in Ordnung (Skins: %2).\n").arg(o.recipe, QString::number(plan.size())));
+        return ExitDone;
+    }
+
+    ProgressBar bar;
+    const SkinBatch::Outcome outcome = batch.run(
+        o.jobs, o.failFast,
+        [&](const QString &output, const Error &error) {
+            bar.clear();
+            printError(ErrorText::skinFailed(output, error));
+        },
+        [&](qsizetype finished, qsizetype total) { bar.draw(finished, total); });
+    bar.clear();
+    if (outcome.failed == 0)
+        return ExitDone;
+    printError(QStringLiteral("%1 von %2 Skins nicht geschrieben%3.")
+                   .arg(plan.size() - outcome.written)
+                   .arg(plan.size())
+                   .arg(outcome.stopped ? QStringLiteral(" (--fail-fast)") : QString()));
+    return ExitSomeFailed;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    const Result<ComposeOptions> parsed = parseComposeOptions(QCoreApplication::arguments().mid(1));
+    if (!parsed) {
+        printError(ErrorText::describe(parsed.error()));
+        print(stderr, QStringLiteral("Hilfe: pellwerk-compose --help\n"));
+        return ExitUsage;
+    }
+    const ComposeOptions &o = parsed.value();
+    if (o.mode == ComposeOptions::Mode::Help) {
+        std::fputs(HelpText, stdout);
+        return ExitDone;
+    }
+    if (o.mode == ComposeOptions::Mode::Version) {
+        std::fputs("pellwerk-compose " PROJECT_VERSION "\n", stdout);
+        return ExitDone;
+    }
+
+    // The program folder is where the executable lies, links resolved: Image/ and SkinNEW.bmp
+    // are installed beside it.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const RecipeFolders folders{QFileInfo(o.recipe).absolutePath(), {programFolder + QStringLiteral("/Image")}};
+    const Result<Recipe> recipe = readRecipeFile(o.recipe);
+    if (!recipe) {
+        printError(ErrorText::recipeFailed(o.recipe, recipe.error()));
+        return ExitUsage;
+    }
+    const QString output = o.mode == ComposeOptions::Mode::Compose ? o.output : QString();
+    const Result<VariationPlan> plan = VariationPlan::make(recipe.value(), o.recipe, o.variations, output, folders);
+    if (!plan) {
+        printError(ErrorText::planFailed(plan.error()));
+        return ExitUsage;
+    }
+    const Composer composer(folders, programFolder);
+    return o.mode == ComposeOptions::Mode::Lint ? lint(plan.value(), composer, o) : compose(plan.value(), composer, o);
+}

@@ -1,0 +1,134 @@
+#include "Composer.h"
+
+#include "colour/ColourCorrection.h"
+#include "colour/PictureBits.h"
+#include "core/PictureBoxModel.h"
+#include "core/SkinDocument.h"
+#include "parts/TransparentBlit.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace pellwerk {
+
+namespace {
+
+Error placed(Error error, int step, const QString &field, const QString &file)
+{
+    error.step = step;
+    error.field = field;
+    if (error.file.isEmpty())
+        error.file = file;
+    return error;
+}
+
+// The canvas after "neu" or "öffnen": black, the picture at the top-left, cut to the skin.
+QImage canvasWith(const Picture &picture)
+{
+    PictureBoxModel canvas(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true);
+    canvas.setPicture(picture);
+    return canvas.drawingImage();
+}
+
+// What the parts window shows and the colour window makes of it, step by step as they do it.
+Result<QImage> previewOf(const QImage &part, Colour transparent, const UserRgb &tint)
+{
+    PictureBoxModel preview(PartAreaSize, transparent, /*persistent*/ false);
+    // Only the top-left 148 x 191 pixels are ever pasted, and the correction works pixel by pixel:
+    // cutting first changes no pasted pixel and spares the work on the rest of a large part.
+    const QSize shown = part.size().boundedTo(PartAreaSize);
+    preview.setPicture(Picture::make(shown == part.size() ? part : part.copy(QRect(QPoint(0, 0), shown))));
+    if (tint != UserRgb{}) {
+        PixelBufferInfo info;
+        PixelBuffer source;
+        PixelBuffer target;
+        if (const Result<void> read = ReadPictureBits(preview.picture(), info, source, target); !read)
+            return read.error();
+        CorrectColours(source, target, tint.red, tint.green, tint.blue);
+        if (const Result<void> written = WritePictureBits(preview, info.Target); !written)
+            return written.error();
+    }
+    return preview.surface();
+}
+
+} // namespace
+
+Composer::Composer(RecipeFolders folders, QString programFolder)
+    : m_folders(std::move(folders)), m_programFolder(std::move(programFolder)),
+      m_cache(std::make_unique<PictureCache>())
+{}
+
+QString Composer::resolve(const QString &written) const
+{
+    return resolveRecipePath(written, m_folders);
+}
+
+Result<QImage> Composer::partPicture(const QString &part) const
+{
+    if (part.isEmpty()) {
+        return m_cache->get(QStringLiteral("preview"),
+                            []() -> Result<QImage> { return SkinDocument::builtInPreview().image; });
+    }
+    return m_cache->file(resolve(part));
+}
+
+Result<QImage> Composer::base(const CompositionBase &base) const
+{
+    QString file;
+    switch (base.kind) {
+    case CompositionBase::Kind::Default:
+        return m_cache->get(QStringLiteral("base"),
+                            [] { return Result<QImage>(canvasWith(SkinDocument::defaultSkin())); });
+    case CompositionBase::Kind::New:
+        file = QDir::cleanPath(m_programFolder + QStringLiteral("/SkinNEW.bmp"));
+        break;
+    case CompositionBase::Kind::File:
+        file = resolve(base.file);
+        break;
+    }
+    return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
+        Result<QImage> read = m_cache->file(file);
+        if (!read)
+            return placed(read.error(), 0, QStringLiteral("base"), file);
+        return canvasWith(Picture::make(read.value()));
+    });
+}
+
+Result<QImage> Composer::preview(const PasteStep &step) const
+{
+    const QString file = step.part.isEmpty() ? QString() : resolve(step.part);
+    // Concatenated, not arg()-ed: a file name may itself contain "%1".
+    const QString key = QStringLiteral("preview:") + QString::number(step.transparent.value()) + QLatin1Char(':')
+                        + QString::number(step.tint.red) + QLatin1Char(',') + QString::number(step.tint.green)
+                        + QLatin1Char(',') + QString::number(step.tint.blue) + QLatin1Char(':') + file;
+    return m_cache->get(key, [&]() -> Result<QImage> {
+        const Result<QImage> part = partPicture(step.part);
+        if (!part)
+            return part.error();
+        Result<QImage> shown = previewOf(part.value(), step.transparent, step.tint);
+        if (!shown)
+            return makeError(shown.error().kind, file, shown.error().detail);
+        return shown;
+    });
+}
+
+Result<QImage> Composer::compose(const Composition &composition) const
+{
+    const Result<QImage> canvas = base(composition.base);
+    if (!canvas)
+        return canvas.error();
+    QImage skin = canvas.value();
+    const Rect32 partRect{0, 0, PartAreaSize.width(), PartAreaSize.height()};
+    for (size_t i = 0; i < composition.steps.size(); ++i) {
+        const PasteStep &step = composition.steps[i];
+        const Result<QImage> shown = preview(step);
+        if (!shown)
+            return placed(shown.error(), int(i + 1), QStringLiteral("part"),
+                          step.part.isEmpty() ? QString() : resolve(step.part));
+        TransparentBlit(skin, skin, shown.value(), partRect, step.place.x(), step.place.y(), step.transparent);
+    }
+    return skin;
+}
+
+} // namespace pellwerk

@@ -1,0 +1,160 @@
+#include "VariationPlan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <variant>
+
+namespace pellwerk {
+
+namespace {
+
+Error planError(ErrorKind kind, const QString &field, const QString &detail = {}, const QString &file = {})
+{
+    Error e = makeError(kind, file, detail);
+    e.field = field;
+    return e;
+}
+
+// An output pattern cut into literal text and placeholders (indexes into the varied kinds).
+using Segment = std::variant<QString, size_t>;
+
+Result<std::vector<Segment>> parsePattern(const QString &pattern, const std::vector<VariationPlan::VariedKind> &varied)
+{
+    std::vector<Segment> segments;
+    std::vector<bool> used(varied.size(), false);
+    QString literal;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const qsizetype close = pattern[i] == QLatin1Char('{') ? pattern.indexOf(QLatin1Char('}'), i) : -1;
+        const PartKind *kind = close > i ? findPartKindByKey(QStringView(pattern).mid(i + 1, close - i - 1)) : nullptr;
+        if (!kind) {
+            literal += pattern[i++];
+            continue;
+        }
+        const auto it = std::find_if(varied.begin(), varied.end(),
+                                     [kind](const VariationPlan::VariedKind &v) { return v.kind == kind->kind; });
+        if (it == varied.end())
+            return planError(ErrorKind::OutputPlaceholderNotVaried, kind->key);
+        segments.emplace_back(std::move(literal));
+        literal.clear();
+        segments.emplace_back(size_t(it - varied.begin()));
+        used[size_t(it - varied.begin())] = true;
+        i = close + 1;
+    }
+    segments.emplace_back(std::move(literal));
+    for (size_t k = 0; k < varied.size(); ++k)
+        if (!used[k])
+            return planError(ErrorKind::OutputPlaceholderMissing, partKind(varied[k].kind).key);
+    return segments;
+}
+
+QString absoluteClean(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+QStringList VariationPlan::choice(qsizetype index) const
+{
+    QStringList files;
+    for (size_t k = m_varied.size(); k-- > 0;) {
+        const QStringList &options = m_varied[k].files;
+        files.prepend(options[index % options.size()]);
+        index /= options.size();
+    }
+    return files;
+}
+
+Composition VariationPlan::composition(qsizetype index) const
+{
+    Composition result = m_recipe;
+    const QStringList files = choice(index);
+    for (size_t k = 0; k < m_varied.size(); ++k)
+        for (PasteStep &step : result.steps)
+            if (step.kind == m_varied[k].kind)
+                step.part = files[qsizetype(k)];
+    return result;
+}
+
+Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &recipePath,
+                                          const std::vector<Variation> &variations, const QString &outputPattern,
+                                          const RecipeFolders &folders)
+{
+    VariationPlan plan;
+    plan.m_recipe = recipe.composition;
+    const auto &steps = recipe.composition.steps;
+    for (const Variation &variation : variations) {
+        const QString &key = partKind(variation.kind).key;
+        if (std::none_of(steps.begin(), steps.end(), [&](const PasteStep &s) { return s.kind == variation.kind; }))
+            return planError(ErrorKind::VaryNoStep, key);
+        QStringList files = matchingRecipeFiles(variation.pattern, folders);
+        if (files.isEmpty())
+            return planError(ErrorKind::VaryNoMatch, key, variation.pattern);
+        if (plan.m_size > MaxSkins / files.size())
+            return planError(ErrorKind::VaryTooMany, {}, QString::number(qint64(plan.m_size) * files.size()));
+        plan.m_size *= files.size();
+        plan.m_varied.push_back({variation.kind, std::move(files)});
+    }
+    if (outputPattern.isEmpty())
+        return plan;
+
+    const Result<std::vector<Segment>> segments = parsePattern(outputPattern, plan.m_varied);
+    if (!segments)
+        return segments.error();
+    QHash<QString, qsizetype> seen;
+    QSet<QString> outputFolders;
+    plan.m_outputs.reserve(plan.m_size);
+    for (qsizetype i = 0; i < plan.m_size; ++i) {
+        const QStringList files = plan.choice(i);
+        QString name;
+        for (const Segment &segment : segments.value())
+            name += std::holds_alternative<QString>(segment)
+                        ? std::get<QString>(segment)
+                        : QFileInfo(files[qsizetype(std::get<size_t>(segment))]).completeBaseName();
+        // Written where the collision check looked: "a/b/../c" is "a/c" even where a/b is missing.
+        name = QDir::cleanPath(name);
+        const QString absolute = absoluteClean(name);
+        if (const auto it = seen.constFind(absolute); it != seen.constEnd()) {
+            const auto names = [&](qsizetype index) {
+                QStringList shown;
+                for (const QString &file : plan.choice(index))
+                    shown << QFileInfo(file).fileName();
+                return shown.join(QStringLiteral(", "));
+            };
+            return planError(ErrorKind::OutputCollision, {}, names(*it) + QStringLiteral(" / ") + names(i), name);
+        }
+        seen.insert(absolute, i);
+        outputFolders.insert(QFileInfo(absolute).path());
+        plan.m_outputs << name;
+    }
+    for (const QString &folder : std::as_const(outputFolders))
+        if (!QFileInfo(folder).isDir())
+            return makeError(ErrorKind::FolderMissing, folder);
+
+    // Nothing a skin is made of may be overwritten by one, not even after its own reading.
+    QSet<QString> inputs;
+    const auto addInput = [&](const QString &path) {
+        if (const QString canonical = QFileInfo(path).canonicalFilePath(); !canonical.isEmpty())
+            inputs.insert(canonical);
+    };
+    addInput(recipePath);
+    if (recipe.composition.base.kind == CompositionBase::Kind::File)
+        addInput(resolveRecipePath(recipe.composition.base.file, folders));
+    for (const PasteStep &step : steps)
+        if (!step.part.isEmpty())
+            addInput(resolveRecipePath(step.part, folders));
+    for (const VariedKind &kind : plan.m_varied)
+        for (const QString &file : kind.files)
+            addInput(file);
+    for (const QString &output : std::as_const(plan.m_outputs))
+        if (inputs.contains(QFileInfo(output).canonicalFilePath()))
+            return planError(ErrorKind::OutputIsInput, {}, {}, output);
+    return plan;
+}
+
+} // namespace pellwerk

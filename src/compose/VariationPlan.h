@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ComposeOptions.h"
+#include "Recipe.h"
+#include "RecipePaths.h"
+#include "core/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace pellwerk {
+
+// The skins one recipe makes with its variations: every combination of the files each --vary
+// pattern matches (matchingRecipeFiles), the first varied kind changing slowest. A combination
+// puts its file into the part of every step of the varied kind; everything else is the recipe's.
+//
+// With an output pattern, every combination gets its file name: each "{key}" of a varied kind is
+// replaced by the chosen file's name without its last extension, and the name is cleaned
+// ("out/./a/../x.bmp" is "out/x.bmp"). Braces around anything but a
+// kind's key stay as they are. Everything is checked before the plan exists, so a refused plan
+// has written nothing.
+class VariationPlan
+{
+public:
+    struct VariedKind
+    {
+        PartKindId kind;
+        QStringList files; // cleaned paths, in list order
+    };
+
+    // 100,000 skins are 20 GB of files; more at once is a mistake, and its names alone would fill memory.
+    static constexpr qsizetype MaxSkins = 100000;
+
+    // Errors: VaryNoStep (no step of a varied kind), VaryNoMatch, VaryTooMany (more than MaxSkins);
+    // with an output pattern also OutputPlaceholderNotVaried, OutputPlaceholderMissing,
+    // OutputCollision (two names the same once made absolute and cleaned), FolderMissing (an
+    // output folder that does not exist; file: the folder) and OutputIsInput (an output that is
+    // the recipe, its base or one of its parts).
+    static Result<VariationPlan> make(const Recipe &recipe, const QString &recipePath,
+                                      const std::vector<Variation> &variations, const QString &outputPattern,
+                                      const RecipeFolders &folders);
+
+    qsizetype size() const { return m_size; }
+    const std::vector<VariedKind> &varied() const { return m_varied; }
+    // The files of combination `index`, one per varied kind, in the order of varied().
+    QStringList choice(qsizetype index) const;
+    Composition composition(qsizetype index) const;
+    // The output file of combination `index`; empty without an output pattern.
+    QString output(qsizetype index) const { return m_outputs.isEmpty() ? QString() : m_outputs[index]; }
+
+private:
+    Composition m_recipe;
+    std::vector<VariedKind> m_varied;
+    qsizetype m_size = 1;
+    QStringList m_outputs;
+};
+
+} // namespace pellwerk

@@ -1,0 +1,165 @@
+#include "TestFiles.h"
+
+#include "compose/ComposeOptions.h"
+#include "compose/Composer.h"
+#include "core/BitmapWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pellwerk;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class ComposeCliTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
+
+    Run run(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(PELLWERK_COMPOSE), arguments);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // 4 x 2: two black pixels, (1, 0) is (5, 0, 0) beside one of them, (3, 1) is (0, 0, 7) on
+        // the part's edge beside the preview's black back colour.
+        QImage halo(4, 2, QImage::Format_RGB32);
+        halo.fill(qRgb(200, 100, 50));
+        halo.setPixel(0, 0, qRgb(0, 0, 0));
+        halo.setPixel(1, 0, qRgb(5, 0, 0));
+        halo.setPixel(2, 1, qRgb(0, 0, 0));
+        halo.setPixel(3, 1, qRgb(0, 0, 7));
+        QVERIFY(testsupport::writeBmp(path("Face1.bmp"), halo));
+        QVERIFY(testsupport::writeBmp(path("Face2.bmp"), testsupport::filled(9, 9, qRgb(1, 2, 3))));
+        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
+        QVERIFY(testsupport::writeFile(path("r.json"), R"({"pellwerk-recipe": 1, "base": "default",
+            "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp"},
+            {"kind": "user", "part": "Face2.bmp", "x": 250, "y": -3, "tint": [0, 40, 0]}]})"));
+        QVERIFY(testsupport::writeFile(path("bad.json"), R"({"pellwerk-recipe": 1, "base": "default",
+            "transparent": "schwarz", "steps": [{"kind": "hat", "part": "Face1.bmp"}]})"));
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("result"); // a Mode, or 100 + an ErrorKind
+        const auto err = [](ErrorKind k) { return 100 + int(k); };
+        using M = ComposeOptions::Mode;
+        QTest::newRow("compose") << "r.json -o out.bmp -j2 --fail-fast" << int(M::Compose);
+        QTest::newRow("joined forms") << "--output=o.bmp --jobs=3 --vary=face=F* r.json" << int(M::Compose);
+        QTest::newRow("lint") << "--lint --near 0 --json r.json" << int(M::Lint);
+        QTest::newRow("help wins") << "-x --help" << int(M::Help);
+        QTest::newRow("recipe after --") << "--check -- --lint" << int(M::Check);
+        QTest::newRow("unknown") << "r.json -o o --frobnicate" << err(ErrorKind::ArgumentUnknown);
+        QTest::newRow("no value") << "r.json -o" << err(ErrorKind::ArgumentMissingValue);
+        QTest::newRow("jobs 0") << "r.json -o o -j 0" << err(ErrorKind::ArgumentBadValue);
+        QTest::newRow("near 256") << "--lint r.json --near=256" << err(ErrorKind::ArgumentBadValue);
+        QTest::newRow("vary kind") << "r.json -o o --vary hat=x" << err(ErrorKind::ArgumentBadValue);
+        QTest::newRow("vary twice") << "r.json -o o --vary face=a --vary face=b" << err(ErrorKind::VaryRepeated);
+        QTest::newRow("two recipes") << "a.json b.json -o o" << err(ErrorKind::ArgumentSurplus);
+        QTest::newRow("no output") << "r.json" << err(ErrorKind::ArgumentMissing);
+        QTest::newRow("json alone") << "r.json -o o --json" << err(ErrorKind::ArgumentConflict);
+        QTest::newRow("check and lint") << "--check --lint r.json" << err(ErrorKind::ArgumentConflict);
+    }
+
+    void options()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, result);
+        const Result<ComposeOptions> parsed = parseComposeOptions(arguments.split(' '));
+        QCOMPARE(parsed ? int(parsed->mode) : 100 + int(parsed.error().kind), result);
+    }
+
+    void lintText()
+    {
+        const Run r = run({"--lint", "r.json"});
+        QCOMPARE(r.exitCode, 3);
+        QCOMPARE(r.out,
+                 QStringLiteral("step 1 face Face1.bmp: 2 left out, 2 near the transparent colour (2 fringe), "
+                                "first at 1,0\n"
+                                "step 2 user Face2.bmp: 0 left out, 0 near the transparent colour (0 fringe)\n"));
+        QCOMPARE(run({"--lint", "--near", "0", "r.json"}).exitCode, 0);
+    }
+
+    void lintJsonWithVariations()
+    {
+        const Run r = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face[12]*"});
+        QCOMPARE(r.exitCode, 2); // "[" is no wildcard: nothing matches
+        const Run v = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
+        QCOMPARE(v.exitCode, 2); // Face3.bmp cannot be read
+        QVERIFY(v.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
+        QVERIFY(QFile::remove(path("Face3.bmp")));
+        const Run ok = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
+        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
+        QCOMPARE(ok.exitCode, 3);
+        const QJsonArray steps = QJsonDocument::fromJson(ok.out.toUtf8()).array();
+        QCOMPARE(steps.size(), 3);
+        const QJsonObject first = steps[0].toObject();
+        QCOMPARE(first.keys(), QStringList({"fringe", "kind", "left_out", "near", "near_first", "part", "step"}));
+        QCOMPARE(first["part"].toString(), QStringLiteral("Face1.bmp"));
+        QCOMPARE(first["near"].toInt(), 1); // (0, 0, 7) is 7 away
+        QCOMPARE(first["near_first"].toArray(), QJsonArray({1, 0}));
+        // Untinted, all of Face2 is within 3 of black; its right column and bottom row touch the
+        // preview's back colour.
+        const QJsonObject second = steps[1].toObject();
+        QCOMPARE(second["part"].toString(), QStringLiteral("Face2.bmp"));
+        QCOMPARE(second["near"].toInt(), 81);
+        QCOMPARE(second["fringe"].toInt(), 17);
+        QCOMPARE(steps[2].toObject()["step"].toInt(), 2);
+        QVERIFY(steps[2].toObject()["near_first"].isNull());
+    }
+
+    void composeAndExitCodes()
+    {
+        Run r = run({"r.json", "-o", "one.bmp"});
+        QCOMPARE(r.exitCode, 0);
+        const Composer composer({m_dir.path(), {}}, {});
+        Composition c{{CompositionBase::Kind::Default, {}},
+                      {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
+                       {PartKindId::User, "Face2.bmp", {250, -3}, {}, {0, 40, 0}}}};
+        QCOMPARE(testsupport::fileBytes(path("one.bmp")), encodeBitmap24(composer.compose(c).value()));
+
+        r = run({"r.json", "--vary", "face=face*.bmp", "-o", "v-{face}.bmp", "-j", "2"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("Skin „v-Face3.bmp“ nicht geschrieben: Schritt 1, Feld „part“")),
+                 qPrintable(r.err));
+        QVERIFY(QFile::exists(path("v-Face1.bmp")) && QFile::exists(path("v-Face2.bmp")));
+        QVERIFY(!QFile::exists(path("v-Face3.bmp")));
+
+        r = run({"bad.json", "-o", "bad.bmp"});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("Rezept „bad.json“: Schritt 1, Feld „kind“")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(path("bad.bmp")));
+        QCOMPARE(run({"--check", "r.json"}).exitCode, 0);
+        QCOMPARE(run({"--check", "r.json", "--vary", "face=Face*"}).exitCode, 1);
+        QCOMPARE(run({"r.json", "-o", "x.bmp", "--bogus"}).exitCode, 2);
+        QCOMPARE(run({"--version"}).out, QStringLiteral("pellwerk-compose 1.2\n"));
+        QVERIFY(run({"--help"}).out.startsWith(QStringLiteral("Aufruf: pellwerk-compose")));
+    }
+};
+
+QTEST_GUILESS_MAIN(ComposeCliTest)
+#include "tst_composecli.moc"

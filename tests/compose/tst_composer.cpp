@@ -1,0 +1,206 @@
+#include "TestFiles.h"
+
+#include "compose/Composer.h"
+#include "compose/SkinBatch.h"
+#include "compose/VariationPlan.h"
+#include "core/BitmapDecoder.h"
+#include "core/SkinDocument.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace pellwerk;
+
+namespace {
+
+// Random colours, many of them one tint step away from white, so that a red tint of 100 pushes
+// them onto a white key.
+QImage randomPart(int width, int height, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int pick = random.bounded(4);
+            const QRgb rgb = pick == 0   ? qRgb(0, 0, 0)
+                             : pick == 1 ? qRgb(155 + random.bounded(101), 255, 255)
+                                         : qRgb(random.bounded(256), random.bounded(256), random.bounded(256));
+            image.setPixel(x, y, rgb);
+        }
+    return image;
+}
+
+// The editor's rule written out pixel by pixel: the base on black, then for each step the
+// 148 x 191 preview (part, tinted and capped, or the key where the part ends) pasted where it
+// is not the key.
+QImage modelSkin(const QImage &base, const std::vector<std::pair<PasteStep, QImage>> &steps)
+{
+    QImage skin(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            skin.setPixel(x, y, x < base.width() && y < base.height() ? base.pixel(x, y) : qRgb(0, 0, 0));
+    for (const auto &[step, part] : steps) {
+        const QRgb key = step.transparent.toQRgb();
+        const auto add = [](int c, int t) { return std::min(c + t, 255); };
+        for (qint64 j = 0; j < 191; ++j)
+            for (qint64 i = 0; i < 148; ++i) {
+                QRgb s = key;
+                if (i < part.width() && j < part.height()) {
+                    const QRgb p = part.pixel(int(i), int(j));
+                    s = qRgb(add(qRed(p), step.tint.red), add(qGreen(p), step.tint.green),
+                             add(qBlue(p), step.tint.blue));
+                }
+                const qint64 x = step.place.x() + i, y = step.place.y() + j;
+                if (s != key && x >= 0 && y >= 0 && x < 256 && y < 256)
+                    skin.setPixel(int(x), int(y), s);
+            }
+    }
+    return skin;
+}
+
+Recipe recipeOf(std::vector<PasteStep> steps)
+{
+    return Recipe{Colours::Black, {{CompositionBase::Kind::Default, {}}, std::move(steps)}};
+}
+
+} // namespace
+
+class ComposerTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(path("Image")) && QDir().mkpath(path("out")));
+        QVERIFY(testsupport::writeBmp(path("base.bmp"), randomPart(300, 200, 1)));
+        QVERIFY(testsupport::writeBmp(path("big.bmp"), randomPart(200, 230, 2)));
+        QVERIFY(testsupport::writeBmp(path("Image/small.bmp"), randomPart(30, 20, 3)));
+        for (const char *name : {"Face01.bmp", "face02.bmp", "Face03.bmp", "shirtA.bmp", "shirtB.bmp"})
+            QVERIFY(testsupport::writeBmp(path(name), randomPart(40, 40, qHash(QByteArray(name)))));
+        QVERIFY(testsupport::writeFile(path("Face04.bmp"), "BM not a bitmap"));
+        // Two names that differ only in the extension's case give one output name.
+        QVERIFY(QDir().mkpath(path("dup")) && testsupport::writeFile(path("dup/a.bmp"), "")
+                && testsupport::writeFile(path("dup/a.BMP"), ""));
+    }
+
+    void replayEqualsThePlainRule()
+    {
+        const Composer composer({m_dir.path(), {path("Image")}}, m_dir.path());
+        const QImage preview = SkinDocument::builtInPreview().image;
+        std::vector<std::pair<PasteStep, QImage>> steps{
+            {{PartKindId::Face, "big.bmp", {128, 0}, Colours::Black, {0, 0, 0}}, randomPart(200, 230, 2)},
+            {{PartKindId::User, "small.bmp", {-10, 240}, Colours::White, {100, 0, 0}}, randomPart(30, 20, 3)},
+            {{PartKindId::User, "big.bmp", {200, -100}, Colours::White, {100, 7, 0}}, randomPart(200, 230, 2)},
+            {{PartKindId::Shirt, {}, {87, 128}, Colours::Blue, {0, 255, 0}}, preview}};
+        Composition composition{{CompositionBase::Kind::File, "base.bmp"}, {}};
+        for (const auto &s : steps)
+            composition.steps.push_back(s.first);
+
+        const Result<QImage> skin = composer.compose(composition);
+        QVERIFY2(skin, qPrintable(testsupport::errorText(skin)));
+        const QImage expected = modelSkin(randomPart(300, 200, 1), steps);
+        QCOMPARE(skin.value().size(), QSize(256, 256));
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                QVERIFY2(skin.value().pixel(x, y) == expected.pixel(x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
+    }
+
+    void failingStepIsNamed()
+    {
+        const Composer composer({m_dir.path(), {path("Image")}}, path("nowhere"));
+        Composition c{{CompositionBase::Kind::Default, {}},
+                      {{PartKindId::Face, "Face01.bmp", {128, 0}, {}, {}}, {PartKindId::Face, "gone.bmp", {}, {}, {}}}};
+        Result<QImage> skin = composer.compose(c);
+        QVERIFY(!skin);
+        QCOMPARE(skin.error().kind, ErrorKind::FileMissing);
+        QCOMPARE(skin.error().step, 2);
+        QCOMPARE(skin.error().file, path("gone.bmp"));
+        c.base.kind = CompositionBase::Kind::New;
+        skin = composer.compose(c);
+        QCOMPARE(skin.error().field, QStringLiteral("base"));
+        QCOMPARE(skin.error().file, path("nowhere/SkinNEW.bmp"));
+    }
+
+    void variationMatrix()
+    {
+        const RecipeFolders folders{m_dir.path(), {path("Image")}};
+        const Recipe recipe = recipeOf({{PartKindId::Face, "x.bmp", {128, 0}, {}, {}},
+                                        {PartKindId::Shirt, "x.bmp", {87, 128}, {}, {}},
+                                        {PartKindId::User, "Image/small.bmp", {5, 5}, {}, {}}});
+        const Result<VariationPlan> plan = VariationPlan::make(
+            recipe, path("r.json"), {{PartKindId::Face, "FACE*"}, {PartKindId::Shirt, "shirt?.bmp"}},
+            path("out/{face}+{shirt}.bmp"), folders);
+        QVERIFY2(plan, qPrintable(testsupport::errorText(plan)));
+        QCOMPARE(plan->size(), 8);
+        QCOMPARE(plan->output(0), path("out/Face01+shirtA.bmp"));
+        QCOMPARE(plan->output(3), path("out/face02+shirtB.bmp"));
+        QCOMPARE(plan->output(7), path("out/Face04+shirtB.bmp"));
+        QCOMPARE(plan->composition(3).steps[0].part, path("face02.bmp"));
+        QCOMPARE(plan->composition(3).steps[2].part, QStringLiteral("Image/small.bmp"));
+
+        const Composer composer(folders, m_dir.path());
+        const SkinBatch batch(plan.value(), composer);
+        const Result<std::vector<Error>> prepared = batch.prepare();
+        QVERIFY(prepared && prepared->size() == 1);
+        QCOMPARE(prepared->front().file, path("Face04.bmp"));
+        QStringList failed;
+        const SkinBatch::Outcome outcome = batch.run(
+            2, false, [&](const QString &out, const Error &) { failed << out; }, [](qsizetype, qsizetype) {});
+        QCOMPARE(outcome.written, 6);
+        failed.sort();
+        QCOMPARE(failed, QStringList({path("out/Face04+shirtA.bmp"), path("out/Face04+shirtB.bmp")}));
+        QVERIFY(!QFileInfo::exists(path("out/Face04+shirtA.bmp")));
+        const Result<QImage> written = readBitmapFile(path("out/face02+shirtB.bmp"));
+        QVERIFY(written && written.value() == composer.compose(plan->composition(3)).value());
+    }
+
+    void plansRefused_data()
+    {
+        QTest::addColumn<QString>("vary"); // KIND=PATTERN pairs, space separated
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<ErrorKind>("kind");
+        QTest::newRow("no such step") << "beard=F*"
+                                      << "out/{beard}.bmp" << ErrorKind::VaryNoStep;
+        QTest::newRow("no match") << "face=nothing*"
+                                  << "out/{face}.bmp" << ErrorKind::VaryNoMatch;
+        QTest::newRow("placeholder missing") << "face=F* shirt=s*"
+                                             << "out/{face}.bmp" << ErrorKind::OutputPlaceholderMissing;
+        QTest::newRow("placeholder not varied") << "face=F*"
+                                                << "out/{face}{shirt}.bmp" << ErrorKind::OutputPlaceholderNotVaried;
+        QTest::newRow("names collide") << "face=dup/*"
+                                       << "out/{face}.bmp" << ErrorKind::OutputCollision;
+        QTest::newRow("folder missing") << "face=F*"
+                                        << "nope/{face}.bmp" << ErrorKind::FolderMissing;
+        QTest::newRow("overwrites a part") << "face=F*"
+                                           << "{face}.bmp" << ErrorKind::OutputIsInput;
+    }
+
+    void plansRefused()
+    {
+        QFETCH(QString, vary);
+        QFETCH(QString, output);
+        QFETCH(ErrorKind, kind);
+        std::vector<Variation> variations;
+        for (const QString &pair : vary.split(' ')) {
+            const QStringList kv = pair.split('=');
+            variations.push_back({findPartKindByKey(kv[0])->kind, kv[1]});
+        }
+        const Recipe recipe =
+            recipeOf({{PartKindId::Face, "x", {128, 0}, {}, {}}, {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
+        const Result<VariationPlan> plan =
+            VariationPlan::make(recipe, path("r.json"), variations, path(output), {m_dir.path(), {}});
+        QVERIFY(!plan);
+        QCOMPARE(plan.error().kind, kind);
+    }
+};
+
+QTEST_GUILESS_MAIN(ComposerTest)
+#include "tst_composer.moc"

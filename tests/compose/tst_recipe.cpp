@@ -1,0 +1,184 @@
+#include "TestFiles.h"
+
+#include "compose/Recipe.h"
+#include "compose/RecipePaths.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pellwerk;
+
+namespace {
+
+// A recipe with the given steps (JSON text of the array's elements) and top-level fields.
+QByteArray recipe(const QByteArray &steps, const QByteArray &top = R"("base": "default", "transparent": [0, 0, 0])")
+{
+    return R"({"pellwerk-recipe": 1, )" + top + R"(, "steps": [)" + steps + "]}";
+}
+
+PasteStep step(PartKindId kind, const QString &part, QPoint place, Colour transparent = Colours::Black,
+               UserRgb tint = {})
+{
+    return PasteStep{kind, part, place, transparent, tint};
+}
+
+} // namespace
+
+class RecipeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<ErrorKind>("kind");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("field");
+        const auto row = [](const char *name, const QByteArray &json, ErrorKind kind, int step, const char *field) {
+            QTest::newRow(name) << json << kind << step << QString::fromLatin1(field);
+        };
+        const QByteArray face = R"({"kind": "face", "part": "F.bmp"})";
+        using K = ErrorKind;
+        row("not json", "{\"pellwerk-recipe\": 1,", K::RecipeSyntax, 0, "");
+        row("array", "[]", K::RecipeSyntax, 0, "");
+        row("version 2", R"({"pellwerk-recipe": 2, "future": true})", K::RecipeVersion, 0, "pellwerk-recipe");
+        row("version text", R"({"pellwerk-recipe": "1"})", K::RecipeVersion, 0, "pellwerk-recipe");
+        row("no version", R"({"base": "default"})", K::RecipeMissingField, 0, "pellwerk-recipe");
+        row("unknown top", recipe("", R"("base": "new", "transparent": "blau", "name": "x")"), K::RecipeUnknownField, 0,
+            "name");
+        row("no base", recipe("", R"("transparent": [0, 0, 0])"), K::RecipeMissingField, 0, "base");
+        row("no colour", recipe("", R"("base": "new")"), K::RecipeMissingField, 0, "transparent");
+        row("no steps", R"({"pellwerk-recipe": 1, "base": "new", "transparent": "weiss"})", K::RecipeMissingField, 0,
+            "steps");
+        row("empty base", recipe("", R"("base": "", "transparent": [0, 0, 0])"), K::RecipeBadValue, 0, "base");
+        row("colour 256", recipe("", R"("base": "new", "transparent": [0, 256, 0])"), K::RecipeBadValue, 0,
+            "transparent");
+        row("colour -1", recipe("", R"("base": "new", "transparent": [-1, 0, 0])"), K::RecipeBadValue, 0,
+            "transparent");
+        row("colour 1.5", recipe("", R"("base": "new", "transparent": [1.5, 0, 0])"), K::RecipeBadValue, 0,
+            "transparent");
+        row("colour pair", recipe("", R"("base": "new", "transparent": [0, 0])"), K::RecipeBadValue, 0, "transparent");
+        row("colour name case", recipe("", R"("base": "new", "transparent": "Schwarz")"), K::RecipeBadValue, 0,
+            "transparent");
+        row("steps object", recipe("").replace("[]", "{}"), K::RecipeBadValue, 0, "steps");
+        row("step number", recipe(face + ", 3"), K::RecipeBadValue, 2, "");
+        row("unknown step field", recipe(face + R"(, {"kind": "face", "part": "F.bmp", "scale": 2})"),
+            K::RecipeUnknownField, 2, "scale");
+        row("no kind", recipe(R"({"part": "F.bmp"})"), K::RecipeMissingField, 1, "kind");
+        row("kind not in table", recipe(R"({"kind": "hat", "part": "F.bmp"})"), K::RecipeBadValue, 1, "kind");
+        row("kind upper case", recipe(R"({"kind": "Face", "part": "F.bmp"})"), K::RecipeBadValue, 1, "kind");
+        row("x on fixed kind", recipe(R"({"kind": "face", "part": "F.bmp", "x": 1})"), K::RecipeUnknownField, 1, "x");
+        row("no part", recipe(R"({"kind": "face"})"), K::RecipeMissingField, 1, "part");
+        row("part number", recipe(R"({"kind": "face", "part": 7})"), K::RecipeBadValue, 1, "part");
+        row("user without y", recipe(R"({"kind": "user", "part": "u.bmp", "x": 1})"), K::RecipeMissingField, 1, "y");
+        row("x beyond 32 bits", recipe(R"({"kind": "user", "part": "u.bmp", "x": 2147483648, "y": 0})"),
+            K::RecipeBadValue, 1, "x");
+        row("y text", recipe(R"({"kind": "user", "part": "u.bmp", "x": 0, "y": "0"})"), K::RecipeBadValue, 1, "y");
+        row("tint 300", recipe(face + R"(, {"kind": "face", "part": "F.bmp", "tint": [0, 300, 0]})"), K::RecipeBadValue,
+            2, "tint");
+        row("tint by name", recipe(R"({"kind": "face", "part": "F.bmp", "tint": "blau"})"), K::RecipeBadValue, 1,
+            "tint");
+        row("step colour", recipe(R"({"kind": "face", "part": "F.bmp", "transparent": "rot"})"), K::RecipeBadValue, 1,
+            "transparent");
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(ErrorKind, kind);
+        QFETCH(int, step);
+        QFETCH(QString, field);
+        const Result<Recipe> read = readRecipe(json);
+        QVERIFY(!read);
+        QCOMPARE(read.error().kind, kind);
+        QCOMPARE(read.error().step, step);
+        QCOMPARE(read.error().field, field);
+    }
+
+    void accepted_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<Recipe>("expected");
+        const Colour white = Colours::White;
+        QTest::newRow("steps of every form")
+            << recipe(R"({"kind": "face", "part": "Face01.bmp"},
+                        {"kind": "shirt", "part": "shirt02.bmp", "tint": [40, 0, 0.0]},
+                        {"kind": "user", "part": "userScar.bmp", "x": -2147483648, "y": 60, "transparent": [255, 255, 255]},
+                        {"kind": "tattoo", "part": "@preview", "transparent": "blau"})")
+            << Recipe{Colours::Black,
+                      {{CompositionBase::Kind::Default, {}},
+                       {step(PartKindId::Face, "Face01.bmp", {128, 0}),
+                        step(PartKindId::Shirt, "shirt02.bmp", {87, 128}, Colours::Black, {40, 0, 0}),
+                        step(PartKindId::User, "userScar.bmp", {-2147483647 - 1, 60}, white),
+                        step(PartKindId::Tattoo, {}, {95, 0}, Colours::Blue)}}};
+        QTest::newRow("named colour, new base, no steps") << recipe("", R"("base": "new", "transparent": "weiss")")
+                                                          << Recipe{white, {{CompositionBase::Kind::New, {}}, {}}};
+        QTest::newRow("a file spelled like a keyword")
+            << recipe(R"({"kind": "beard", "part": "./@preview"})", R"("base": "./default", "transparent": [1, 2, 3])")
+            << Recipe{Colour::fromRgb(1, 2, 3),
+                      {{CompositionBase::Kind::File, "./default"},
+                       {step(PartKindId::Beard, "./@preview", {188, 71}, Colour::fromRgb(1, 2, 3))}}};
+    }
+
+    void accepted()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(Recipe, expected);
+        const Result<Recipe> read = readRecipe(json);
+        QVERIFY2(read, qPrintable(testsupport::errorText(read)));
+        QVERIFY(read.value() == expected);
+        const Result<Recipe> again = readRecipe(writeRecipe(read.value()));
+        QVERIFY2(again, writeRecipe(read.value()).constData());
+        QVERIFY(again.value() == expected);
+    }
+
+    void roundTripOfOddNames()
+    {
+        Recipe r{Colour::fromRgb(9, 8, 7), {{CompositionBase::Kind::File, "new"}, {}}};
+        for (const QString &name : {QStringLiteral("@preview"), QStringLiteral("a \"quoted\" \\ name.bmp"),
+                                    QStringLiteral("Gesicht ä€😀.bmp"), QStringLiteral("/abs/Face 1.bmp")})
+            r.composition.steps.push_back(step(PartKindId::User, name, {-5, 300}, Colours::Blue, {255, 0, 1}));
+        const Result<Recipe> read = readRecipe(writeRecipe(r));
+        QVERIFY2(read, qPrintable(testsupport::errorText(read)));
+        QCOMPARE(read->composition.base.file, QStringLiteral("./new"));
+        QCOMPARE(read->composition.steps[0].part, QStringLiteral("./@preview"));
+        for (size_t i = 1; i < r.composition.steps.size(); ++i)
+            QVERIFY(read->composition.steps[i] == r.composition.steps[i]);
+    }
+
+    void errorsAreWordedWithStepAndField()
+    {
+        const Result<Recipe> read =
+            readRecipe(recipe(R"({"kind": "face", "part": "F"}, {"kind": "hat", "part": "F"})"));
+        QVERIFY(!read);
+        QVERIFY(testsupport::errorText(read).startsWith(QStringLiteral("Schritt 2, Feld „kind“: Erwartet wird")));
+    }
+
+    void paths()
+    {
+        QTemporaryDir dir;
+        const QString recipes = dir.path() + "/recipes", image = dir.path() + "/Image";
+        QVERIFY(QDir().mkpath(recipes + "/sub") && QDir().mkpath(image + "/faces"));
+        for (const QString &file : {recipes + "/both.bmp", image + "/both.bmp", image + "/only.bmp",
+                                    image + "/faces/f.bmp", recipes + "/sub/s.bmp", dir.path() + "/out.bmp"})
+            QVERIFY(testsupport::writeFile(file, "x"));
+        const RecipeFolders folders{recipes, {image}};
+        QCOMPARE(resolveRecipePath("both.bmp", folders), recipes + "/both.bmp");
+        QCOMPARE(resolveRecipePath("only.bmp", folders), image + "/only.bmp");
+        QCOMPARE(resolveRecipePath("./faces/../only.bmp", folders), image + "/only.bmp");
+        QCOMPARE(resolveRecipePath("missing.bmp", folders), recipes + "/missing.bmp");
+        QCOMPARE(resolveRecipePath(dir.path() + "/out.bmp", folders), dir.path() + "/out.bmp");
+
+        QCOMPARE(recipePathFor(image + "/only.bmp", folders), QStringLiteral("only.bmp"));
+        QCOMPARE(recipePathFor(image + "/faces/f.bmp", folders), QStringLiteral("faces/f.bmp"));
+        QCOMPARE(recipePathFor(recipes + "/sub/s.bmp", folders), QStringLiteral("sub/s.bmp"));
+        // The recipe folder's own both.bmp would be read instead of the Image folder's.
+        QCOMPARE(recipePathFor(image + "/both.bmp", folders), image + "/both.bmp");
+        QCOMPARE(recipePathFor(dir.path() + "/out.bmp", folders), dir.path() + "/out.bmp");
+    }
+};
+
+QTEST_GUILESS_MAIN(RecipeTest)
+#include "tst_recipe.moc"
