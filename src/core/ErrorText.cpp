@@ -258,6 +258,13 @@ QString imageFolderMissing(const QString &folder)
         .arg(QDir::toNativeSeparators(folder));
 }
 
+QString onlyFirstDropped(const QString &opened, int dropped)
+{
+    return QStringLiteral("%1 Dateien wurden abgelegt; nur die erste ist geöffnet:\n%2")
+        .arg(dropped)
+        .arg(QDir::toNativeSeparators(opened));
+}
+
 QString saveChangesQuestion()
 {
     return QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");

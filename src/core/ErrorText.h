@@ -28,6 +28,9 @@ QString skinFailed(const QString &path, const Error &error);
 // comes first where the words do not name it.
 QString planFailed(const Error &error);
 
+// Several files were dropped: only the first was opened.
+QString onlyFirstDropped(const QString &opened, int dropped);
+
 // Asked before unsaved changes of the canvas would be lost.
 QString saveChangesQuestion();
 

@@ -113,6 +113,46 @@ void App::setUserPlace(QPoint pixel)
     emit userPlaceChosen(pixel);
 }
 
+void App::reportUserPlace(std::optional<QPoint> place)
+{
+    if (place == m_userPlace)
+        return;
+    m_userPlace = place;
+    emit userPlaceChanged(place);
+}
+
+const PictureBoxModel &App::preview()
+{
+    return teileFrm().preview();
+}
+
+PartKindId App::previewKind()
+{
+    return teileFrm().LastKind;
+}
+
+void App::notifyPreviewChanged()
+{
+    emit previewChanged();
+}
+
+std::optional<QPoint> App::previewPlace()
+{
+    const PartKind &kind = partKind(previewKind());
+    return kind.place ? std::optional<QPoint>(*kind.place) : m_userPlace;
+}
+
+void App::openDroppedFiles(const QStringList &paths)
+{
+    if (paths.isEmpty() || !confirmDiscard())
+        return;
+    const QString &path = paths.first();
+    if (const Result<void> opened = m_skin.open(path, {CompositionBase::Kind::File, path}); !opened)
+        showMessage(ErrorText::openSkinFailed(path, opened.error()));
+    else if (paths.size() > 1)
+        showMessage(ErrorText::onlyFirstDropped(path, int(paths.size())));
+}
+
 void App::chooseSkinFolder()
 {
     CommonDialog &dialog = form1().CommonDialog1;

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace pellwerk {
 
@@ -78,6 +79,21 @@ public:
     void setStatus(const QString &text);
     // The place where the next user part goes, as a press on the canvas chose it.
     void setUserPlace(QPoint pixel);
+    // The place the coordinate boxes now hold (after their clamp), when both are numbers.
+    std::optional<QPoint> userPlace() const { return m_userPlace; }
+    void reportUserPlace(std::optional<QPoint> place);
+
+    // The part in the parts window's preview and the list it was picked from (User for a user
+    // file, or before any pick); previewChanged() is sent whenever either changes.
+    const PictureBoxModel &preview();
+    PartKindId previewKind();
+    void notifyPreviewChanged();
+    // Where the previewed part would land: its kind's place, or the user place for a user file.
+    std::optional<QPoint> previewPlace();
+
+    // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
+    // the canvas holds unsaved changes), with a note when there were more.
+    void openDroppedFiles(const QStringList &paths);
     // The skins-folder choice of the folder menu and the settings dialog's button: the file
     // dialog starts in the skins folder, and the folder of the file picked becomes it. The
     // settings dialog's folder label shows it (the dialog is loaded for that, hidden).
@@ -95,6 +111,8 @@ signals:
     void transparentColourChanged(Colour colour);
     void statusChanged(const QString &text);
     void userPlaceChosen(QPoint pixel);
+    void userPlaceChanged(std::optional<QPoint> place);
+    void previewChanged();
     void skinFolderChanged(const QString &folder);
     // One text of a language: `row` says which window and control it belongs on.
     void languageTextChanged(const KeyRow &row, const QString &text);
@@ -110,6 +128,7 @@ private:
     std::unique_ptr<SetupDlg> m_setupDlg;
     std::unique_ptr<AboutDlg> m_aboutDlg;
     std::unique_ptr<RGB_Frm> m_rgbFrm;
+    std::optional<QPoint> m_userPlace = QPoint(0, 0);
     bool m_ended = false;
     bool m_shuttingDown = false;
 };

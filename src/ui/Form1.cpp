@@ -4,6 +4,7 @@
 #include "App.h"
 #include "PictureBox.h"
 #include "SetupDlg.h"
+#include "FileDrop.h"
 #include "StepText.h"
 #include "TeileFrm.h"
 #include "core/ErrorText.h"
@@ -63,6 +64,10 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(canvas, &PictureBox::mousePressed, this, [this](QPoint p) { SkinPicture_MouseDown(p); });
     connect(canvas, &PictureBox::clicked, this, &Form1::SkinPicture_Click);
 
+    // A bitmap dropped on the canvas opens like "öffnen".
+    canvas->setAcceptDrops(true);
+    canvas->installEventFilter(this);
+
     m_ui->centralwidget->setMouseTracking(true);
     host->setMouseTracking(true);
     m_ui->centralwidget->installEventFilter(this);
@@ -101,6 +106,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_ui && watched == m_ui->centralwidget && event->type() == QEvent::MouseMove)
         Form_MouseMove();
+    if (m_ui && watched == m_ui->SkinPicture) {
+        if (const QStringList files = handleFileDrop(event); !files.isEmpty())
+            m_app.openDroppedFiles(files);
+    }
     return Form::eventFilter(watched, event);
 }
 

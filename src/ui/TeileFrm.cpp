@@ -96,6 +96,7 @@ void TeileFrm::setUpWindow(QWidget *host)
     connect(m_ui->TranspBtn, &QPushButton::clicked, this, &TeileFrm::TranspBtn_Click);
     connect(m_ui->TeilPic, &PictureBox::clicked, this, &TeileFrm::TeilPic_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &TeileFrm::Command1_Click);
+    connect(&m_ui->TeilPic->model(), &PictureBoxModel::changed, &m_app, &App::notifyPreviewChanged);
 }
 
 bool TeileFrm::eventFilter(QObject *watched, QEvent *event)
@@ -120,6 +121,8 @@ void TeileFrm::Form_Load()
     LastTargetX = 0;
     LastTargetY = 0;
     LastKind = PartKindId::User;
+    // The boxes start from the design again: the user place is theirs.
+    EigBer_Change();
 }
 
 void TeileFrm::placeBesideMainWindow()
@@ -228,6 +231,7 @@ void TeileFrm::KindFile_Click(FileListBox *list)
     LastTargetX = place.x();
     LastTargetY = place.y();
     LastKind = kind->kind;
+    m_app.notifyPreviewChanged();
 }
 
 void TeileFrm::UserFile_Click()
@@ -248,6 +252,7 @@ void TeileFrm::UserFile_Click()
     LastTargetX = *x;
     LastTargetY = *y;
     LastKind = PartKindId::User;
+    m_app.notifyPreviewChanged();
     m_app.setStatus(StatusText::userFile(name));
 }
 
@@ -268,6 +273,9 @@ void TeileFrm::EigBer_Change()
         if (const auto clamped = clampedText(box->text(), locale))
             box->setText(*clamped);
     }
+    const std::optional<qint32> x = coordinateToInt(ui().EigBerX->text(), locale);
+    const std::optional<qint32> y = coordinateToInt(ui().EigBerY->text(), locale);
+    m_app.reportUserPlace(x && y ? std::optional<QPoint>(QPoint(*x, *y)) : std::nullopt);
 }
 
 void TeileFrm::TranspCheck_Click()
