@@ -1,0 +1,12 @@
+#include "PartFolders.h"
+
+#include <QStandardPaths>
+
+namespace pellwerk {
+
+QString userPartFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/pellwerk/Image/");
+}
+
+} // namespace pellwerk
