@@ -1,3 +1,5 @@
+#include "core/EditorOptions.h"
+#include "core/ErrorText.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
 
@@ -6,10 +8,24 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+constexpr int ExitUsage = 2;
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellwerk"));
+    QApplication::setApplicationVersion(QStringLiteral(PELLWERK_VERSION));
+    // The desktop entry's name: Wayland compositors match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pellwerk.Pellwerk"));
     // Windows are closed one by one during the shutdown; the program ends only when it says so.
     QApplication::setQuitOnLastWindowClosed(false);
     // The program speaks German; Qt's own dialogs and buttons should too, whatever the locale.
@@ -18,9 +34,30 @@ int main(int argc, char **argv)
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
+    // QApplication has taken Qt's own options (-platform, -style, ...) out already.
+    const pellwerk::Result<pellwerk::EditorOptions> options =
+        pellwerk::parseEditorOptions(QCoreApplication::arguments().mid(1));
+    if (!options) {
+        print(stderr, QStringLiteral("pellwerk: %1\nHilfe: pellwerk --help\n")
+                          .arg(pellwerk::ErrorText::describe(options.error())));
+        return ExitUsage;
+    }
+    switch (options->mode) {
+    case pellwerk::EditorOptions::Mode::Help:
+        print(stdout, pellwerk::editorHelpText());
+        return 0;
+    case pellwerk::EditorOptions::Mode::Version:
+        print(stdout, QStringLiteral("pellwerk %1\n").arg(QStringLiteral(PELLWERK_VERSION)));
+        return 0;
+    case pellwerk::EditorOptions::Mode::Edit:
+        break;
+    }
+
     pellwerk::QtMessageSink messages;
     pellwerk::App app(QApplication::applicationDirPath(), messages, std::make_shared<pellwerk::QtFileDialogBackend>());
     QObject::connect(&app, &pellwerk::App::ended, &application, &QApplication::quit, Qt::QueuedConnection);
     app.start();
+    if (options->file)
+        app.openSkinFile(*options->file);
     return QApplication::exec();
 }

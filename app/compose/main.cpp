@@ -162,7 +162,7 @@ int main(int argc, char **argv)
         return ExitDone;
     }
     if (o.mode == ComposeOptions::Mode::Version) {
-        std::fputs("pellwerk-compose " PROJECT_VERSION "\n", stdout);
+        std::fputs("pellwerk-compose " PELLWERK_VERSION "\n", stdout);
         return ExitDone;
     }
 

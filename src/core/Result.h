@@ -42,12 +42,12 @@ enum class ErrorKind {
     RecipeUnknownField,
     RecipeMissingField,
     RecipeBadValue,
-    // The composer's command line and its variation matrix
+    // The command lines of the editor and the composer, and the composer's variation matrix
     ArgumentUnknown,            // detail: the argument
     ArgumentMissingValue,       // field: the option
     ArgumentBadValue,           // field: the option, detail: the value given
     ArgumentMissing,            // detail: "recipe" or "output"
-    ArgumentSurplus,            // detail: the argument too many
+    ArgumentSurplus,            // detail: the argument too many; field "skin" for the editor's second file
     ArgumentConflict,           // field and detail: the two options
     VaryNoStep,                 // field: the kind's key
     VaryRepeated,               // field: the kind's key

@@ -25,6 +25,8 @@ void AboutDlg::setUpWindow(QWidget *host)
     host->setFixedSize(host->size());
 
     setTextColour(m_ui->Label2, ProductLineColour);
+    // The caption is the design's; the version running is told where it does not change it.
+    m_ui->Label2->setToolTip(QStringLiteral("Version " PELLWERK_VERSION));
     // Designer fonts take whole points only.
     QFont credit = m_ui->Label1->font();
     credit.setPointSizeF(CreditPointSize);

@@ -10,6 +10,8 @@
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 
+#include <QDir>
+
 namespace pellwerk {
 
 App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialogBackend> dialogs)
@@ -142,15 +144,23 @@ std::optional<QPoint> App::previewPlace()
     return kind.place ? std::optional<QPoint>(*kind.place) : m_userPlace;
 }
 
+bool App::openSkinFile(const QString &path)
+{
+    if (!confirmDiscard())
+        return false;
+    // The history keeps the whole path: a recipe written later must find the file from anywhere.
+    const QString file = path.isEmpty() ? path : QDir::current().absoluteFilePath(path);
+    if (const Result<void> opened = m_skin.open(file, {CompositionBase::Kind::File, file}); !opened) {
+        showMessage(ErrorText::openSkinFailed(file, opened.error()));
+        return false;
+    }
+    return true;
+}
+
 void App::openDroppedFiles(const QStringList &paths)
 {
-    if (paths.isEmpty() || !confirmDiscard())
-        return;
-    const QString &path = paths.first();
-    if (const Result<void> opened = m_skin.open(path, {CompositionBase::Kind::File, path}); !opened)
-        showMessage(ErrorText::openSkinFailed(path, opened.error()));
-    else if (paths.size() > 1)
-        showMessage(ErrorText::onlyFirstDropped(path, int(paths.size())));
+    if (!paths.isEmpty() && openSkinFile(paths.first()) && paths.size() > 1)
+        showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
 }
 
 void App::chooseSkinFolder()

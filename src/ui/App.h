@@ -91,6 +91,11 @@ public:
     // Where the previewed part would land: its kind's place, or the user place for a user file.
     std::optional<QPoint> previewPlace();
 
+    // Opens a skin file named outside the windows (the command line) like "öffnen": asks first
+    // when the canvas holds unsaved changes; a file that cannot be read is reported and the canvas
+    // stays as it was. A relative path is taken from the working directory. Returns whether the
+    // skin was opened.
+    bool openSkinFile(const QString &path);
     // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
     // the canvas holds unsaved changes), with a note when there were more.
     void openDroppedFiles(const QStringList &paths);

@@ -1,0 +1,82 @@
+#include "EditorOptions.h"
+
+#include <QCommandLineParser>
+
+namespace pellwerk {
+
+namespace {
+
+// One parser for reading and for the help text, so that the two cannot disagree.
+struct EditorParser
+{
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("diese Hilfe zeigen und beenden")};
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("die Version zeigen und beenden")};
+
+    EditorParser()
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Pellwerk, der Editor für Velmora-Skins. Ohne DATEI beginnt er mit dem Standard-Skin."));
+        // "-help" is --help, not -h -e -l -p: every argument is one option, so a wrong one can be named.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addPositionalArgument(QStringLiteral("DATEI"),
+                                     QStringLiteral("ein Skin (Bitmap), der geöffnet wird, sobald das Fenster da ist"),
+                                     QStringLiteral("[DATEI]"));
+    }
+
+    bool isKnown(const QString &name) const { return help.names().contains(name) || version.names().contains(name); }
+};
+
+// The argument the parser stumbled over: an option it does not know, or one of its flags given a
+// value. The parser only says that something was wrong; the user is told which argument.
+QString firstWrongOption(const EditorParser &p, const QStringList &arguments)
+{
+    for (const QString &arg : arguments) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
+            continue;
+        const QString option = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (option.contains(QLatin1Char('=')) || !p.isKnown(option))
+            return arg;
+    }
+    return {};
+}
+
+} // namespace
+
+Result<EditorOptions> parseEditorOptions(const QStringList &arguments)
+{
+    EditorParser p;
+    const bool parsed = p.parser.parse(QStringList{QStringLiteral("pellwerk")} + arguments);
+    EditorOptions o;
+    if (p.parser.isSet(p.help)) {
+        o.mode = EditorOptions::Mode::Help;
+        return o;
+    }
+    if (p.parser.isSet(p.version)) {
+        o.mode = EditorOptions::Mode::Version;
+        return o;
+    }
+    if (!parsed)
+        return makeError(ErrorKind::ArgumentUnknown, {}, firstWrongOption(p, arguments));
+    const QStringList files = p.parser.positionalArguments();
+    if (files.size() > 1) {
+        Error surplus = makeError(ErrorKind::ArgumentSurplus, {}, files[1]);
+        surplus.field = QStringLiteral("skin");
+        return surplus;
+    }
+    if (!files.isEmpty())
+        o.file = files.first();
+    return o;
+}
+
+QString editorHelpText()
+{
+    return EditorParser().parser.helpText();
+}
+
+} // namespace pellwerk
