@@ -106,7 +106,9 @@ QString sentence(const Error &error)
         return error.detail == QLatin1String("output") ? QStringLiteral("Es fehlt die Ausgabedatei (-o DATEI).")
                                                        : QStringLiteral("Es fehlt das Rezept.");
     case ErrorKind::ArgumentSurplus:
-        return QStringLiteral("Es geht nur ein Rezept auf einmal; %1 ist zu viel.").arg(quoted(error.detail));
+        return error.field == QLatin1String("skin")
+                   ? QStringLiteral("Es geht nur ein Skin auf einmal; %1 ist zu viel.").arg(quoted(error.detail))
+                   : QStringLiteral("Es geht nur ein Rezept auf einmal; %1 ist zu viel.").arg(quoted(error.detail));
     case ErrorKind::ArgumentConflict:
         return error.detail.isEmpty()
                    ? QStringLiteral("%1 gilt nur zusammen mit „--lint“.").arg(quoted(error.field))
@@ -250,6 +252,19 @@ QString planFailed(const Error &error)
     if (error.file.isEmpty() || named)
         return describe(error);
     return QStringLiteral("%1: %2").arg(quoted(QDir::toNativeSeparators(error.file)), describe(error));
+}
+
+QString userPartFolderNotCreated(const QString &folder)
+{
+    return QStringLiteral("Der Ordner für eigene Teile kann nicht angelegt werden:\n%1")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+QString userPartFolderNotShown(const QString &folder)
+{
+    return QStringLiteral("Der Ordner für eigene Teile kann nicht im Dateimanager geöffnet werden. "
+                          "Eigene Teile gehören in diesen Ordner:\n%1")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 QString imageFolderMissing(const QString &folder)

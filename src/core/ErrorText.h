@@ -28,6 +28,10 @@ QString skinFailed(const QString &path, const Error &error);
 // comes first where the words do not name it.
 QString planFailed(const Error &error);
 
+// "Eigene Teile": the user's own part folder could not be created, or no file manager opened it.
+QString userPartFolderNotCreated(const QString &folder);
+QString userPartFolderNotShown(const QString &folder);
+
 // Several files were dropped: only the first was opened.
 QString onlyFirstDropped(const QString &opened, int dropped);
 

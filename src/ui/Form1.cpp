@@ -2,21 +2,24 @@
 
 #include "AboutDlg.h"
 #include "App.h"
+#include "FileDrop.h"
 #include "PictureBox.h"
 #include "SetupDlg.h"
-#include "FileDrop.h"
 #include "StepText.h"
 #include "TeileFrm.h"
 #include "core/ErrorText.h"
+#include "core/PartFolders.h"
 #include "core/SkinDocument.h"
 #include "core/StatusText.h"
 #include "language/KeyTable.h"
 #include "ui_Form1.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
+#include <QUrl>
 
 namespace pellwerk {
 
@@ -80,6 +83,7 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(m_ui->PrgSetup, &QAction::triggered, this, &Form1::PrgSetup_Click);
     connect(m_ui->MFolder, &QAction::triggered, this, &Form1::MFolder_Click);
     connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
+    connect(m_ui->MEigeneTeile, &QAction::triggered, this, &Form1::MEigeneTeile_Click);
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
     connect(m_ui->MUndo, &QAction::triggered, this, &Form1::MUndo_Click);
     connect(m_ui->MRedo, &QAction::triggered, this, &Form1::MRedo_Click);
@@ -239,6 +243,18 @@ void Form1::TeileMnu_Click()
     m_app.teileFrm().show();
 }
 
+void Form1::MEigeneTeile_Click()
+{
+    // The installed Image folder is shared and read-only; the user's own parts go here.
+    const QString folder = userPartFolder();
+    if (!QDir().mkpath(folder)) {
+        m_app.showMessage(ErrorText::userPartFolderNotCreated(folder));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        m_app.showMessage(ErrorText::userPartFolderNotShown(folder));
+}
+
 void Form1::PrgSetup_Click()
 {
     m_app.setupDlg().show();
@@ -264,8 +280,13 @@ void Form1::dneu_Click()
 {
     if (!m_app.confirmDiscard())
         return;
-    // Resolved against the working directory, as the installation expects.
-    openSkin(QStringLiteral("SkinNEW.bmp"), {CompositionBase::Kind::New, {}});
+    // The working directory's SkinNEW.bmp comes first. Started from the desktop's menu or from a
+    // terminal elsewhere, the working directory is the home folder or any other: the program
+    // folder's own SkinNEW.bmp is taken then.
+    QString file = QStringLiteral("SkinNEW.bmp");
+    if (!QFileInfo::exists(file))
+        file = m_app.state.ProgramFolder + QStringLiteral("/SkinNEW.bmp");
+    openSkin(file, {CompositionBase::Kind::New, {}});
 }
 
 void Form1::dopen_Click()

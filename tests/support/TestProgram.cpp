@@ -25,15 +25,15 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     return path;
 }
 
-TestProgram::TestProgram(bool withImageFolder, bool start)
+TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
 {
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
     QImage skinNew = filled(256, 256, qRgb(10, 20, 30));
     writeBmp(dir.path() + "/SkinNEW.bmp", skinNew);
-    // "neu" reads SkinNEW.bmp from the working directory, as the program started from its folder does.
+    // "neu" reads SkinNEW.bmp from the working directory first.
     m_oldCwd = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
     m_app = std::make_unique<pellwerk::App>(dir.path(), messages, dialogs);
     if (start)
         m_app->start();

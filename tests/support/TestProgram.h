@@ -38,8 +38,13 @@ public:
 class TestProgram
 {
 public:
+    // Where the program runs: in its folder, as started from there, or in an empty folder, as
+    // started from the desktop's menu or a terminal elsewhere.
+    enum class WorkingDirectory { ProgramFolder, Elsewhere };
+
     // `withImageFolder` false leaves Image/ out.
-    explicit TestProgram(bool withImageFolder = true, bool start = true);
+    explicit TestProgram(bool withImageFolder = true, bool start = true,
+                         WorkingDirectory cwd = WorkingDirectory::ProgramFolder);
     ~TestProgram();
 
     QString folder() const { return dir.path(); }
@@ -50,6 +55,7 @@ public:
     QImage canvas(); // the canvas's 256 x 256 pixels
 
     QTemporaryDir dir;
+    QTemporaryDir elsewhere; // empty; the working directory with WorkingDirectory::Elsewhere
     pellwerk::RecordingMessageSink messages;
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
 

@@ -20,6 +20,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -31,6 +32,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace pellwerk;
 using namespace testsupport;
@@ -59,7 +61,12 @@ class MainWindowTest : public QObject
 private slots:
     void startUpState();
     void startUpWithoutImageFolder();
-    void newSkinComesFromWorkingDirectory();
+    void newSkinSource_data();
+    void newSkinSource();
+    void skinNamedOnCommandLine_data();
+    void skinNamedOnCommandLine();
+    void ownPartsFolder_data();
+    void ownPartsFolder();
     void openShowsTopLeftAndSaveWritesExactly_data();
     void openShowsTopLeftAndSaveWritesExactly();
     void cancelledDialogsTouchNothing();
@@ -115,18 +122,136 @@ void MainWindowTest::startUpWithoutImageFolder()
     QVERIFY(p.app().form1().window()->isVisible());
 }
 
-void MainWindowTest::newSkinComesFromWorkingDirectory()
+void MainWindowTest::newSkinSource_data()
 {
-    TestProgram p;
-    // A SkinNEW.bmp in the program folder must not be the one read: only the working directory counts.
-    QTemporaryDir elsewhere;
-    writeBmp(elsewhere.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(200, 100, 50)));
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(elsewhere.path());
+    QTest::addColumn<bool>("startedElsewhere");
+    QTest::addColumn<bool>("inWorkingDirectory");
+    QTest::addColumn<bool>("inProgramFolder");
+    QTest::addColumn<QRgb>("expected"); // 0: nothing read, the canvas unchanged
+    const QRgb cwdSkin = qRgb(200, 100, 50), programSkin = qRgb(10, 20, 30);
+    QTest::newRow("working directory's first") << true << true << true << cwdSkin;
+    QTest::newRow("program folder's when the working directory has none") << true << false << true << programSkin;
+    QTest::newRow("started in the program folder") << false << true << true << programSkin;
+    QTest::newRow("neither") << true << false << false << QRgb(0);
+}
+
+void MainWindowTest::newSkinSource()
+{
+    QFETCH(bool, startedElsewhere);
+    QFETCH(bool, inWorkingDirectory);
+    QFETCH(bool, inProgramFolder);
+    QFETCH(QRgb, expected);
+    using Cwd = TestProgram::WorkingDirectory;
+    TestProgram p(true, true, startedElsewhere ? Cwd::Elsewhere : Cwd::ProgramFolder);
+    if (startedElsewhere && inWorkingDirectory)
+        writeBmp(p.elsewhere.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(200, 100, 50)));
+    if (!inProgramFolder)
+        QFile::remove(p.folder() + "/SkinNEW.bmp");
+    const QImage before = p.canvas();
     p.app().form1().ui().dneu->trigger();
-    QDir::setCurrent(cwd);
-    QCOMPARE(p.canvas(), filled(256, 256, qRgb(200, 100, 50)));
     QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
+    if (expected) {
+        QCOMPARE(p.canvas(), filled(256, 256, expected));
+        QVERIFY(p.messages.messages.isEmpty());
+    } else {
+        QCOMPARE(p.canvas(), before);
+        QCOMPARE(p.messages.messages.size(), 1);
+        QVERIFY(p.messages.messages.first().contains(QDir::toNativeSeparators(p.folder() + "/SkinNEW.bmp")));
+    }
+}
+
+void MainWindowTest::skinNamedOnCommandLine_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("a bitmap, relative to the working directory") << "mine.bmp" << true;
+    QTest::newRow("not a bitmap") << "notes.txt" << false;
+    QTest::newRow("missing") << "gone.bmp" << false;
+    QTest::newRow("a folder") << "." << false;
+}
+
+void MainWindowTest::skinNamedOnCommandLine()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, readable);
+    TestProgram p(true, true, TestProgram::WorkingDirectory::Elsewhere);
+    const QImage defaultSkin = p.canvas();
+    const QImage mine = patterned(256, 256);
+    QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", mine));
+    QFile notes(p.elsewhere.path() + "/notes.txt");
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("BM but no bitmap") > 0);
+    notes.close();
+
+    QCOMPARE(p.app().openSkinFile(name), readable);
+    QVERIFY(p.app().form1().window()->isVisible());
+    if (!readable) {
+        QCOMPARE(p.canvas(), defaultSkin);
+        QCOMPARE(p.messages.messages.size(), 1);
+        QVERIFY(
+            p.messages.messages.first().contains(QDir::toNativeSeparators(QDir(p.elsewhere.path()).filePath(name))));
+        QVERIFY(!p.app().form1().ui().MUndo->isEnabled());
+        return;
+    }
+    QCOMPARE(p.canvas(), mine);
+    QVERIFY(p.messages.messages.isEmpty());
+    // Opened like "öffnen": a step of the history, taken back by undo.
+    p.app().form1().ui().MUndo->trigger();
+    QCOMPARE(p.canvas(), defaultSkin);
+}
+
+// Stands in for the file manager: records what the desktop was asked to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+void MainWindowTest::ownPartsFolder_data()
+{
+    QTest::addColumn<QString>("dataHome"); // inside a temporary folder
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<bool>("creatable");
+    QTest::newRow("created when missing") << "data" << false << true;
+    QTest::newRow("kept when there") << "data" << true << true;
+    QTest::newRow("cannot be created") << "file/data" << false << false;
+}
+
+void MainWindowTest::ownPartsFolder()
+{
+    QFETCH(QString, dataHome);
+    QFETCH(bool, existing);
+    QFETCH(bool, creatable);
+    QTemporaryDir home;
+    QFile blocker(home.path() + "/file");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + "/" + dataHome));
+    const QString folder = home.path() + "/" + dataHome + "/pellwerk/Image/";
+    const QString mine = folder + "mine.bmp";
+    if (existing)
+        QVERIFY(QDir().mkpath(folder) && writeBmp(mine, filled(4, 4, qRgb(1, 2, 3))));
+    UrlRecorder desktop;
+    QDesktopServices::setUrlHandler("file", &desktop, "open");
+
+    TestProgram p;
+    p.app().form1().ui().MEigeneTeile->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    qputenv("XDG_DATA_HOME", oldDataHome);
+
+    if (creatable) {
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+        QVERIFY(p.messages.messages.isEmpty());
+        QCOMPARE(QFileInfo::exists(mine), existing);
+    } else {
+        QVERIFY(desktop.opened.isEmpty());
+        QCOMPARE(p.messages.messages.size(), 1);
+        QVERIFY(p.messages.messages.first().contains(QDir::toNativeSeparators(folder)));
+    }
 }
 
 void MainWindowTest::openShowsTopLeftAndSaveWritesExactly_data()
