@@ -61,6 +61,7 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(31, u"redo", u"Form1", u"MRedo", Caption, u"wiederholen"),
         makeRow(32, u"save recipe", u"Form1", u"RezeptSpeichern", Caption, u"Rezept speichern…"),
         makeRow(33, u"open recipe", u"Form1", u"RezeptOeffnen", Caption, u"Rezept öffnen…"),
+        makeRow(34, u"own parts", u"Form1", u"MEigeneTeile", Caption, u"Eigene Teile"),
     };
     return table;
 }

@@ -36,23 +36,25 @@ private slots:
         // A language file added to the assets without stating its texts here would go unchecked.
         QCOMPARE(QDir(langFolder).entryList({"*.zlf"}, QDir::Files, QDir::Name),
                  (QStringList{"deutsch.zlf", "english.zlf", "francais.zlf"}));
-        QTest::newRow("deutsch") << "deutsch.zlf"
-                                 << "LANGUAGE=deutsch"
-                                 << intended("Datei|neu|speichern|öffnen|beenden|Einstellungen|Einstellungen|Velmora "
-                                             "Verzeichniss|über|Teile|Einstellungen|Sprache|Verzeichniss|schwarz| "
-                                             "weiss| blau|Teile|preview|Foot file",
-                                             "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…");
+        QTest::newRow("deutsch")
+            << "deutsch.zlf"
+            << "LANGUAGE=deutsch"
+            << intended("Datei|neu|speichern|öffnen|beenden|Einstellungen|Einstellungen|Velmora "
+                        "Verzeichniss|über|Teile|Einstellungen|Sprache|Verzeichniss|schwarz| "
+                        "weiss| blau|Teile|preview|Foot file",
+                        "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…|Eigene Teile");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
                                  << intended("File|New|Save|Open|Exit|Settings|Settings|Velmora Directory|About|Parts|"
                                              "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file",
-                                             "Edit|Undo|Redo|Save Recipe…|Open Recipe…");
+                                             "Edit|Undo|Redo|Save Recipe…|Open Recipe…|Own Parts");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
                                               "Dossier Velmora|À propos|Pièces|Paramètres|Langue|Dossier|noir|blanc|"
                                               "bleu|Pièces|Aperçu|Pieds",
-                                              "Édition|Annuler|Rétablir|Enregistrer la recette…|Ouvrir une recette…");
+                                              "Édition|Annuler|Rétablir|Enregistrer la recette…|Ouvrir une recette…|"
+                                              "Mes pièces");
     }
 
     void languages()
