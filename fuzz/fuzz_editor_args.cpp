@@ -29,23 +29,22 @@ struct Reading
 FUZZ_MODEL Reading read(const QStringList &arguments)
 {
     Reading r;
-    bool optionsEnded = false;
-    for (const QString &arg : arguments) {
-        if (!optionsEnded && arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+    const qsizetype optionsEnd = arguments.indexOf(QStringLiteral("--"));
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (i == optionsEnd)
+            continue;
+        if ((optionsEnd >= 0 && i > optionsEnd) || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
             r.files << arg;
-        } else {
-            const QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
-            const bool joinedValue = arg.contains(QLatin1Char('='));
-            if (name == QLatin1String("h") || name == QLatin1String("help"))
-                r.help = true;
-            else if (name == QLatin1String("version"))
-                r.version = true;
-            if (joinedValue || (name != QLatin1String("h") && name != QLatin1String("help")
-                                && name != QLatin1String("version")))
-                r.unknown << arg;
+            continue;
         }
+        const QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+        const bool help = name == QLatin1String("h") || name == QLatin1String("help");
+        const bool version = name == QLatin1String("version");
+        r.help = r.help || help;
+        r.version = r.version || version;
+        if (!(help || version) || arg.contains(QLatin1Char('=')))
+            r.unknown << arg;
     }
     return r;
 }

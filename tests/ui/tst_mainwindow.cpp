@@ -63,7 +63,6 @@ private slots:
     void startUpWithoutImageFolder();
     void newSkinSource_data();
     void newSkinSource();
-    void skinNamedOnCommandLine_data();
     void skinNamedOnCommandLine();
     void ownPartsFolder_data();
     void ownPartsFolder();
@@ -160,20 +159,8 @@ void MainWindowTest::newSkinSource()
     }
 }
 
-void MainWindowTest::skinNamedOnCommandLine_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("readable");
-    QTest::newRow("a bitmap, relative to the working directory") << "mine.bmp" << true;
-    QTest::newRow("not a bitmap") << "notes.txt" << false;
-    QTest::newRow("missing") << "gone.bmp" << false;
-    QTest::newRow("a folder") << "." << false;
-}
-
 void MainWindowTest::skinNamedOnCommandLine()
 {
-    QFETCH(QString, name);
-    QFETCH(bool, readable);
     TestProgram p(true, true, TestProgram::WorkingDirectory::Elsewhere);
     const QImage defaultSkin = p.canvas();
     const QImage mine = patterned(256, 256);
@@ -182,21 +169,18 @@ void MainWindowTest::skinNamedOnCommandLine()
     QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("BM but no bitmap") > 0);
     notes.close();
 
-    QCOMPARE(p.app().openSkinFile(name), readable);
-    QVERIFY(p.app().form1().window()->isVisible());
-    if (!readable) {
-        QCOMPARE(p.canvas(), defaultSkin);
-        QCOMPARE(p.messages.messages.size(), 1);
-        QVERIFY(
-            p.messages.messages.first().contains(QDir::toNativeSeparators(QDir(p.elsewhere.path()).filePath(name))));
-        QVERIFY(!p.app().form1().ui().MUndo->isEnabled());
-        return;
-    }
+    // A file that is no bitmap is named in the message; the default skin stays.
+    QVERIFY(!p.app().openSkinFile("notes.txt"));
+    QCOMPARE(p.canvas(), defaultSkin);
+    QCOMPARE(p.messages.messages.size(), 1);
+    QVERIFY(p.messages.messages.first().contains(QDir::toNativeSeparators(notes.fileName())));
+    QVERIFY(!p.app().form1().ui().MUndo->isEnabled());
+    // A bitmap, relative to the working directory, opens like "öffnen": a step that undo takes back.
+    QVERIFY(p.app().openSkinFile("mine.bmp"));
     QCOMPARE(p.canvas(), mine);
-    QVERIFY(p.messages.messages.isEmpty());
-    // Opened like "öffnen": a step of the history, taken back by undo.
     p.app().form1().ui().MUndo->trigger();
     QCOMPARE(p.canvas(), defaultSkin);
+    QCOMPARE(p.messages.messages.size(), 1);
 }
 
 // Stands in for the file manager: records what the desktop was asked to open.
@@ -211,19 +195,14 @@ public slots:
 
 void MainWindowTest::ownPartsFolder_data()
 {
-    QTest::addColumn<QString>("dataHome"); // inside a temporary folder
-    QTest::addColumn<bool>("existing");
-    QTest::addColumn<bool>("creatable");
-    QTest::newRow("created when missing") << "data" << false << true;
-    QTest::newRow("kept when there") << "data" << true << true;
-    QTest::newRow("cannot be created") << "file/data" << false << false;
+    QTest::addColumn<QString>("dataHome"); // inside a temporary folder that holds a file "file"
+    QTest::newRow("created when missing") << "data";
+    QTest::newRow("cannot be created") << "file/data";
 }
 
 void MainWindowTest::ownPartsFolder()
 {
     QFETCH(QString, dataHome);
-    QFETCH(bool, existing);
-    QFETCH(bool, creatable);
     QTemporaryDir home;
     QFile blocker(home.path() + "/file");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -231,9 +210,6 @@ void MainWindowTest::ownPartsFolder()
     const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + "/" + dataHome));
     const QString folder = home.path() + "/" + dataHome + "/pellwerk/Image/";
-    const QString mine = folder + "mine.bmp";
-    if (existing)
-        QVERIFY(QDir().mkpath(folder) && writeBmp(mine, filled(4, 4, qRgb(1, 2, 3))));
     UrlRecorder desktop;
     QDesktopServices::setUrlHandler("file", &desktop, "open");
 
@@ -242,11 +218,10 @@ void MainWindowTest::ownPartsFolder()
     QDesktopServices::unsetUrlHandler("file");
     qputenv("XDG_DATA_HOME", oldDataHome);
 
-    if (creatable) {
+    if (dataHome == "data") {
         QVERIFY(QFileInfo(folder).isDir());
         QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
         QVERIFY(p.messages.messages.isEmpty());
-        QCOMPARE(QFileInfo::exists(mine), existing);
     } else {
         QVERIFY(desktop.opened.isEmpty());
         QCOMPARE(p.messages.messages.size(), 1);
