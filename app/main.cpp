@@ -17,10 +17,29 @@ void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stream);
 }
+
+// --help and --version answer before anything else and without a display, as on a server or in
+// a package build. Both win over every other argument, so Qt's own options need not be known.
+bool answeredWithoutWindows(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const pellwerk::Result<pellwerk::EditorOptions> options = pellwerk::parseEditorOptions(arguments);
+    if (!options || options->mode == pellwerk::EditorOptions::Mode::Edit)
+        return false;
+    if (options->mode == pellwerk::EditorOptions::Mode::Help)
+        print(stdout, pellwerk::editorHelpText());
+    else
+        print(stdout, QStringLiteral("pellwerk %1\n").arg(QStringLiteral(PELLWERK_VERSION)));
+    return true;
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (answeredWithoutWindows(argc, argv))
+        return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellwerk"));
     QApplication::setApplicationVersion(QStringLiteral(PELLWERK_VERSION));
@@ -42,17 +61,6 @@ int main(int argc, char **argv)
                           .arg(pellwerk::ErrorText::describe(options.error())));
         return ExitUsage;
     }
-    switch (options->mode) {
-    case pellwerk::EditorOptions::Mode::Help:
-        print(stdout, pellwerk::editorHelpText());
-        return 0;
-    case pellwerk::EditorOptions::Mode::Version:
-        print(stdout, QStringLiteral("pellwerk %1\n").arg(QStringLiteral(PELLWERK_VERSION)));
-        return 0;
-    case pellwerk::EditorOptions::Mode::Edit:
-        break;
-    }
-
     pellwerk::QtMessageSink messages;
     pellwerk::App app(QApplication::applicationDirPath(), messages, std::make_shared<pellwerk::QtFileDialogBackend>());
     QObject::connect(&app, &pellwerk::App::ended, &application, &QApplication::quit, Qt::QueuedConnection);

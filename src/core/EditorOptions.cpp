@@ -6,25 +6,20 @@ namespace pellwerk {
 
 namespace {
 
-// One parser for reading and for the help text, so that the two cannot disagree.
+// The options the editor knows; the help text below names the same.
 struct EditorParser
 {
     QCommandLineParser parser;
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("diese Hilfe zeigen und beenden")};
-    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("die Version zeigen und beenden")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption version{QStringLiteral("version")};
 
     EditorParser()
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Pellwerk, der Editor für Velmora-Skins. Ohne DATEI beginnt er mit dem Standard-Skin."));
         // "-help" is --help, not -h -e -l -p: every argument is one option, so a wrong one can be named.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(help);
         parser.addOption(version);
-        parser.addPositionalArgument(QStringLiteral("DATEI"),
-                                     QStringLiteral("ein Skin (Bitmap), der geöffnet wird, sobald das Fenster da ist"),
-                                     QStringLiteral("[DATEI]"));
+        parser.addPositionalArgument(QStringLiteral("DATEI"), {});
     }
 
     bool isKnown(const QString &name) const { return help.names().contains(name) || version.names().contains(name); }
@@ -76,7 +71,16 @@ Result<EditorOptions> parseEditorOptions(const QStringList &arguments)
 
 QString editorHelpText()
 {
-    return EditorParser().parser.helpText();
+    // Written out rather than Qt's helpText(): that one is English around the German lines and
+    // names the program only once an application object exists.
+    return QStringLiteral("Aufruf: pellwerk [DATEI]\n"
+                          "  oder: pellwerk --help | --version\n"
+                          "Pellwerk, der Editor für Velmora-Skins. Ohne DATEI beginnt er mit dem Standard-Skin.\n"
+                          "\n"
+                          "  DATEI          ein Skin (Bitmap), der geöffnet wird, sobald das Fenster da ist\n"
+                          "  -h, --help     diese Hilfe zeigen und beenden\n"
+                          "      --version  die Version zeigen und beenden\n"
+                          "  --             was folgt, ist eine DATEI, auch wenn sie mit - beginnt\n");
 }
 
 } // namespace pellwerk
