@@ -2,9 +2,10 @@
 
 #include "AboutDlg.h"
 #include "App.h"
+#include "FileDrop.h"
+#include "Lupe.h"
 #include "PictureBox.h"
 #include "SetupDlg.h"
-#include "FileDrop.h"
 #include "StepText.h"
 #include "TeileFrm.h"
 #include "core/ErrorText.h"
@@ -80,6 +81,7 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(m_ui->PrgSetup, &QAction::triggered, this, &Form1::PrgSetup_Click);
     connect(m_ui->MFolder, &QAction::triggered, this, &Form1::MFolder_Click);
     connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
+    connect(m_ui->LupeMnu, &QAction::triggered, this, &Form1::LupeMnu_Click);
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
     connect(m_ui->MUndo, &QAction::triggered, this, &Form1::MUndo_Click);
     connect(m_ui->MRedo, &QAction::triggered, this, &Form1::MRedo_Click);
@@ -237,6 +239,11 @@ void Form1::Command1_Click()
 void Form1::TeileMnu_Click()
 {
     m_app.teileFrm().show();
+}
+
+void Form1::LupeMnu_Click()
+{
+    m_app.lupe().show();
 }
 
 void Form1::PrgSetup_Click()
