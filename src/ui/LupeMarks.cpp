@@ -42,15 +42,25 @@ void dots(QPainter &painter, const std::vector<QRect> &squares, int zoom)
     fill(painter, shrunk(squares, inset + 1), NearColour);
 }
 
+// Diagonal lines, a black and a white one side by side, with the skin showing between the pairs.
+const QImage &hatchTile()
+{
+    static const QImage tile = [] {
+        constexpr int Period = 8;
+        QImage image(Period, Period, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        for (int y = 0; y < Period; ++y) {
+            image.setPixelColor((Period - y) % Period, y, DarkEdge);
+            image.setPixelColor((Period - y + 1) % Period, y, Qt::white);
+        }
+        return image;
+    }();
+    return tile;
+}
+
 void hatch(QPainter &painter, const std::vector<QRect> &squares)
 {
-    // Two passes of the same diagonal pattern, the second shifted by a pixel: a black and a white
-    // line side by side, with the skin showing between the pairs.
-    const QPointF origin = painter.brushOrigin();
-    fill(painter, squares, QBrush(DarkEdge, Qt::BDiagPattern));
-    painter.setBrushOrigin(origin + QPointF(1, 0));
-    fill(painter, squares, QBrush(Qt::white, Qt::BDiagPattern));
-    painter.setBrushOrigin(origin);
+    fill(painter, squares, QBrush(hatchTile()));
 }
 
 void frames(QPainter &painter, const std::vector<QRect> &squares, int zoom)

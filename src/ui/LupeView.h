@@ -79,6 +79,7 @@ private:
     void paintPlaces(QPainter &painter) const;
 
     QImage m_canvas;
+    QImage m_gridTile; // one pixel's square with the grid along its top and left edge
     int m_zoom = 1;
     bool m_grid = true;
     bool m_overlayShown = true;
