@@ -82,6 +82,7 @@ void Lupe::setUpWindow(QWidget *host)
     // A bitmap dropped anywhere on the window opens like "öffnen".
     host->setAcceptDrops(true);
     host->installEventFilter(this);
+    view->installEventFilter(this);
 }
 
 void Lupe::connectKeys(QWidget *host)
@@ -120,6 +121,12 @@ void Lupe::Form_Load()
 
 bool Lupe::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_ui && watched == m_ui->View && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The view is larger than what shows of it: its scroll area's border says it has the keys.
+        m_ui->ViewArea->setStyleSheet(event->type() == QEvent::FocusIn
+                                          ? QStringLiteral("#ViewArea { border: 2px solid palette(highlight); }")
+                                          : QString());
+    }
     if (m_ui && watched == window()) {
         if (const QStringList files = handleFileDrop(event); !files.isEmpty())
             m_app.openDroppedFiles(files);

@@ -44,8 +44,9 @@ void bar(QPainter &painter, QRect bar)
 
 } // namespace
 
-LupeView::LupeView(QWidget *parent) : QWidget(parent)
+LupeView::LupeView(QWidget *parent) : QFrame(parent)
 {
+    setFrameShape(QFrame::NoFrame);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setZoom(1);
@@ -238,7 +239,7 @@ void LupeView::wheelEvent(QWheelEvent *event)
 
 void LupeView::leaveEvent(QEvent *event)
 {
-    QWidget::leaveEvent(event);
+    QFrame::leaveEvent(event);
     emit pointerOver(std::nullopt);
 }
 

@@ -2,10 +2,10 @@
 
 #include "compose/KeyColourLint.h"
 
+#include <QFrame>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-#include <QWidget>
 
 #include <optional>
 
@@ -27,8 +27,10 @@ struct LupeOverlay
 // user place.
 //
 // The view shows what it is given and reports what the pointer does, in skin pixels; what that
-// means for the program is its window's business.
-class LupeView : public QWidget
+// means for the program is its window's business. Keys it does not use (the arrows, the page
+// keys) go on to the scroll area. A frame without a border, it is announced as a frame, like
+// the canvas.
+class LupeView : public QFrame
 {
     Q_OBJECT
 public:

@@ -15,9 +15,11 @@
 #include "ui_Lupe.h"
 #include "ui_TeileFrm.h"
 
+#include <QApplication>
 #include <QDial>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -119,15 +121,16 @@ private slots:
         LupeProgram l;
         l.ui().OverlayCheck->setChecked(false);
         l.lupe.setZoom(3);
-        const QImage start = l.p.canvas();
         l.pick("Face02.bmp");
+        const QImage pasted = l.p.canvas();
         switch (change) {
         case Change::Paste:
         case Change::New:
             break;
         case Change::Undo:
+            l.pick("Face01.bmp");
             l.app.form1().ui().MUndo->trigger();
-            QCOMPARE(l.p.canvas(), start);
+            QCOMPARE(l.p.canvas(), pasted);
             break;
         case Change::KnobAndCopy: {
             l.app.teileFrm().ui().TranspCheck->click();
@@ -268,13 +271,19 @@ private slots:
         QTest::addColumn<int>("zoom");
         QTest::addColumn<bool>("grid");
         QTest::addColumn<bool>("overlay");
-        QTest::newRow("Ctrl+plus") << 8 << (Qt::CTRL | Qt::Key_Plus) << 9 << true << true;
-        QTest::newRow("Ctrl+equals") << 8 << (Qt::CTRL | Qt::Key_Equal) << 9 << true << true;
-        QTest::newRow("Ctrl+minus") << 8 << (Qt::CTRL | Qt::Key_Minus) << 7 << true << true;
-        QTest::newRow("no more than 16") << 16 << (Qt::CTRL | Qt::Key_Plus) << 16 << true << true;
-        QTest::newRow("no less than 1") << 1 << (Qt::CTRL | Qt::Key_Minus) << 1 << true << true;
-        QTest::newRow("G") << 8 << QKeyCombination(Qt::Key_G) << 8 << false << true;
-        QTest::newRow("O") << 8 << QKeyCombination(Qt::Key_O) << 8 << true << false;
+        QTest::addColumn<QPoint>("scroll");
+        const QPoint none;
+        // Zooming keeps the middle in the middle: the content grows or shrinks around it.
+        const QPoint grows(1, 1);
+        QTest::newRow("Ctrl+plus") << 8 << (Qt::CTRL | Qt::Key_Plus) << 9 << true << true << grows;
+        QTest::newRow("Ctrl+equals") << 8 << (Qt::CTRL | Qt::Key_Equal) << 9 << true << true << grows;
+        QTest::newRow("Ctrl+minus") << 8 << (Qt::CTRL | Qt::Key_Minus) << 7 << true << true << -grows;
+        QTest::newRow("no more than 16") << 16 << (Qt::CTRL | Qt::Key_Plus) << 16 << true << true << none;
+        QTest::newRow("no less than 1") << 1 << (Qt::CTRL | Qt::Key_Minus) << 1 << true << true << none;
+        QTest::newRow("G") << 8 << QKeyCombination(Qt::Key_G) << 8 << false << true << none;
+        QTest::newRow("O") << 8 << QKeyCombination(Qt::Key_O) << 8 << true << false << none;
+        QTest::newRow("right arrow") << 8 << QKeyCombination(Qt::Key_Right) << 8 << true << true << QPoint(1, 0);
+        QTest::newRow("page down") << 8 << QKeyCombination(Qt::Key_PageDown) << 8 << true << true << QPoint(0, 1);
     }
 
     void keysZoomAndToggle()
@@ -284,12 +293,20 @@ private slots:
         QFETCH(int, zoom);
         QFETCH(bool, grid);
         QFETCH(bool, overlay);
+        QFETCH(QPoint, scroll);
         LupeProgram l;
         l.lupe.setZoom(startZoom);
         QWidget *w = l.lupe.window();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        l.ui().ViewArea->setFocus();
-        QTest::keyClick(w, keys.key(), keys.keyboardModifiers());
+        QScrollArea *area = l.ui().ViewArea;
+        const QPoint before(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+        // The view takes the keys last in the tab order.
+        l.ui().NearBox->setFocus();
+        QTest::keyClick(l.ui().NearBox, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), l.view);
+        QTest::keyClick(l.view, keys.key(), keys.keyboardModifiers());
+        const QPoint moved = QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()) - before;
+        QCOMPARE(QPoint(qBound(-1, moved.x(), 1), qBound(-1, moved.y(), 1)), scroll);
         QCOMPARE(l.lupe.zoom(), zoom);
         QCOMPARE(l.ui().ZoomBox->value(), zoom);
         QCOMPARE(l.view->zoom(), zoom);
