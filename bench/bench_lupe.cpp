@@ -2,6 +2,8 @@
 // skin, with the grid and the overlay of a part whose every pixel carries a mark or none in
 // thirds, drawn in software into an image as the backing store is.
 
+#include "PartNearBlack.h"
+
 #include "compose/KeyColourLint.h"
 #include "core/BitmapDecoder.h"
 #include "ui/LupeView.h"
@@ -16,28 +18,10 @@ using namespace pellwerk;
 
 namespace {
 
-// A third of the pixels the key, a third a few units from it, a third anything.
-QImage partNearBlack(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 state = 7;
-    for (int y = 0; y < height; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            const quint32 pick = (state >> 30) % 3;
-            row[x] = pick == 0   ? 0xFF000000u
-                     : pick == 1 ? (0xFF000000u | ((state >> 8) & 0x070707u))
-                                 : (state | 0xFF000000u);
-        }
-    }
-    return image;
-}
-
 void BM_RepaintAt16(benchmark::State &state)
 {
     const QImage skin = readBitmapFile(QStringLiteral(PELLWERK_ASSETS "/DefaultSkin.bmp")).value();
-    const QImage part = partNearBlack(148, 191);
+    const QImage part = partNearBlack(148, 191, 7);
     LupeView view;
     view.setCanvas(skin);
     view.setZoom(16);
