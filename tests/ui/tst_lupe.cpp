@@ -4,7 +4,7 @@
 
 #include "TestProgram.h"
 
-#include "core/Picture.h"
+#include "core/StatusText.h"
 #include "ui/App.h"
 #include "ui/Form1.h"
 #include "ui/Lupe.h"
@@ -68,14 +68,11 @@ struct LupeProgram
 
 enum class Change { Paste, Undo, KnobAndCopy, New };
 
-// A file manager's drag that ends on `target`.
-void dropOn(QWidget *target, const QStringList &paths)
+// A file manager's drag of one file that ends on `target`.
+void dropOn(QWidget *target, const QString &path)
 {
     QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(path);
-    mime.setUrls(urls);
+    mime.setUrls({QUrl::fromLocalFile(path)});
     // Qt delivers a drop only to the widget that took the drag when it entered.
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
@@ -125,14 +122,16 @@ private slots:
         const QImage pasted = l.p.canvas();
         switch (change) {
         case Change::Paste:
+            break;
         case Change::New:
+            l.app.form1().ui().dneu->trigger();
             break;
         case Change::Undo:
             l.pick("Face01.bmp");
             l.app.form1().ui().MUndo->trigger();
             QCOMPARE(l.p.canvas(), pasted);
             break;
-        case Change::KnobAndCopy: {
+        case Change::KnobAndCopy:
             l.app.teileFrm().ui().TranspCheck->click();
             l.app.teileFrm().ui().Command1->click();
             l.app.rgbFrm().KnobB()->setValue(120);
@@ -140,9 +139,6 @@ private slots:
             QCOMPARE(QColor(l.p.canvas().pixel(130, 5)), QColor(200, 90, 130));
             break;
         }
-        }
-        if (change == Change::New)
-            l.app.form1().ui().dneu->trigger();
         QCOMPARE(l.shown(), l.canvasAt(3));
     }
 
@@ -167,13 +163,7 @@ private slots:
         l.ui().ViewArea->ensureVisible(at.x(), at.y());
         QMouseEvent move(QEvent::MouseMove, at, l.view->mapToGlobal(at), Qt::NoButton, {}, {});
         QCoreApplication::sendEvent(l.view, &move);
-        const QColor colour = l.p.canvas().pixelColor(pixel);
-        QCOMPARE(l.ui().PointerText->text(), QStringLiteral(" x=%1,  y=%2   %3, %4, %5")
-                                                 .arg(pixel.x())
-                                                 .arg(pixel.y())
-                                                 .arg(colour.red())
-                                                 .arg(colour.green())
-                                                 .arg(colour.blue()));
+        QCOMPARE(l.ui().PointerText->text(), StatusText::pixel(pixel, Colour::fromQRgb(l.p.canvas().pixel(pixel))));
         QTest::mouseClick(l.view, Qt::LeftButton, {}, at);
         TeileFrm &parts = l.app.teileFrm();
         QCOMPARE(parts.EigBerX()->text(), QString::number(pixel.x()));
@@ -246,7 +236,7 @@ private slots:
         const QString path = l.p.folder() + "/dropped.bmp";
         QVERIFY(writeFile(path, bytes));
         const QImage start = l.p.canvas();
-        dropOn(l.lupe.window(), {path});
+        dropOn(l.lupe.window(), path);
         if (!opens) {
             QCOMPARE(l.p.canvas(), start);
             const QStringList &told = l.p.messages.messages;
