@@ -115,7 +115,7 @@ void Lupe::Form_Load()
     showOverlay();
     // The designed size decides the first zoom: the whole skin, as large as it fits.
     window()->layout()->activate();
-    m_zoom = 0;
+    m_zoom = u.View->zoom();
     setZoom(ZoomGeometry::fittingZoom(u.ViewArea->maximumViewportSize()));
 }
 
@@ -152,7 +152,7 @@ void Lupe::setZoom(int zoom, QPoint anchor)
         // The view's place in the viewport is where the scroll bars have moved it, or the margin
         // that centres a skin smaller than the viewport.
         const QPoint scroll = -u.View->pos();
-        const QPoint wanted = ZoomGeometry(std::max(m_zoom, 1)).scrollForZoom(zoom, anchor, scroll);
+        const QPoint wanted = ZoomGeometry(m_zoom).scrollForZoom(zoom, anchor, scroll);
         m_zoom = zoom;
         u.View->setZoom(zoom);
         u.ViewArea->horizontalScrollBar()->setValue(wanted.x());
