@@ -7,6 +7,7 @@
 #include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
 #include "core/ErrorText.h"
+#include "core/PartFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -34,7 +35,8 @@ Setzt Velmora-Skins nach einem Pellwerk-Rezept zusammen, genau wie der Editor si
       --vary ART=MUSTER  jede passende Datei ersetzt nacheinander das Teil jedes
                          Schritts dieser Art; mehrfach: alle Kombinationen. Muster wie
                          in den Listen (* und ?, Groß-/Kleinschreibung egal), gesucht
-                         im Ordner des Rezepts, dann im Ordner Image des Programms
+                         im Ordner des Rezepts, dann im eigenen Teile-Ordner
+                         (~/.local/share/pellwerk/Image), dann im Ordner Image
   -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
       --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
       --check            nur prüfen, ob Rezept und Dateien brauchbar sind
@@ -169,7 +171,9 @@ int main(int argc, char **argv)
     // The program folder is where the executable lies, links resolved: Image/ and SkinNEW.bmp
     // are installed beside it.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const RecipeFolders folders{QFileInfo(o.recipe).absolutePath(), {programFolder + QStringLiteral("/Image")}};
+    // The user's own parts come before the installed ones, as in the editor's lists.
+    const RecipeFolders folders{QFileInfo(o.recipe).absolutePath(),
+                                {userPartFolder(), programFolder + QStringLiteral("/Image")}};
     const Result<Recipe> recipe = readRecipeFile(o.recipe);
     if (!recipe) {
         printError(ErrorText::recipeFailed(o.recipe, recipe.error()));

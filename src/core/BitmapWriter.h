@@ -13,12 +13,8 @@ namespace pellwerk {
 // padded to four bytes. The skin file format.
 QByteArray encodeBitmap24(const QImage &image);
 
-// Writes `image` as encodeBitmap24 to `path`, atomically: the old file stays byte for byte
-// as it was unless the whole new file was written and committed. A symbolic link stays a link:
-// the file it leads to gets the new bytes. Refused before anything is written: a folder
-// (TargetIsFolder), a pipe or a device (TargetNotRegular) under the name, a read-only file
-// (TargetReadOnly), a missing or read-only folder (FolderMissing, FolderReadOnly). Failures while
-// writing: CannotCreate, WriteIncomplete, CommitFailed, with the system's reason where it gave one.
+// Writes `image` as encodeBitmap24 to `path` through writeFileBytes: atomically, with its checks
+// and errors.
 Result<void> writeBitmapFile(const QImage &image, const QString &path);
 
 } // namespace pellwerk

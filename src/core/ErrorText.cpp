@@ -265,6 +265,24 @@ QString onlyFirstDropped(const QString &opened, int dropped)
         .arg(QDir::toNativeSeparators(opened));
 }
 
+QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
+{
+    return QStringLiteral("Das Rezept %1 ist gespeichert. In diesen Schritten liegen Pixel nahe an der "
+                          "Transparenzfarbe; sie werden mitgeklebt und können einen Saum bilden:\n%2")
+        .arg(quoted(QDir::toNativeSeparators(recipe)), stepLines.join(QLatin1Char('\n')));
+}
+
+QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first)
+{
+    return QStringLiteral("Schritt %1 (%2): %3 nahe an der Transparenzfarbe, davon %4 Rand, zuerst bei %5,%6")
+        .arg(step)
+        .arg(what)
+        .arg(near)
+        .arg(fringe)
+        .arg(first.x())
+        .arg(first.y());
+}
+
 QString saveChangesQuestion()
 {
     return QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");

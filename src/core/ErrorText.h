@@ -2,7 +2,9 @@
 
 #include "Result.h"
 
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 
 namespace pellwerk {
 
@@ -30,6 +32,13 @@ QString planFailed(const Error &error);
 
 // Several files were dropped: only the first was opened.
 QString onlyFirstDropped(const QString &opened, int dropped);
+
+// The recipe was saved, but some of its steps will leave a halo or lose pixels they mean to
+// keep: one line per such step, as `stepLines` words them.
+QString nearKeyWarning(const QString &recipe, const QStringList &stepLines);
+// One step of that warning: "Schritt 2 (Gesicht Face01.bmp): 14 nahe an der Transparenzfarbe,
+// davon 9 Rand, zuerst bei 3,7".
+QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first);
 
 // Asked before unsaved changes of the canvas would be lost.
 QString saveChangesQuestion();

@@ -14,4 +14,12 @@ namespace pellwerk {
 // NotRegularFile, FileTooLarge, CannotRead (with the system's reason); each carries `path`.
 Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes);
 
+// Writes `bytes` to `path`, atomically: the old file stays byte for byte as it was unless the
+// whole new file was written and committed. A symbolic link stays a link: the file it leads to
+// gets the new bytes. Refused before anything is written: a folder (TargetIsFolder), a pipe or a
+// device (TargetNotRegular) under the name, a read-only file (TargetReadOnly), a missing or
+// read-only folder (FolderMissing, FolderReadOnly). Failures while writing: CannotCreate,
+// WriteIncomplete, CommitFailed, with the system's reason where it gave one.
+Result<void> writeFileBytes(const QString &path, const QByteArray &bytes);
+
 } // namespace pellwerk

@@ -59,6 +59,8 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(29, u"edit", u"Form1", u"Bearbeiten", Caption, u"Bearbeiten"),
         makeRow(30, u"undo", u"Form1", u"MUndo", Caption, u"rückgängig"),
         makeRow(31, u"redo", u"Form1", u"MRedo", Caption, u"wiederholen"),
+        makeRow(32, u"save recipe", u"Form1", u"RezeptSpeichern", Caption, u"Rezept speichern…"),
+        makeRow(33, u"open recipe", u"Form1", u"RezeptOeffnen", Caption, u"Rezept öffnen…"),
     };
     return table;
 }

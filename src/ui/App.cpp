@@ -6,10 +6,17 @@
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
 #include "TeileFrm.h"
+#include "compose/Composer.h"
+#include "compose/KeyColourLint.h"
+#include "compose/Recipe.h"
 #include "core/ErrorText.h"
+#include "core/FileBytes.h"
+#include "core/PartFolders.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
+
+#include <QFileInfo>
 
 namespace pellwerk {
 
@@ -149,6 +156,61 @@ std::optional<QPoint> App::previewPlace()
 {
     const PartKind &kind = partKind(previewKind());
     return kind.place ? std::optional<QPoint>(*kind.place) : m_userPlace;
+}
+
+RecipeFolders App::recipeFolders(const QString &recipeFolder) const
+{
+    return {recipeFolder, {userPartFolder(), state.ImageFolder}};
+}
+
+bool App::saveRecipe(const QString &path)
+{
+    const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
+    Recipe recipe{state.TransparentColour, m_skin.history().composition()};
+    Composition &made = recipe.composition;
+    if (!made.steps.empty())
+        recipe.transparent = made.steps.front().transparent;
+    if (made.base.kind == CompositionBase::Kind::File)
+        made.base.file = recipePathFor(made.base.file, folders);
+    // What a step will really paste: its part as the composer reads it, tinted.
+    const Composer composer(folders, state.ProgramFolder);
+    QStringList nearKey;
+    for (size_t i = 0; i < made.steps.size(); ++i) {
+        PasteStep &step = made.steps[i];
+        if (!step.part.isEmpty())
+            step.part = recipePathFor(step.part, folders);
+        const Result<QImage> part = composer.partPicture(step.part);
+        if (!part)
+            continue;
+        const KeyColourLint lint = lintKeyColour(part.value(), step.transparent, step.tint);
+        if (lint.near > 0)
+            nearKey << ErrorText::nearKeyStep(int(i) + 1, QFileInfo(step.part).fileName(), lint.near, lint.fringe,
+                                              lint.firstNear.value_or(QPoint()));
+    }
+    if (const Result<void> written = writeFileBytes(path, writeRecipe(recipe)); !written) {
+        showMessage(ErrorText::recipeFailed(path, written.error()));
+        return false;
+    }
+    if (!nearKey.isEmpty())
+        showMessage(ErrorText::nearKeyWarning(path, nearKey));
+    return true;
+}
+
+bool App::openRecipe(const QString &path)
+{
+    const Result<Recipe> recipe = readRecipeFile(path);
+    if (!recipe) {
+        showMessage(ErrorText::recipeFailed(path, recipe.error()));
+        return false;
+    }
+    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()), state.ProgramFolder);
+    const Result<QImage> skin = composer.compose(recipe->composition);
+    if (!skin) {
+        showMessage(ErrorText::recipeFailed(path, skin.error()));
+        return false;
+    }
+    m_skin.rebuild(skin.value(), recipe->composition, path);
+    return true;
 }
 
 void App::openDroppedFiles(const QStringList &paths)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/RecipePaths.h"
 #include "compose/SkinCanvas.h"
 #include "core/AppState.h"
 #include "core/CommonDialog.h"
@@ -93,6 +94,15 @@ public:
     void notifyPreviewChanged();
     // Where the previewed part would land: its kind's place, or the user place for a user file.
     std::optional<QPoint> previewPlace();
+
+    // Where the files of a recipe kept in `recipeFolder` are looked for: there, then the user's
+    // own part folder, then the program's Image folder.
+    RecipeFolders recipeFolders(const QString &recipeFolder) const;
+    // Writes the steps that made the canvas as a recipe; warns (after saving) about steps whose
+    // parts have pixels near the transparent colour. False when it could not be written.
+    bool saveRecipe(const QString &path);
+    // Rebuilds the canvas from a recipe, as one step that can be undone.
+    bool openRecipe(const QString &path);
 
     // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
     // the canvas holds unsaved changes), with a note when there were more.

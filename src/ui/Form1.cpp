@@ -25,6 +25,7 @@ template class DesignedForm<Ui::Form1, QMainWindow>;
 
 namespace {
 const QString SkinFilter = QStringLiteral("Bilder |*.bmp|");
+const QString RecipeFilter = QStringLiteral("Rezepte |*.json|");
 
 QString defaultSkinFolder()
 {
@@ -39,6 +40,9 @@ QString defaultSkinFolder()
 Form1::Form1(App &app) : DesignedForm(app, QStringLiteral("Form1"))
 {
     CommonDialog1.setBackend(app.dialogBackend());
+    RecipeDialog.setBackend(app.dialogBackend());
+    RecipeDialog.FileName = QStringLiteral("*.json");
+    RecipeDialog.Filter = RecipeFilter;
     connect(&app, &App::statusChanged, this, &Form1::showStatus);
     connect(&app.skin(), &SkinCanvas::historyChanged, this, [this] {
         if (isLoaded())
@@ -83,6 +87,8 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
     connect(m_ui->LupeMnu, &QAction::triggered, this, &Form1::LupeMnu_Click);
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
+    connect(m_ui->RezeptSpeichern, &QAction::triggered, this, &Form1::RezeptSpeichern_Click);
+    connect(m_ui->RezeptOeffnen, &QAction::triggered, this, &Form1::RezeptOeffnen_Click);
     connect(m_ui->MUndo, &QAction::triggered, this, &Form1::MUndo_Click);
     connect(m_ui->MRedo, &QAction::triggered, this, &Form1::MRedo_Click);
     // Undo and redo work from every window of the editor, not only this one.
@@ -311,6 +317,22 @@ void Form1::MEnde_Click()
 {
     if (m_app.confirmDiscard())
         m_app.shutdown();
+}
+
+void Form1::RezeptSpeichern_Click()
+{
+    RecipeDialog.DialogTitle = QStringLiteral("Rezept speichern");
+    if (RecipeDialog.ShowSave())
+        m_app.saveRecipe(RecipeDialog.FileName);
+}
+
+void Form1::RezeptOeffnen_Click()
+{
+    if (!m_app.confirmDiscard())
+        return;
+    RecipeDialog.DialogTitle = QStringLiteral("Rezept öffnen");
+    if (RecipeDialog.ShowOpen())
+        m_app.openRecipe(RecipeDialog.FileName);
 }
 
 void Form1::MUndo_Click()

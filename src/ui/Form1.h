@@ -23,6 +23,8 @@ public:
 
     PictureBox &SkinPicture();
     CommonDialog CommonDialog1;
+    // The recipe files' own dialog, so that a recipe's name is never offered for a skin.
+    CommonDialog RecipeDialog;
 
     // What the status label shows.
     QString status();
@@ -53,6 +55,8 @@ public:
     void MEnde_Click();
     void MUndo_Click();
     void MRedo_Click();
+    void RezeptSpeichern_Click();
+    void RezeptOeffnen_Click();
 
 protected:
     void setUpWindow(QMainWindow *host) override;

@@ -26,7 +26,10 @@ void QtFileDialogBackend::configure(QFileDialog &dialog, const FileDialogRequest
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save) {
-        dialog.setDefaultSuffix(QStringLiteral("bmp"));
+        // A name typed without extension gets the filter's: "Bilder |*.bmp|" gives ".bmp".
+        const qsizetype dot = request.filter.indexOf(QStringLiteral("*."));
+        const QString suffix = dot < 0 ? QString() : request.filter.mid(dot + 2).section(QLatin1Char('|'), 0, 0);
+        dialog.setDefaultSuffix(suffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     }
     // The file chosen last time is offered again (unless it is only the pattern) — by its name

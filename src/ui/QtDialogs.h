@@ -9,7 +9,7 @@ namespace pellwerk {
 
 // File dialogs of the running program. A dialog starts in the request's initial folder and
 // offers the name chosen last time there (or the whole path when there is no initial folder).
-// The save dialog adds ".bmp" to a name typed without extension and asks before replacing an
+// The save dialog adds the filter's extension to a name typed without one and asks before replacing an
 // existing file. Using these dialogs writes no settings file.
 class QtFileDialogBackend : public FileDialogBackend
 {

@@ -41,18 +41,18 @@ private slots:
                                  << intended("Datei|neu|speichern|öffnen|beenden|Einstellungen|Einstellungen|Velmora "
                                              "Verzeichniss|über|Teile|Einstellungen|Sprache|Verzeichniss|schwarz| "
                                              "weiss| blau|Teile|preview|Foot file",
-                                             "Bearbeiten|rückgängig|wiederholen");
+                                             "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
                                  << intended("File|New|Save|Open|Exit|Settings|Settings|Velmora Directory|About|Parts|"
                                              "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file",
-                                             "Edit|Undo|Redo");
+                                             "Edit|Undo|Redo|Save Recipe…|Open Recipe…");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
                                               "Dossier Velmora|À propos|Pièces|Paramètres|Langue|Dossier|noir|blanc|"
                                               "bleu|Pièces|Aperçu|Pieds",
-                                              "Édition|Annuler|Rétablir");
+                                              "Édition|Annuler|Rétablir|Enregistrer la recette…|Ouvrir une recette…");
     }
 
     void languages()
