@@ -2,6 +2,8 @@
 // recipes of 10 steps each (read the recipe, plan it, decode its parts, check every step), with a
 // fresh composer per recipe as separate runs would have.
 
+#include "PartNearBlack.h"
+
 #include "compose/Composer.h"
 #include "compose/KeyColourLint.h"
 #include "compose/LintReport.h"
@@ -19,24 +21,6 @@
 using namespace pellwerk;
 
 namespace {
-
-// A third of the pixels the key, a third a few units from it, a third anything.
-QImage partNearBlack(int width, int height, quint32 seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 state = seed;
-    for (int y = 0; y < height; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            const quint32 pick = (state >> 30) % 3;
-            row[x] = pick == 0   ? 0xFF000000u
-                     : pick == 1 ? (0xFF000000u | ((state >> 8) & 0x070707u))
-                                 : (state | 0xFF000000u);
-        }
-    }
-    return image;
-}
 
 void BM_LintPart(benchmark::State &state)
 {

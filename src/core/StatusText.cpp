@@ -30,4 +30,17 @@ QString userFileWithoutPlace(const QString &name, bool xIsNumber, bool yIsNumber
     return QStringLiteral("User File  %1 : %2").arg(name, which);
 }
 
+QString pixel(QPoint pixel, Colour colour)
+{
+    return position(pixel) + QStringLiteral("  %1, %2, %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+
+QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe)
+{
+    return QStringLiteral("%1 ausgelassen, %2 nahe an der Transparenzfarbe, davon %3 Rand")
+        .arg(leftOut)
+        .arg(near)
+        .arg(fringe);
+}
+
 } // namespace pellwerk::StatusText

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Colour.h"
+
 #include <QPoint>
 #include <QString>
 
 namespace pellwerk {
 
-// What the main window's status line says, and when.
+// What the main window's and the zoom window's status lines say, and when.
 namespace StatusText {
 
 // The pointer over the canvas, or a press on it: " x=12,  y=40 " (negative numbers with a minus).
@@ -18,6 +20,13 @@ QString userFileList();
 QString userFile(const QString &name);
 // A user file was picked while a coordinate box holds no number: it waits in the preview.
 QString userFileWithoutPlace(const QString &name, bool xIsNumber, bool yIsNumber);
+
+// The pointer over a skin pixel in the zoom window: its position and its colour,
+// " x=12,  y=40   200, 90, 10" (red, green, blue).
+QString pixel(QPoint pixel, Colour colour);
+// The key-colour check of the previewed part: "812 ausgelassen, 14 nahe an der Transparenzfarbe,
+// davon 9 Rand"; `near` counts the fringe pixels too.
+QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe);
 
 } // namespace StatusText
 

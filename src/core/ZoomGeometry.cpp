@@ -58,6 +58,21 @@ QRect ZoomGeometry::viewportRect(QRect skinRect, QPoint scroll) const
                  QPoint(held(right * m_zoom - 1 - scroll.x()), held(bottom * m_zoom - 1 - scroll.y())));
 }
 
+QRect ZoomGeometry::skinArea(QRect viewportArea, QPoint scroll) const
+{
+    if (viewportArea.isEmpty())
+        return {};
+    const auto axis = [&](qint64 first, qint64 last, qint64 scrolled) {
+        return std::pair(std::max<qint64>(floorDiv(first + scrolled, m_zoom), 0),
+                         std::min<qint64>(floorDiv(last + scrolled, m_zoom), SkinSize - 1));
+    };
+    const auto [left, right] = axis(viewportArea.left(), viewportArea.right(), scroll.x());
+    const auto [top, bottom] = axis(viewportArea.top(), viewportArea.bottom(), scroll.y());
+    if (left > right || top > bottom)
+        return {};
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
 QPoint ZoomGeometry::scrollForZoom(int newZoom, QPoint anchor, QPoint scroll) const
 {
     const int zoom = clampZoom(newZoom);

@@ -38,6 +38,9 @@ public:
     // Where the pixels of `skinRect` (cut to the skin first) show in the viewport; an empty
     // rectangle when none of it lies on the skin.
     QRect viewportRect(QRect skinRect, QPoint scroll) const;
+    // The skin pixels whose squares `viewportArea` touches, even by one point: what a repaint of
+    // that area has to draw. Empty when the area is empty or misses the skin.
+    QRect skinArea(QRect viewportArea, QPoint scroll) const;
     // The scroll offset that keeps the point of the skin under `anchor` (a viewport point) where
     // it is when the zoom changes to `newZoom` (clamped). Not cut to the scroll bars' range: near
     // the content's edges the scroll bars clamp it, and the skin then moves by what they cut.

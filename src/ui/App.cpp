@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "Form1.h"
+#include "Lupe.h"
 #include "RGB_Frm.h"
 #include "SetupDlg.h"
 #include "TeileFrm.h"
@@ -27,6 +28,7 @@ App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialo
 App::~App()
 {
     // Windows refer to each other while they go: take them down in the shutdown's order.
+    m_lupe.reset();
     m_aboutDlg.reset();
     m_setupDlg.reset();
     m_rgbFrm.reset();
@@ -71,6 +73,13 @@ RGB_Frm &App::rgbFrm()
         m_rgbFrm->Form_Initialize();
     }
     return *m_rgbFrm;
+}
+
+Lupe &App::lupe()
+{
+    if (!m_lupe)
+        m_lupe = std::make_unique<Lupe>(*this);
+    return *m_lupe;
 }
 
 void App::TransferPart(qint32 x, qint32 y, PartKindId kind)
@@ -263,6 +272,8 @@ void App::shutdown()
         m_form1->unload();
     if (m_rgbFrm)
         m_rgbFrm->unload();
+    if (m_lupe)
+        m_lupe->unload();
     if (m_teileFrm)
         m_teileFrm->unload();
     m_ended = true;

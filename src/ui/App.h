@@ -21,10 +21,11 @@ class TeileFrm;
 class SetupDlg;
 class AboutDlg;
 class RGB_Frm;
+class Lupe;
 struct KeyRow;
 
-// One run of the program: the program-wide state, the skin canvas and the five windows, each
-// window created on its first reference. Tests make a fresh App for every case.
+// One run of the program: the program-wide state, the skin canvas and the windows, each window
+// created on its first reference. Tests make a fresh App for every case.
 //
 // Windows never reach into each other's controls. A change that concerns the whole program goes
 // through a named method here, which updates the state and announces the change; each window
@@ -55,12 +56,14 @@ public:
     SetupDlg &setupDlg();
     AboutDlg &aboutDlg();
     RGB_Frm &rgbFrm();
+    Lupe &lupe();
 
     // Whether the instance exists, without creating it.
     bool hasForm1() const { return bool(m_form1); }
     bool hasSetupDlg() const { return bool(m_setupDlg); }
     bool hasAboutDlg() const { return bool(m_aboutDlg); }
     bool hasRgbFrm() const { return bool(m_rgbFrm); }
+    bool hasLupe() const { return bool(m_lupe); }
 
     // Pastes what the parts window's preview shows onto the skin canvas at (x, y), leaving out
     // the transparent colour, and refreshes the canvas. The only way parts reach the skin. `kind`
@@ -144,6 +147,7 @@ private:
     std::unique_ptr<SetupDlg> m_setupDlg;
     std::unique_ptr<AboutDlg> m_aboutDlg;
     std::unique_ptr<RGB_Frm> m_rgbFrm;
+    std::unique_ptr<Lupe> m_lupe;
     std::optional<QPoint> m_userPlace = QPoint(0, 0);
     bool m_ended = false;
     bool m_shuttingDown = false;

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "App.h"
 #include "FileDrop.h"
+#include "Lupe.h"
 #include "PictureBox.h"
 #include "SetupDlg.h"
 #include "StepText.h"
@@ -87,6 +88,7 @@ void Form1::setUpWindow(QMainWindow *host)
     connect(m_ui->PrgSetup, &QAction::triggered, this, &Form1::PrgSetup_Click);
     connect(m_ui->MFolder, &QAction::triggered, this, &Form1::MFolder_Click);
     connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
+    connect(m_ui->LupeMnu, &QAction::triggered, this, &Form1::LupeMnu_Click);
     connect(m_ui->MEigeneTeile, &QAction::triggered, this, &Form1::MEigeneTeile_Click);
     connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
     connect(m_ui->RezeptSpeichern, &QAction::triggered, this, &Form1::RezeptSpeichern_Click);
@@ -259,6 +261,11 @@ void Form1::MEigeneTeile_Click()
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         m_app.showMessage(ErrorText::userPartFolderNotShown(folder));
+}
+
+void Form1::LupeMnu_Click()
+{
+    m_app.lupe().show();
 }
 
 void Form1::PrgSetup_Click()

@@ -45,6 +45,7 @@ public:
     void Timer1_Timer();
     void Command1_Click();
     void TeileMnu_Click();
+    void LupeMnu_Click();
     void MEigeneTeile_Click();
     void PrgSetup_Click();
     void Mueber_Click();

@@ -48,6 +48,15 @@ WINDOWS = [
          tips={'Sprachdateien': 'Language List', 'transparent': 'Transparenz beim Transport',
                'color': 'Transparent-Farbe',  # the combo box, known by its edit text
                'Farbfeld der transparenten Farbe': 'schwarz ist transparent beim Transport'}),
+    dict(title='Lupe', opener=('menu item', 'Lupe'),
+         labels=['Vergrößerung:', 'Nähe (K):', 'ausgelassen', 'nahe an der Transparenzfarbe', 'Rand',
+                 '631 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand'],
+         tips={'Vergrößerung': 'Strg + Mausrad, Strg + Plus, Strg + Minus',
+               'Gitter': 'Gitter zwischen den Pixeln ab 6× (Taste G)',
+               'Überlagerung': 'Wohin das Teil der Vorschau kommt und was von ihm ausgelassen wird (Taste O)',
+               'Nähe zur Transparenzfarbe (K)': 'Pixel, deren Kanäle alle höchstens so weit von der '
+                                                'Transparenzfarbe entfernt sind, gelten als nahe',
+               'Vergrößerte Skin-Ansicht': 'click -> Koordinaten werden ins  User-Teile  eingetragen'}),
     dict(title='Über', opener=('menu item', 'über'),
          labels=['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt',
                  'Mit Dank an alle Mitwirkenden'], tips={}),

@@ -48,6 +48,10 @@ private slots:
     {
         QCOMPARE(StatusText::position({12, 40}), QStringLiteral(" x=12,  y=40 "));
         QCOMPARE(StatusText::position({-4, 300}), QStringLiteral(" x=-4,  y=300 "));
+        QCOMPARE(StatusText::pixel({12, 40}, Colour::fromRgb(200, 90, 10)),
+                 QStringLiteral(" x=12,  y=40   200, 90, 10"));
+        QCOMPARE(StatusText::keyColourCounts(812, 14, 9),
+                 QStringLiteral("812 ausgelassen, 14 nahe an der Transparenzfarbe, davon 9 Rand"));
         QCOMPARE(StatusText::productLine(), QStringLiteral("Pellwerk V1.2"));
         QCOMPARE(StatusText::userFileList(), QStringLiteral("User File-List"));
         QCOMPARE(StatusText::userFile("face01.bmp"), QStringLiteral("User File  face01.bmp "));

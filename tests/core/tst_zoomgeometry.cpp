@@ -70,6 +70,32 @@ private slots:
         QCOMPARE(ZoomGeometry(zoom).skinPixel(point, scroll), pixel);
     }
 
+    void skinArea_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("one whole square") << 8 << QPoint() << QRect(8, 16, 8, 8) << QRect(1, 2, 1, 1);
+        QTest::newRow("one point over the edge") << 8 << QPoint() << QRect(8, 16, 9, 8) << QRect(1, 2, 2, 1);
+        QTest::newRow("scrolled") << 16 << QPoint(160, 32) << QRect(0, 0, 1024, 1024) << QRect(10, 2, 64, 64);
+        QTest::newRow("margin of a centred skin")
+            << 1 << QPoint(-100, -10) << QRect(0, 0, 500, 300) << QRect(0, 0, 256, 256);
+        QTest::newRow("in the margin only") << 2 << QPoint(-100, 0) << QRect(0, 0, 100, 50) << QRect();
+        QTest::newRow("past the far edge") << 4 << QPoint(1000, 1000) << QRect(20, 20, 9, 9) << QRect(255, 255, 1, 1);
+        QTest::newRow("empty area") << 4 << QPoint() << QRect(5, 5, 0, 5) << QRect();
+        QTest::newRow("far away") << 16 << QPoint(IntMax, IntMin) << QRect(0, 0, 100, 100) << QRect();
+    }
+
+    void skinArea()
+    {
+        QFETCH(int, zoom);
+        QFETCH(QPoint, scroll);
+        QFETCH(QRect, area);
+        QFETCH(QRect, pixels);
+        QCOMPARE(ZoomGeometry(zoom).skinArea(area, scroll), pixels);
+    }
+
     // At every zoom and pan: each skin pixel is a zoom x zoom square whose corners and neighbours
     // map back to it and its neighbours, and zooming around any point keeps the pixel under it.
     void everyZoom()
@@ -88,6 +114,7 @@ private slots:
                     for (int y : edges) {
                         const QRect square = geometry.viewportRect(QRect(x, y, 1, 1), scroll);
                         QCOMPARE(square.size(), QSize(zoom, zoom));
+                        QCOMPARE(geometry.skinArea(square, scroll), QRect(x, y, 1, 1));
                         QCOMPARE(geometry.skinPixel(square.topLeft(), scroll), Pixel(QPoint(x, y)));
                         QCOMPARE(geometry.skinPixel(square.bottomRight(), scroll), Pixel(QPoint(x, y)));
                         QCOMPARE(geometry.skinPixel(square.topLeft() - QPoint(1, 0), scroll),

@@ -10,6 +10,7 @@
 #include "ui/App.h"
 #include "ui/FileListBox.h"
 #include "ui/Form1.h"
+#include "ui/Lupe.h"
 #include "ui/PictureBox.h"
 #include "ui/QtDialogs.h"
 #include "ui/RGB_Frm.h"
@@ -398,12 +399,13 @@ void MainWindowTest::shutdownClosesEveryWindow()
     app.setupDlg().show();
     app.aboutDlg().show();
     app.rgbFrm().show();
+    app.lupe().show();
     QSignalSpy ended(&app, &App::ended);
     app.form1().window()->close();
     QCOMPARE(ended.count(), 1);
     QVERIFY(app.hasEnded());
-    for (Form *f :
-         std::initializer_list<Form *>{&app.form1(), &app.teileFrm(), &app.setupDlg(), &app.aboutDlg(), &app.rgbFrm()})
+    for (Form *f : std::initializer_list<Form *>{&app.form1(), &app.teileFrm(), &app.setupDlg(), &app.aboutDlg(),
+                                                 &app.rgbFrm(), &app.lupe()})
         QVERIFY(!f->isLoaded());
     flushDeletes();
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -445,8 +447,8 @@ void MainWindowTest::labelsAreNamedByTheirText()
 {
     TestProgram p;
     App &app = p.app();
-    const QList<QWidget *> windows{app.form1().window(), app.teileFrm().window(), app.setupDlg().window(),
-                                   app.aboutDlg().window(), app.rgbFrm().window()};
+    const QList<QWidget *> windows{app.form1().window(),    app.teileFrm().window(), app.setupDlg().window(),
+                                   app.aboutDlg().window(), app.rgbFrm().window(),   app.lupe().window()};
     app.setStatus(" x=12,  y=40 ");
     for (QWidget *window : windows) {
         for (QLabel *label : window->findChildren<QLabel *>()) {

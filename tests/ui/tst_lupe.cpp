@@ -1,0 +1,335 @@
+// The zoom window as a user meets it: it shows the canvas as it is after every change, a click
+// picks the user place, the status line reads the pointer's pixel and counts what the previewed
+// part will lose, files dropped on it open, and it answers the keyboard.
+
+#include "TestProgram.h"
+
+#include "core/StatusText.h"
+#include "ui/App.h"
+#include "ui/Form1.h"
+#include "ui/Lupe.h"
+#include "ui/LupeView.h"
+#include "ui/RGB_Frm.h"
+#include "ui/TeileFrm.h"
+#include "ui_Form1.h"
+#include "ui_Lupe.h"
+#include "ui_TeileFrm.h"
+
+#include <QApplication>
+#include <QDial>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QUrl>
+
+using namespace pellwerk;
+using namespace testsupport;
+
+namespace {
+
+constexpr QRgb Key = 0xFF000000;
+constexpr QRgb NearKey = 0xFF030201;
+constexpr QRgb Paint = 0xFFC86432;
+
+// A 6 x 4 face: three pixels of the key, four near it; three of those touch the key or the
+// transparent preview beyond the part's right edge.
+QImage markedFace()
+{
+    QImage part = filled(6, 4, Paint);
+    for (QPoint key : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1)})
+        part.setPixel(key, Key);
+    for (QPoint near : {QPoint(2, 0), QPoint(1, 1), QPoint(4, 1), QPoint(5, 3)})
+        part.setPixel(near, NearKey);
+    return part;
+}
+
+struct LupeProgram
+{
+    TestProgram p;
+    App &app = p.app();
+    Lupe &lupe = app.lupe();
+    LupeView *view = nullptr;
+
+    LupeProgram()
+    {
+        p.addPart("Face01.bmp", markedFace());
+        p.addPart("Face02.bmp", filled(40, 30, qRgb(200, 90, 10)));
+        app.teileFrm().pointListsAtImageFolder();
+        app.form1().ui().LupeMnu->trigger();
+        view = lupe.view();
+        QVERIFY(QTest::qWaitForWindowExposed(lupe.window()));
+    }
+    Ui::Lupe &ui() { return lupe.ui(); }
+    void pick(const QString &face) { clickName(app.teileFrm().ui().FaceFile, face); }
+    QImage shown() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage canvasAt(int zoom) { return p.canvas().scaled(256 * zoom, 256 * zoom); }
+};
+
+enum class Change { Paste, Undo, KnobAndCopy, New };
+
+// A file manager's drag of one file that ends on `target`.
+void dropOn(QWidget *target, const QString &path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    // Qt delivers a drop only to the widget that took the drag when it entered.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+} // namespace
+
+class LupeTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensFromTheMenuAndCloses()
+    {
+        LupeProgram l;
+        QWidget *w = l.lupe.window();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Lupe"));
+        QCOMPARE(l.app.form1().ui().LupeMnu->shortcut(), QKeySequence(Qt::Key_F6));
+        // The designed window shows the whole skin, at the largest zoom that fits.
+        const QSize viewport = l.ui().ViewArea->viewport()->size();
+        QVERIFY(l.lupe.zoom() * 256 <= qMin(viewport.width(), viewport.height()));
+        QVERIFY((l.lupe.zoom() + 1) * 256 > qMin(viewport.width(), viewport.height()));
+        w->close();
+        QVERIFY(!l.lupe.isLoaded());
+    }
+
+    void followsEveryChangeOfTheCanvas_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("paste") << Change::Paste;
+        QTest::newRow("undo") << Change::Undo;
+        QTest::newRow("knob turn, then copy") << Change::KnobAndCopy;
+        QTest::newRow("neu") << Change::New;
+    }
+
+    void followsEveryChangeOfTheCanvas()
+    {
+        QFETCH(Change, change);
+        LupeProgram l;
+        l.ui().OverlayCheck->setChecked(false);
+        l.lupe.setZoom(3);
+        l.pick("Face02.bmp");
+        const QImage pasted = l.p.canvas();
+        switch (change) {
+        case Change::Paste:
+            break;
+        case Change::New:
+            l.app.form1().ui().dneu->trigger();
+            break;
+        case Change::Undo:
+            l.pick("Face01.bmp");
+            l.app.form1().ui().MUndo->trigger();
+            QCOMPARE(l.p.canvas(), pasted);
+            break;
+        case Change::KnobAndCopy:
+            l.app.teileFrm().ui().TranspCheck->click();
+            l.app.teileFrm().ui().Command1->click();
+            l.app.rgbFrm().KnobB()->setValue(120);
+            l.app.teileFrm().ui().TranspBtn->click();
+            QCOMPARE(QColor(l.p.canvas().pixel(130, 5)), QColor(200, 90, 130));
+            break;
+        }
+        QCOMPARE(l.shown(), l.canvasAt(3));
+    }
+
+    void clickPicksTheUserPlace_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QPoint>("pixel");
+        QTest::newRow("1x") << 1 << QPoint(10, 20) << QPoint(10, 20);
+        QTest::newRow("4x, last point of a square") << 4 << QPoint(4 * 37 + 3, 4 * 200 + 3) << QPoint(37, 200);
+        QTest::newRow("7x, first point of a square") << 7 << QPoint(7 * 100, 7 * 3) << QPoint(100, 3);
+        QTest::newRow("16x, far corner") << 16 << QPoint(4095, 4095) << QPoint(255, 255);
+    }
+
+    void clickPicksTheUserPlace()
+    {
+        QFETCH(int, zoom);
+        QFETCH(QPoint, at);
+        QFETCH(QPoint, pixel);
+        LupeProgram l;
+        l.lupe.setZoom(zoom);
+        l.ui().ViewArea->ensureVisible(at.x(), at.y());
+        QMouseEvent move(QEvent::MouseMove, at, l.view->mapToGlobal(at), Qt::NoButton, {}, {});
+        QCoreApplication::sendEvent(l.view, &move);
+        QCOMPARE(l.ui().PointerText->text(), StatusText::pixel(pixel, Colour::fromQRgb(l.p.canvas().pixel(pixel))));
+        QTest::mouseClick(l.view, Qt::LeftButton, {}, at);
+        TeileFrm &parts = l.app.teileFrm();
+        QCOMPARE(parts.EigBerX()->text(), QString::number(pixel.x()));
+        QCOMPARE(parts.EigBerY()->text(), QString::number(pixel.y()));
+        QCOMPARE(l.app.form1().status(), QStringLiteral(" x=%1,  y=%2 ").arg(pixel.x()).arg(pixel.y()));
+        QCOMPARE(l.view->overlay().userPlace, std::optional<QPoint>(pixel));
+    }
+
+    void countsWhatThePreviewedPartLoses_data()
+    {
+        QTest::addColumn<int>("nearLimit");
+        QTest::addColumn<int>("redKnob");
+        QTest::addColumn<QRgb>("transparent");
+        QTest::addColumn<QString>("counts");
+        QTest::newRow("as drawn") << 8 << 0 << Key << "3 ausgelassen, 4 nahe an der Transparenzfarbe, davon 3 Rand";
+        QTest::newRow("K below the distance")
+            << 2 << 0 << Key << "3 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand";
+        QTest::newRow("K at the distance")
+            << 3 << 0 << Key << "3 ausgelassen, 4 nahe an der Transparenzfarbe, davon 3 Rand";
+        QTest::newRow("a knob turn lifts all off the key")
+            << 8 << 10 << Key << "0 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand";
+        QTest::newRow("the paint is transparent")
+            << 8 << 0 << Paint << "17 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand";
+    }
+
+    void countsWhatThePreviewedPartLoses()
+    {
+        QFETCH(int, nearLimit);
+        QFETCH(int, redKnob);
+        QFETCH(QRgb, transparent);
+        QFETCH(QString, counts);
+        LupeProgram l;
+        l.app.setTransparentColour(Colour::fromQRgb(transparent));
+        l.pick("Face01.bmp");
+        l.ui().NearBox->setValue(nearLimit);
+        if (redKnob != 0) {
+            l.app.teileFrm().ui().Command1->click();
+            l.app.rgbFrm().KnobR()->setValue(redKnob);
+        }
+        QCOMPARE(l.ui().CountsText->text(), counts);
+        QCOMPARE(l.view->overlay().landing, QRect(128, 0, 6, 4));
+        // K holds for the run: a closed and reopened window keeps it.
+        l.lupe.window()->close();
+        l.lupe.show();
+        QCOMPARE(l.ui().NearBox->value(), nearLimit);
+        QCOMPARE(l.ui().CountsText->text(), counts);
+    }
+
+    void droppedFilesOpenLikeOeffnen_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("opens");
+        QByteArray bitmap;
+        {
+            QTemporaryDir dir;
+            writeBmp(dir.path() + "/s.bmp", filled(256, 256, qRgb(1, 2, 3)));
+            bitmap = fileBytes(dir.path() + "/s.bmp");
+        }
+        QTest::newRow("bitmap") << bitmap << true;
+        QTest::newRow("bitmap cut short") << bitmap.left(bitmap.size() / 2) << false;
+        QTest::newRow("not a bitmap") << QByteArray("Hallo, Welt\n") << false;
+    }
+
+    void droppedFilesOpenLikeOeffnen()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, opens);
+        LupeProgram l;
+        l.ui().OverlayCheck->setChecked(false);
+        const QString path = l.p.folder() + "/dropped.bmp";
+        QVERIFY(writeFile(path, bytes));
+        const QImage start = l.p.canvas();
+        dropOn(l.lupe.window(), path);
+        if (!opens) {
+            QCOMPARE(l.p.canvas(), start);
+            const QStringList &told = l.p.messages.messages;
+            QCOMPARE(told.size(), 1);
+            QVERIFY2(
+                told.first().startsWith(
+                    QStringLiteral("Der Skin „%1“ kann nicht geöffnet werden.\n").arg(QDir::toNativeSeparators(path))),
+                qPrintable(told.first()));
+            return;
+        }
+        QCOMPARE(l.p.canvas(), filled(256, 256, qRgb(1, 2, 3)));
+        QCOMPARE(l.shown(), l.canvasAt(l.lupe.zoom()));
+        QVERIFY(l.p.messages.messages.isEmpty());
+        l.app.form1().ui().MUndo->trigger();
+        QCOMPARE(l.p.canvas(), start);
+    }
+
+    void keysZoomAndToggle_data()
+    {
+        QTest::addColumn<int>("startZoom");
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<bool>("grid");
+        QTest::addColumn<bool>("overlay");
+        QTest::addColumn<QPoint>("scroll");
+        const QPoint none;
+        // Zooming keeps the middle in the middle: the content grows or shrinks around it.
+        const QPoint grows(1, 1);
+        QTest::newRow("Ctrl+plus") << 8 << (Qt::CTRL | Qt::Key_Plus) << 9 << true << true << grows;
+        QTest::newRow("Ctrl+equals") << 8 << (Qt::CTRL | Qt::Key_Equal) << 9 << true << true << grows;
+        QTest::newRow("Ctrl+minus") << 8 << (Qt::CTRL | Qt::Key_Minus) << 7 << true << true << -grows;
+        QTest::newRow("no more than 16") << 16 << (Qt::CTRL | Qt::Key_Plus) << 16 << true << true << none;
+        QTest::newRow("no less than 1") << 1 << (Qt::CTRL | Qt::Key_Minus) << 1 << true << true << none;
+        QTest::newRow("G") << 8 << QKeyCombination(Qt::Key_G) << 8 << false << true << none;
+        QTest::newRow("O") << 8 << QKeyCombination(Qt::Key_O) << 8 << true << false << none;
+        QTest::newRow("right arrow") << 8 << QKeyCombination(Qt::Key_Right) << 8 << true << true << QPoint(1, 0);
+        QTest::newRow("page down") << 8 << QKeyCombination(Qt::Key_PageDown) << 8 << true << true << QPoint(0, 1);
+    }
+
+    void keysZoomAndToggle()
+    {
+        QFETCH(int, startZoom);
+        QFETCH(QKeyCombination, keys);
+        QFETCH(int, zoom);
+        QFETCH(bool, grid);
+        QFETCH(bool, overlay);
+        QFETCH(QPoint, scroll);
+        LupeProgram l;
+        l.lupe.setZoom(startZoom);
+        QWidget *w = l.lupe.window();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QScrollArea *area = l.ui().ViewArea;
+        const QPoint before(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+        // The view takes the keys last in the tab order.
+        l.ui().NearBox->setFocus();
+        QTest::keyClick(l.ui().NearBox, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), l.view);
+        QTest::keyClick(l.view, keys.key(), keys.keyboardModifiers());
+        const QPoint moved = QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()) - before;
+        QCOMPARE(QPoint(qBound(-1, moved.x(), 1), qBound(-1, moved.y(), 1)), scroll);
+        QCOMPARE(l.lupe.zoom(), zoom);
+        QCOMPARE(l.ui().ZoomBox->value(), zoom);
+        QCOMPARE(l.view->zoom(), zoom);
+        QCOMPARE(l.ui().GridCheck->isChecked(), grid);
+        QCOMPARE(l.ui().OverlayCheck->isChecked(), overlay);
+        // The grid shows from 6x on, between the pixels; the overlay marks the previewed shoe at
+        // the user place (0, 0), whose black background will be left out.
+        const QImage shown = l.shown();
+        const QPoint onGrid(zoom * 200, zoom * 200 + zoom / 2);
+        QCOMPARE(shown.pixel(onGrid) != l.canvasAt(zoom).pixel(onGrid), grid && zoom >= 6);
+        l.view->setOverlayShown(false);
+        const QRect corner(0, 0, 8 * zoom, 8 * zoom);
+        QCOMPARE(shown.copy(corner) != l.shown().copy(corner), overlay);
+    }
+
+    void ctrlWheelZoomsAroundThePointer()
+    {
+        LupeProgram l;
+        l.lupe.setZoom(2);
+        const QPoint pixel(180, 40);
+        const QPoint at = pixel * 2 + QPoint(1, 1);
+        const QPoint inViewport = l.view->mapToParent(at);
+        for (int step = 0; step < 6; ++step) {
+            const QPoint now = l.view->mapFromParent(inViewport);
+            QWheelEvent wheel(now, l.view->mapToGlobal(now), {}, QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(l.view, &wheel);
+        }
+        QCOMPARE(l.lupe.zoom(), 8);
+        const QPoint under = l.view->mapFromParent(inViewport);
+        QCOMPARE(QPoint(under.x() / 8, under.y() / 8), pixel);
+    }
+};
+
+QTEST_MAIN(LupeTest)
+#include "tst_lupe.moc"
