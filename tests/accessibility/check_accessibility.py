@@ -132,8 +132,8 @@ def check_hover(window, found):
     listener.deregister('object:property-change:accessible-name')
 
 
-def check_window(spec, window, found):
-    shown, wrong = list(spec['labels']), []
+def check_window(entry, window, found):
+    shown, wrong = list(entry['labels']), []
     for label in (c for c in found if c.getRoleName() == 'label'):
         if label.name in shown:
             shown.remove(label.name)
@@ -144,7 +144,7 @@ def check_window(spec, window, found):
     if shown and not wrong:
         faults.append('FAIL %s: no label announces %s' % (window.name.strip(), ' or '.join(map(repr, shown))))
     by_name = {c.name: c for c in found}
-    for name, tip in spec['tips'].items():
+    for name, tip in entry['tips'].items():
         if name not in by_name:
             faults.append('FAIL %s: no control %r carries the tool-tip %r' % (window.name.strip(), name, tip))
         elif by_name[name].description != tip:
@@ -166,22 +166,22 @@ def main():
     app = wait_for(lambda: next((a for a in desktop if a is not None and a.name == 'Pellwerk'), None), 30)
     if app is None:
         sys.exit('FAIL the editor did not appear in the accessibility tree within 30 s')
-    for spec in WINDOWS:
-        if spec['opener']:
-            role, name = spec['opener']
+    for entry in WINDOWS:
+        if entry['opener']:
+            role, name = entry['opener']
             opener = next((c for c in descendants(app) if c.getRoleName() == role and c.name == name), None)
             if opener is None:
-                faults.append('FAIL no %s %r opens %r' % (role, name, spec['title']))
+                faults.append('FAIL no %s %r opens %r' % (role, name, entry['title']))
                 continue
             opener.queryAction().doAction(0)
-        window = wait_for(lambda: next((w for w in app if w and re.fullmatch(spec['title'], w.name)), None))
+        window = wait_for(lambda: next((w for w in app if w and re.fullmatch(entry['title'], w.name)), None))
         if window is None:
-            faults.append('FAIL window %r did not open' % spec['title'])
+            faults.append('FAIL window %r did not open' % entry['title'])
             continue
         found = controls(window, window, [])
-        if spec['opener'] is None:
+        if entry['opener'] is None:
             check_hover(window, found)
-        check_window(spec, window, found)
+        check_window(entry, window, found)
     print('\n'.join(faults + ['accessibility check: %d windows, %d faults' % (len(WINDOWS), len(faults))]))
     sys.exit(1 if faults else 0)
 
