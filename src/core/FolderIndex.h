@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,9 +19,10 @@ namespace pellwerk {
 //
 // Names are those of files, without folder; hidden files (names starting with a dot) and folders
 // are left out, symbolic links to files count as files. They are sorted by name without regard to
-// letter case, equal names in that sense by their exact spelling. An empty folder name gives an
-// empty index without reading anything, the user folder included; a missing or unreadable
-// folder contributes no names.
+// letter case (as QString::compare orders them), equal names in that sense by their exact
+// spelling. An empty folder name gives an empty index without reading anything, the user folder
+// included; a missing or unreadable folder contributes no names. All names are held in two
+// buffers (as read and case-folded), not one string each: a large folder costs few allocations.
 class FolderIndex
 {
 public:
@@ -32,7 +33,8 @@ public:
     const QString &userFolder() const { return m_userFolder; }
 
     qsizetype size() const { return qsizetype(m_entries.size()); }
-    const QString &name(qsizetype i) const { return m_entries[size_t(i)].name; }
+    // The i-th name (0 <= i < size()); the view lives as long as the index.
+    QStringView name(qsizetype i) const;
     // The positions (0..size() - 1, in order) of the names that match.
     std::vector<int> matching(const FileNamePattern &pattern) const;
     QStringList names(const FileNamePattern &pattern) const;
@@ -52,22 +54,28 @@ public:
 private:
     struct Entry
     {
-        QString name;
+        quint32 nameStart = 0;
+        quint32 nameSize = 0;
         quint32 foldedStart = 0;
         quint32 foldedSize = 0;
         bool fromUser = false;
     };
     using Stamp = std::optional<std::filesystem::file_time_type>;
 
-    std::u32string_view folded(const Entry &entry) const;
+    void addName(QStringView name, bool fromUser);
+    void addFilesOf(const QString &folder, bool fromUser);
+    std::u16string_view folded(const Entry &entry) const
+    {
+        return std::u16string_view(m_folded.data() + entry.foldedStart, entry.foldedSize);
+    }
     static Stamp stampOf(const QString &folder);
     bool stampSettled(const Stamp &stamp) const;
 
     QString m_folder;
     QString m_userFolder;
     std::vector<Entry> m_entries;
-    // Every name's case-folded code points, one after the other.
-    std::u32string m_folded;
+    std::u16string m_names;
+    std::u16string m_folded;
     Stamp m_folderStamp;
     Stamp m_userStamp;
     std::filesystem::file_time_type m_readAt;

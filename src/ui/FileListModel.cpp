@@ -14,7 +14,7 @@ QString FileListModel::name(int row) const
 {
     if (row < 0 || size_t(row) >= m_positions.size())
         return QString();
-    return m_index->name(m_positions[size_t(row)]);
+    return m_index->name(m_positions[size_t(row)]).toString();
 }
 
 int FileListModel::rowOf(const QString &name) const
