@@ -1,3 +1,4 @@
+#include "ExitWhenShown.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
     pellwerk::QtMessageSink messages;
     pellwerk::App app(QApplication::applicationDirPath(), messages, std::make_shared<pellwerk::QtFileDialogBackend>());
     QObject::connect(&app, &pellwerk::App::ended, &application, &QApplication::quit, Qt::QueuedConnection);
+    pellwerk::exitWhenFirstShown(application);
     app.start();
     return QApplication::exec();
 }
