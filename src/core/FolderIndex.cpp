@@ -17,9 +17,7 @@ namespace pellwerk {
 
 namespace {
 
-// How QString::compare orders names without regard to letter case, then by exact spelling: the
-// folded UTF-16 units, then the units as read. (Lone surrogates, which the folding turns into
-// U+FFFD, are the only difference; decoded file names hold none.)
+// The order of two runs of UTF-16 units, unit by unit as QString compares: -1, 0 or 1.
 int compareUnits(std::u16string_view a, std::u16string_view b)
 {
     const size_t common = std::min(a.size(), b.size());
@@ -40,6 +38,9 @@ int compareUnits(std::u16string_view a, std::u16string_view b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// How QString::compare orders names without regard to letter case, then by exact spelling: the
+// folded units, then the units as read. (Lone surrogates, which the folding turns into U+FFFD,
+// are the only difference; decoded file names hold none.)
 bool before(std::u16string_view foldedA, std::u16string_view nameA, std::u16string_view foldedB,
             std::u16string_view nameB)
 {
