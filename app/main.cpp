@@ -1,3 +1,4 @@
+#include "ExitWhenShown.h"
 #include "core/EditorOptions.h"
 #include "core/ErrorText.h"
 #include "ui/App.h"
@@ -64,6 +65,7 @@ int main(int argc, char **argv)
     pellwerk::QtMessageSink messages;
     pellwerk::App app(QApplication::applicationDirPath(), messages, std::make_shared<pellwerk::QtFileDialogBackend>());
     QObject::connect(&app, &pellwerk::App::ended, &application, &QApplication::quit, Qt::QueuedConnection);
+    pellwerk::exitWhenFirstShown(application);
     app.start();
     if (options->file)
         app.openSkinFile(*options->file);

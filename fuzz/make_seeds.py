@@ -97,3 +97,14 @@ write("fuzz_language_lookup", "lone-cr-and-hashes", b"x#" + b"a#b\rx#y##\r\n#x#\
 # Pixel buffers: a handful of step sequences; the fuzzer grows its own from them.
 for k in range(6):
     write("fuzz_pixel_buffers", f"steps-{k}", bytes(rng.randrange(256) for _ in range(24 + 12 * k)))
+
+# File-name patterns: UTF-16 units, little-endian; the first unit's low byte is the pattern's length.
+def pattern_seed(pattern, name):
+    units = pattern.encode("utf-16-le", "surrogatepass")
+    return struct.pack("<H", len(units) // 2) + units + name.encode("utf-16-le", "surrogatepass")
+
+
+for k, (pattern, name) in enumerate([("Face*.bmp", "face02.BMP"), ("foot_*.bmp", "foot01.bmp"), ("*.*", "README"),
+                                     ("?.bmp", "\U0001F600.bmp"), ("user*.bmp", "\u00c4rmel\u1e9e.bmp"),
+                                     ("*a*a*b", "a" * 40), ("[ab].bmp", "[AB].BMP"), ("\ud800*.bmp", "\udc00x.bmp")]):
+    write("fuzz_file_name_pattern", f"pair-{k}", pattern_seed(pattern, name))

@@ -18,26 +18,32 @@ quint8 capped(qint64 value)
 
 // The common case: both buffers as a picture is read, bytes 1..4·W of rows 1..H. Then every
 // byte of the storage belongs to a whole pixel and the pattern continues across rows, so the
-// storage is one run. The block is staged through local arrays so that source and target may be
-// the same buffer and the compiler still sees independent 16-byte operations (saturating adds
-// and a blend keeping the reserved bytes).
+// storage is one run. The block is written with the compiler's vector types: as a plain or
+// staged byte loop, whether it became vector code depended on the optimisation level (at -O3 the
+// byte loop was unrolled and left scalar, at -Os it was never vectorised), ten to forty times
+// slower. Loading both blocks before storing lets source and target be the same buffer.
 void correctWholePixels(const quint8 *source, quint8 *target, qint64 count, const quint8 (&add)[Lane],
                         const quint8 (&keep)[Lane])
 {
     qint64 i = 0;
+#if defined(__GNUC__)
+    using Block = quint8 __attribute__((vector_size(Lane)));
+    Block addBlock;
+    Block keepBlock;
+    std::memcpy(&addBlock, add, Lane);
+    std::memcpy(&keepBlock, keep, Lane);
     for (; i + Lane <= count; i += Lane) {
-        quint8 s[Lane];
-        quint8 t[Lane];
-        std::memcpy(s, source + i, Lane);
-        std::memcpy(t, target + i, Lane);
-        for (int k = 0; k < Lane; ++k) {
-            // Adding at most the room left below 255 saturates without leaving 8 bits.
-            const quint8 room = quint8(255 - s[k]);
-            const quint8 value = quint8(s[k] + std::min(add[k], room));
-            t[k] = quint8((t[k] & keep[k]) | (value & ~keep[k]));
-        }
-        std::memcpy(target + i, t, Lane);
+        Block s;
+        Block t;
+        std::memcpy(&s, source + i, Lane);
+        std::memcpy(&t, target + i, Lane);
+        // Adding at most the room left below 255 saturates without leaving 8 bits.
+        const Block room = ~s;
+        const Block value = s + (addBlock < room ? addBlock : room);
+        t = (t & keepBlock) | (value & ~keepBlock);
+        std::memcpy(target + i, &t, Lane);
     }
+#endif
     for (; i < count; ++i) {
         const int k = int(i % Lane);
         if (!keep[k])

@@ -22,7 +22,21 @@ void imageRowToBytes(const QRgb *pixels, qint32 width, quint8 *bytes)
 // alpha byte must be 0xFF: Qt takes RGB32 data as opaque and converts it without looking.
 void bytesToImageRow(const quint8 *bytes, qint32 width, QRgb *pixels)
 {
-    for (qint32 p = 0; p < width; ++p)
+    qint32 p = 0;
+#if defined(__GNUC__) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    // Four pixels at a time in the compiler's vector type: as a plain loop it became vector code
+    // at -O3 only, three times faster than at -O2 and -Os. The bytes are the pixels' little-endian
+    // words already.
+    using Pixels = quint32 __attribute__((vector_size(16)));
+    const Pixels opaque = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
+    for (; p + 4 <= width; p += 4) {
+        Pixels block;
+        std::memcpy(&block, bytes + 4 * qint64(p), sizeof block);
+        block |= opaque;
+        std::memcpy(pixels + p, &block, sizeof block);
+    }
+#endif
+    for (; p < width; ++p)
         pixels[p] = qFromLittleEndian<quint32>(bytes + 4 * qint64(p)) | 0xFF000000u;
 }
 

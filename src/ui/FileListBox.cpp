@@ -1,50 +1,106 @@
 #include "FileListBox.h"
 
-#include "core/FileListing.h"
+#include "FileListModel.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSignalBlocker>
 
 namespace pellwerk {
 
-FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
+FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
 {
+    setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of text: the view lays out thousands of names without measuring each.
+    setUniformItemSizes(true);
     setMouseTracking(true);
     // Like the platform's file lists: long names are cut, the list never scrolls sideways.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid() && !m_quiet)
             emit Click();
     });
 }
 
+QString FileListBox::path() const
+{
+    return m_model->folderIndex() ? m_model->folderIndex()->folder() : QString();
+}
+
 void FileListBox::setPath(const QString &folder)
 {
-    m_path = folder;
-    reread();
+    showIndex(std::make_shared<const FolderIndex>(FolderIndex::read(folder)));
+}
+
+void FileListBox::setIndex(std::shared_ptr<const FolderIndex> index)
+{
+    showIndex(std::move(index));
 }
 
 void FileListBox::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    reread();
+    std::shared_ptr<const FolderIndex> index = m_model->folderIndex();
+    if (index && !index->isCurrent())
+        index = std::make_shared<const FolderIndex>(index->reread());
+    showIndex(std::move(index));
+}
+
+void FileListBox::showIndex(std::shared_ptr<const FolderIndex> index)
+{
+    // Showing other names is no pick by the user; the list starts without a current name.
+    m_quiet = true;
+    m_model->show(std::move(index), FileNamePattern(m_pattern));
+    selectionModel()->clear();
+    m_quiet = false;
+}
+
+int FileListBox::count() const
+{
+    return m_model->rowCount();
+}
+
+QString FileListBox::name(int row) const
+{
+    return m_model->name(row);
+}
+
+int FileListBox::rowOf(const QString &name) const
+{
+    return m_model->rowOf(name);
+}
+
+int FileListBox::currentRow() const
+{
+    return currentIndex().row();
+}
+
+void FileListBox::setCurrentRow(int row)
+{
+    if (row < 0 || row >= count()) {
+        selectionModel()->clear();
+        return;
+    }
+    setCurrentIndex(m_model->index(row));
 }
 
 QString FileListBox::fileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item ? item->text() : QString();
+    return name(currentRow());
+}
+
+QString FileListBox::pathOf(const QString &name) const
+{
+    return m_model->folderIndex() ? m_model->folderIndex()->pathOf(name) : name;
 }
 
 bool FileListBox::selectName(const QString &name)
 {
-    const auto found = findItems(name, Qt::MatchExactly);
-    if (found.isEmpty())
+    const int row = rowOf(name);
+    if (row < 0)
         return false;
-    setCurrentItem(found.first());
+    setCurrentRow(row);
     return true;
 }
 
@@ -53,12 +109,12 @@ bool FileListBox::event(QEvent *event)
     // Qt's list views, unlike other widgets, do not offer their tool-tip as the description.
     if (event->type() == QEvent::ToolTipChange)
         setAccessibleDescription(toolTip());
-    return QListWidget::event(event);
+    return QListView::event(event);
 }
 
 void FileListBox::mouseMoveEvent(QMouseEvent *event)
 {
-    QListWidget::mouseMoveEvent(event);
+    QListView::mouseMoveEvent(event);
     emit MouseMove();
 }
 
@@ -67,7 +123,7 @@ void FileListBox::mousePressEvent(QMouseEvent *event)
     // A press on a new name is reported by the change of the current row; only a press on the
     // name that stays current needs reporting here.
     const int before = currentRow();
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && before >= 0 && currentRow() == before
         && indexAt(event->position().toPoint()).row() == before)
         emit Click();
@@ -83,7 +139,7 @@ void FileListBox::keyPressEvent(QKeyEvent *event)
             emit Click();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void FileListBox::focusInEvent(QFocusEvent *event)
@@ -91,23 +147,11 @@ void FileListBox::focusInEvent(QFocusEvent *event)
     // Qt makes the first name current when the list gets the focus; here that would paste a part
     // the user never picked. The list stays without a current name until the user chooses one.
     const bool hadCurrent = currentIndex().isValid();
-    {
-        const QSignalBlocker block(this);
-        QListWidget::focusInEvent(event);
-    }
-    if (!hadCurrent && currentIndex().isValid()) {
-        const QSignalBlocker block(this);
+    m_quiet = true;
+    QListView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid())
         selectionModel()->clearCurrentIndex();
-    }
-}
-
-void FileListBox::reread()
-{
-    // Re-reading is no selection by the user.
-    const QSignalBlocker block(this);
-    clear();
-    addItems(listMatchingFiles(m_path, m_pattern));
-    setCurrentRow(-1);
+    m_quiet = false;
 }
 
 } // namespace pellwerk

@@ -10,6 +10,8 @@
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
 #include "core/FileListing.h"
+#include "core/FolderIndex.h"
+#include "core/PartFolders.h"
 #include "core/SkinDocument.h"
 #include "core/StatusText.h"
 #include "core/Twips.h"
@@ -26,6 +28,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <cmath>
+#include <memory>
 
 namespace pellwerk {
 
@@ -136,8 +139,11 @@ void TeileFrm::placeBesideMainWindow()
 
 void TeileFrm::pointListsAtImageFolder()
 {
+    // One read of the folder, with the user's own parts, serves all eleven lists.
+    const auto index =
+        std::make_shared<const FolderIndex>(FolderIndex::read(m_app.state.ImageFolder, userPartFolder()));
     for (FileListBox *list : fileLists())
-        list->setPath(m_app.state.ImageFolder);
+        list->setIndex(index);
 }
 
 void TeileFrm::showTransparentColour(Colour colour)
@@ -203,9 +209,9 @@ void TeileFrm::applyLayout(int W, int H)
     u.UserFile->resize(u.UserFile->width(), layout.userListHeight);
 }
 
-bool TeileFrm::loadPart(const QString &name)
+bool TeileFrm::loadPart(const FileListBox &list, const QString &name)
 {
-    const QString path = m_app.state.ImageFolder + name;
+    const QString path = list.pathOf(name);
     Result<QImage> read = readBitmapFile(path);
     if (!read) {
         m_app.showMessage(ErrorText::loadPartFailed(name, read.error()));
@@ -223,7 +229,7 @@ void TeileFrm::KindFile_Click(FileListBox *list)
     const PartKind *kind = findPartKind(list->objectName());
     if (!kind || !kind->place || list->fileName().isEmpty())
         return;
-    if (!loadPart(list->fileName()))
+    if (!loadPart(*list, list->fileName()))
         return;
     const QPoint place = *kind->place;
     if (ui().TranspCheck->isChecked())
@@ -237,7 +243,7 @@ void TeileFrm::KindFile_Click(FileListBox *list)
 void TeileFrm::UserFile_Click()
 {
     const QString name = ui().UserFile->fileName();
-    if (name.isEmpty() || !loadPart(name))
+    if (name.isEmpty() || !loadPart(*ui().UserFile, name))
         return;
     const QLocale locale;
     const std::optional<qint32> x = coordinateToInt(ui().EigBerX->text(), locale);

@@ -65,8 +65,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Loads the picked part into the preview; false (after telling the user) when it cannot be read.
-    bool loadPart(const QString &name);
+    // Loads a part picked in `list` into the preview, from the folder the list says it lies in;
+    // false (after telling the user) when it cannot be read.
+    bool loadPart(const FileListBox &list, const QString &name);
 
     // The width and height the window manager's frame adds, as far as known.
     QSize frameSize();

@@ -1,4 +1,5 @@
 #include "core/FileListing.h"
+#include "core/FolderIndex.h"
 #include "parts/PlacementTable.h"
 
 #include <QDir>
@@ -6,7 +7,31 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
+
 using namespace pellwerk;
+
+namespace {
+
+bool makeFiles(const QString &folder, const QString &names)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString &name : names.split(u' ', Qt::SkipEmptyParts)) {
+        if (QFile file(folder + "/" + name); !file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+// The folder's time set back an hour, as if it had been left alone that long.
+void settle(const QString &folder)
+{
+    const std::filesystem::path path(folder.toStdU16String());
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
+}
+
+} // namespace
 
 class FileListingTest : public QObject
 {
@@ -48,6 +73,7 @@ private slots:
         row("brackets match themselves", "[ab].bmp", "[AB].bmp", true);
         row("star dot star takes names without dot", "*.*", "README", true);
         row("name dot star is still a prefix", "part.*", "parts", false);
+        row("question mark is one code point", "?.bmp", QString::fromUtf8("\xF0\x9F\x98\x80.bmp"), true);
         row("many stars do not blow up", "*a*a*a*a*a*a*a*a*b", QString(200, u'a'), false);
         row("empty pattern", "", "a.bmp", false);
         row("foot list needs the underscore", partKind(PartKindId::Foot).pattern, "foot01.bmp", false);
@@ -83,6 +109,11 @@ private slots:
         row("missing folder", f + "/missing", "*.bmp", "");
         row("a file, not a folder", f + "/A.bmp", "*.*", "");
         row("empty folder", f + "/folder.bmp", "*.*", "");
+        const QString sorting = f + "/sorting";
+        const QString names = QString::fromUtf8("Z.bmp \xEE\x80\x80.bmp \xC3\xA9.bmp \xF0\x9F\x98\x80.bmp E.bmp");
+        QVERIFY(makeFiles(sorting, names));
+        row("sorted as the text compares without letter case", sorting, "*.bmp",
+            QString::fromUtf8("E.bmp Z.bmp \xC3\xA9.bmp \xF0\x9F\x98\x80.bmp \xEE\x80\x80.bmp"));
     }
 
     void listingOfAFolder()
@@ -93,6 +124,68 @@ private slots:
         QCOMPARE(listMatchingFiles(folder, pattern), names);
         if (!folder.isEmpty())
             QCOMPARE(listMatchingFiles(folder + "/", pattern), names);
+    }
+
+    // The user's part folder joins the program's: listed names, each with the folder it is
+    // loaded from ("u" the user's, "p" the program's).
+    void userFolderMerge_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("userFolderExists");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("name in both: the user's file") << "Face1.bmp shirt1.bmp"
+                                                       << "Face1.bmp" << true << "Face1.bmp:u shirt1.bmp:p";
+        QTest::newRow("letter case differs between the folders")
+            << "face1.bmp Face1.bmp shirt1.bmp"
+            << "FACE1.BMP Shirt1.bmp" << true << "FACE1.BMP:u Shirt1.bmp:u";
+        QTest::newRow("both spellings in the user folder") << "a.bmp"
+                                                           << "A.bmp a.bmp" << true << "A.bmp:u a.bmp:u";
+        QTest::newRow("sorted together") << "b.bmp d.bmp"
+                                         << "a.bmp C.bmp" << true << "a.bmp:u b.bmp:p C.bmp:u d.bmp:p";
+        QTest::newRow("missing user folder") << "b.bmp a.bmp"
+                                             << "" << false << "a.bmp:p b.bmp:p";
+    }
+
+    void userFolderMerge()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, user);
+        QFETCH(bool, userFolderExists);
+        QFETCH(QString, listed);
+        QTemporaryDir dir;
+        const QString programFolder = dir.path() + "/Image/", userFolder = dir.path() + "/own/Image/";
+        QVERIFY(makeFiles(programFolder, program));
+        if (userFolderExists)
+            QVERIFY(makeFiles(userFolder, user));
+        const FolderIndex index = FolderIndex::read(programFolder, userFolder);
+        QStringList shown;
+        for (const QString &name : index.names(FileNamePattern("*.bmp")))
+            shown << name + (index.pathOf(name) == userFolder + name ? ":u" : ":p");
+        QCOMPARE(shown.join(u' '), listed);
+    }
+
+    void laterFilesAppearWhenReadAgain()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.path() + "/Image/", user = dir.path() + "/own/";
+        QVERIFY(makeFiles(program, "Face1.bmp"));
+        settle(program);
+        const FolderIndex index = FolderIndex::read(program, user);
+        QVERIFY(index.isCurrent());
+
+        QVERIFY(makeFiles(program, "Face2.bmp"));
+        QCOMPARE(index.names(FileNamePattern("*.bmp")), QStringList{"Face1.bmp"});
+        QVERIFY(!index.isCurrent());
+        settle(program);
+        QCOMPARE(index.reread().names(FileNamePattern("*.bmp")), (QStringList{"Face1.bmp", "Face2.bmp"}));
+
+        // The user folder made later counts as a change too; its file is then taken.
+        const FolderIndex before = FolderIndex::read(program, user);
+        QVERIFY(before.isCurrent());
+        QVERIFY(makeFiles(user, "face2.BMP"));
+        QVERIFY(!before.isCurrent());
+        QCOMPARE(before.reread().names(FileNamePattern("*.bmp")), (QStringList{"Face1.bmp", "face2.BMP"}));
     }
 };
 

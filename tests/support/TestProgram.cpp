@@ -62,10 +62,11 @@ QImage pasted(QImage skin, const QImage &part, int x, int y)
 
 void clickName(pellwerk::FileListBox *list, const QString &name)
 {
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    QVERIFY2(!items.isEmpty(), qPrintable(name + " is not listed"));
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+    const int row = list->rowOf(name);
+    QVERIFY2(row >= 0, qPrintable(name + " is not listed"));
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
 }
 
 void flushDeletes()

@@ -13,10 +13,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -62,7 +64,7 @@ QStringList names(const FileListBox *list)
 {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
+        out << list->name(i);
     return out;
 }
 
@@ -80,6 +82,7 @@ private slots:
     void arrowKeysPasteEveryPartPassed();
     void listsFilterByPattern();
     void userPrefixFiltersUserList();
+    void userPartFolderJoinsTheLists();
     void userFileGoesToTypedPlace_data();
     void userFileGoesToTypedPlace();
     void canvasPressChoosesUserPlace();
@@ -224,6 +227,23 @@ void PartsTransferTest::userPrefixFiltersUserList()
     prefix->selectAll();
     QTest::keyClick(prefix, Qt::Key_Delete);
     QCOMPARE(names(parts.ui().UserFile), (QStringList{"chair.bmp", "hair1.bmp", "HAIR2.bmp", "userScar.bmp"}));
+}
+
+// The user's own part folder joins every list; where a name is in both folders, whatever its
+// letter case, the user's file is listed and pasted.
+void PartsTransferTest::userPartFolderJoinsTheLists()
+{
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    const QImage own = partWithBlackCross(30, 20, 5);
+    QVERIFY(QDir().mkpath(dataHome.path() + "/pellwerk/Image"));
+    QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/face1.BMP", own));
+    QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/Face2.bmp", own));
+    PartsProgram w({{"Face1.bmp", partWithBlackCross(30, 20, 70)}, {"Face3.bmp", own}});
+    qunsetenv("XDG_DATA_HOME");
+    QCOMPARE(names(w.parts.ui().FaceFile), (QStringList{"face1.BMP", "Face2.bmp", "Face3.bmp"}));
+    clickName(w.parts.ui().FaceFile, "face1.BMP");
+    QCOMPARE(w.p.canvas(), pasted(w.before, own, 128, 0));
 }
 
 void PartsTransferTest::userFileGoesToTypedPlace_data()

@@ -47,11 +47,8 @@ SetupDlg &shownDialog(TestProgram &p)
 // Clicks the list entry where the user sees it.
 void clickListEntry(FileListBox *list, const QString &name)
 {
-    const auto found = list->findItems(name, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(name + " is not listed"));
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    QCOMPARE(list->currentItem(), found.first());
+    clickName(list, name);
+    QCOMPARE(list->fileName(), name);
 }
 
 // Walks the colour list with the arrow keys, as a user does, until `name` is picked.

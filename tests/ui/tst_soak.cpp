@@ -52,7 +52,6 @@ constexpr quint32 DefaultSeed = 20240611;
 constexpr int DefaultSteps = 10'000;
 constexpr qint64 SkinFileSize = 196'662;
 
-
 // The program folder as installed: the shipped parts and language files, plus a few bad ones a
 // user might drop in.
 void furnish(TestProgram &p)
@@ -66,7 +65,7 @@ void furnish(TestProgram &p)
     }
     QVERIFY(writeFile(p.folder() + "/leer.zlf", QByteArray()));
     QVERIFY(writeFile(p.folder() + "/kaputt.zlf",
-              QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41)));
+                      QByteArray("\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x", 41)));
     QVERIFY(writeFile(p.imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6)));
     QVERIFY(writeFile(p.imagePath("userEmpty.bmp"), QByteArray()));
     QVERIFY(writeBmp(p.imagePath("userBig.bmp"), filled(300, 280, qRgb(200, 40, 90))));
@@ -132,9 +131,9 @@ public:
 
     void clickRow(FileListBox *list, int row)
     {
-        QListWidgetItem *item = list->item(row);
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        const QModelIndex item = list->model()->index(row, 0);
+        list->scrollTo(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
     }
 
     void typeInto(QLineEdit *box, const QString &text)
@@ -163,7 +162,7 @@ public:
             return "mouse pick in empty " + list->objectName();
         const int row = pick(list->count());
         clickRow(list, row);
-        return QStringLiteral("mouse pick %1 in %2").arg(list->item(row)->text(), list->objectName());
+        return QStringLiteral("mouse pick %1 in %2").arg(list->name(row), list->objectName());
     }
 
     QString listByKeys()
@@ -242,7 +241,7 @@ public:
             return "language list empty";
         const int row = pick(list->count());
         clickRow(list, row);
-        return "language " + list->item(row)->text();
+        return "language " + list->name(row);
     }
 
     QString copyControls()
