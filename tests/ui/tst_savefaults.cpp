@@ -7,20 +7,17 @@
 
 #include "core/BitmapDecoder.h"
 #include "core/PictureBoxModel.h"
-#include "core/SkinDocument.h"
 #include "ui/App.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
 #include "ui_Form1.h"
 
-#include <QApplication>
 #include <QLocale>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
-#include <cstdio>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -30,8 +27,7 @@ using namespace testsupport;
 
 namespace {
 
-const char ChildFlag[] = "--save-skin-as-child";
-constexpr int Refused = 20; // the child's exit code for a refused save; a sanitizer report gives 1
+constexpr uid_t Nobody = 65534;
 const QString WriteFailed = "Die Datei konnte nicht vollständig geschrieben werden (",
               IsFolder = "Unter diesem Namen gibt es schon einen Ordner.",
               NotRegular = "Das ist keine gewöhnliche Datei.";
@@ -99,8 +95,8 @@ void SaveFaultsTest::save_data()
     };
     // Each setup runs in the skins folder, where skin.bmp is an old skin of mode 0640; an exit with
     // 77 means that the fault cannot be made here. `saved` is where the new skin lands, if it may;
-    // `limit` is the file-size limit during the save. Permissions bind no root, so those rows save
-    // in a copy of this program run as nobody (as a plain user, as that user).
+    // `limit` is the file-size limit during the save. Permissions bind no root, so as root the plain
+    // user's rows save as nobody, keeping root as the saved user to come back to.
     const QString plain = "chmod o+x .. && { [ $(id -u) != 0 ] || chown -R 65534:65534 .; }";
     const QString tmpfs =
         "cd .. && { mount -t tmpfs -o size=256k tmpfs skins || exit 77; } && cp old.bmp skins/skin.bmp";
@@ -163,18 +159,11 @@ void SaveFaultsTest::save()
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
     const rlimit lowered{rlim_t(limit), old.rlim_max};
     QVERIFY(limit < 0 || setrlimit(RLIMIT_FSIZE, &lowered) == 0);
-    QString childSaid;
-    const int code = !asPlainUser
-                         ? (speichern(), 0)
-                         : sh(p.folder(),
-                              QStringLiteral("%1 '%2' %3 '%4'")
-                                  .arg(geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "",
-                                       QCoreApplication::applicationFilePath(), ChildFlag, target),
-                              &childSaid);
+    const bool switching = asPlainUser && geteuid() == 0;
+    QVERIFY(!switching || (setresgid(Nobody, Nobody, 0) == 0 && setresuid(Nobody, Nobody, 0) == 0));
+    speichern();
+    QVERIFY(!switching || (setresuid(0, 0, 0) == 0 && setresgid(0, 0, 0) == 0));
     setrlimit(RLIMIT_FSIZE, &old);
-    QCOMPARE(code, asPlainUser && !reason.isEmpty() ? Refused : 0);
-    if (!childSaid.isEmpty())
-        messages << childSaid;
 
     qInfo("message | %s", messages.isEmpty() ? "none" : qPrintable(messages[0].section('\n', 1)));
     QCOMPARE(snapshot(p.folder(), except), before);
@@ -194,8 +183,6 @@ void SaveFaultsTest::save()
     QCOMPARE(imageOf(decodeBitmap(bytes)), skinPattern(2));
     if (existed)
         QCOMPARE(QFile::permissions(real), permissions);
-    if (asPlainUser)
-        return;
     QCOMPARE(p.app().state.SkinName, target);
     // What was saved opens as it was, and saving it again writes the very same bytes.
     p.app().form1().ui().dneu->trigger();
@@ -208,22 +195,5 @@ void SaveFaultsTest::save()
     QCOMPARE(fileBytes(real), bytes);
 }
 
-int main(int argc, char *argv[])
-{
-    if (argc == 3 && qstrcmp(argv[1], ChildFlag) == 0) { // the plain user's side of the permission rows
-        PictureBoxModel canvas(QSize(256, 256), Colours::Black, true);
-        canvas.setPicture(Picture::make(skinPattern(2)));
-        const QString target = QString::fromLocal8Bit(argv[2]);
-        const Result<void> saved = SkinDocument::save(canvas, target);
-        if (!saved)
-            std::fputs(ErrorText::saveSkinFailed(target, saved.error()).toUtf8().constData(), stdout);
-        return saved ? 0 : Refused;
-    }
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    SaveFaultsTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(SaveFaultsTest)
 #include "tst_savefaults.moc"
