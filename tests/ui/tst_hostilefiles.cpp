@@ -147,8 +147,6 @@ const char *const RoadNames[] = {"öffnen", "neu", "part list"};
 
 } // namespace
 
-Q_DECLARE_METATYPE(Road)
-
 class HostileFilesTest : public QObject
 {
     Q_OBJECT
@@ -240,13 +238,12 @@ void HostileFilesTest::hostileFile()
         return;
     }
     QCOMPARE(messages.size(), 1);
-    const QStringList lines = messages[0].split('\n');
-    QCOMPARE(lines.size(), 2);
-    const QString shown = road == Road::Open ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-    QVERIFY2(lines[0].contains(shown), qPrintable(lines[0]));
-    QVERIFY2(lines[0].contains(road == Road::List ? "kann nicht geladen werden" : "kann nicht geöffnet werden"),
-             qPrintable(lines[0]));
-    QCOMPARE(lines[1], c.reason);
+    const QString first = messages[0].section('\n', 0, 0);
+    QVERIFY2(first.contains(road == Road::Open ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName()),
+             qPrintable(first));
+    QVERIFY2(first.contains(road == Road::List ? "kann nicht geladen werden" : "kann nicht geöffnet werden"),
+             qPrintable(first));
+    QCOMPARE(messages[0].section('\n', 1), c.reason);
     QCOMPARE(p.canvas(), canvasBefore);
     QCOMPARE(preview.serial, previewBefore.serial);
     QCOMPARE(preview.image, previewBefore.image);

@@ -42,27 +42,12 @@ namespace {
 
 const QStringList Windows{"Form1", "TeileFrm", "SetupDlg", "AboutDlg", "RGB_Frm", "Lupe"};
 const QStringList ColourNames{"", "schwarz", "weiss", "blau", "User"};
-const QStringList Typed{"0",     "12",
-                        "255",   "300",
-                        "-20",   "-99999999999",
-                        "1e300", "abc",
-                        "12.5",  "2,5",
-                        "",      " 7 ",
-                        "0x10",  "½",
-                        "٣",     "nan",
-                        "inf",   "+5",
-                        "--3",   "1 2",
-                        "user",  "Face",
-                        "*",     "[",
-                        "ü",     "..",
-                        "/",     QString(300, 'x')};
+const QStringList Typed = QString("0|12|255|300|-20|-99999999999|1e300|abc|12.5|2,5|| 7 |0x10|½|٣|nan|inf|+5|--3|1 2"
+                                  "|user|Face|*|[|ü|..|/")
+                              .split('|')
+                          << QString(300, 'x');
 const QList<Qt::Key> Keys{Qt::Key_Down,     Qt::Key_Up,     Qt::Key_Home, Qt::Key_End,
                           Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Right};
-
-QImage decoded(const QString &path)
-{
-    return imageOf(decodeBitmap(fileBytes(path)));
-}
 
 // One run of the program with its windows reached as a user reaches them, and the skins saved.
 struct Walk
@@ -80,31 +65,30 @@ struct Walk
     void click(QWidget *w, QPoint at = {}) { QTest::mouseClick(w, Qt::LeftButton, {}, at); }
     App &app() { return p->app(); }
     Ui::Form1 &main() { return app().form1().ui(); }
-    TeileFrm &parts()
+    // The windows, opened first the way a user opens them (showing a shown window changes nothing).
+    TeileFrm &partsWindow()
     {
-        if (!app().teileFrm().isVisible())
-            click(main().Command1);
+        click(main().Command1);
         return app().teileFrm();
     }
+    Ui::TeileFrm &parts() { return partsWindow().ui(); }
     RGB_Frm &rgb()
     {
-        if (!app().hasRgbFrm() || !app().rgbFrm().isVisible())
-            click(parts().ui().Command1);
+        click(parts().Command1);
         return app().rgbFrm();
     }
+    QList<QDial *> knobs() { return {rgb().KnobR(), rgb().KnobG(), rgb().KnobB()}; }
     Ui::SetupDlg &setup()
     {
-        if ((!app().hasSetupDlg() || !app().setupDlg().isVisible()) && pick(2))
-            main().PrgSetup->trigger();
-        else if (!app().hasSetupDlg() || !app().setupDlg().isVisible())
-            QTest::mouseDClick(parts().ui().Label1, Qt::LeftButton);
+        main().PrgSetup->trigger();
         return app().setupDlg().ui();
     }
-    void key(QWidget *w)
+    LupeView *lupe()
     {
-        w->setFocus();
-        QTest::keyClick(w, any(Keys));
+        main().LupeMnu->trigger();
+        return app().lupe().view();
     }
+    void key(QWidget *w) { QTest::keyClick(w, any(Keys)); }
     void clickAny(FileListBox *list)
     {
         if (list->count() > 0)
@@ -120,15 +104,16 @@ struct Walk
     // Answers the next file dialog with `path`, or now and then cancels it; true for an answer.
     bool answer(const QString &path)
     {
-        const bool chosen = pick(10) > 0;
-        p->dialogs->answer(chosen ? std::optional(path) : std::nullopt);
-        return chosen;
+        p->dialogs->answer(pick(10) ? std::optional(path) : std::nullopt);
+        return p->dialogs->replies.back().has_value();
     }
 
     // The program folder as installed, with the shipped parts and languages, and bad files a user
     // might put there.
     void start()
     {
+        if (p) // closing the main window ends the program
+            app().form1().window()->close();
         p.reset();
         flushDeletes();
         p = std::make_unique<TestProgram>();
@@ -166,10 +151,7 @@ struct Walk
         const QString path = any(choices);
         const qsizetype before = p->messages.messages.size();
         const bool dropped = pick(5) == 0, chosen = dropped || answer(path);
-        if (dropped)
-            app().openDroppedFiles({path});
-        else
-            main().dopen->trigger();
+        dropped ? app().openDroppedFiles(QStringList{path}) : main().dopen->trigger();
         if (chosen && saved.contains(path) && p->messages.messages.size() == before)
             QVERIFY(p->canvas() == decoded(path));
     }
@@ -182,10 +164,9 @@ struct Walk
         if (app().canvas().innerSize() != QSize(256, 256) || app().canvas().drawingImage().size() != QSize(256, 256))
             return "the canvas is not 256 x 256";
         const AppState &s = app().state;
-        const QList<int> components{s.UserColour.red, s.UserColour.green, s.UserColour.blue};
-        if (std::any_of(components.begin(), components.end(), [](int c) { return c < 0 || c > 255; })
-            || !(s.PartRect == Rect32{0, 0, 148, 191}) || !ColourNames.contains(s.TransparentColourName)
-            || !s.LanguageFile.endsWith(".zlf"))
+        const auto [low, high] = std::minmax({s.UserColour.red, s.UserColour.green, s.UserColour.blue});
+        if (low < 0 || high > 255 || !(s.PartRect == Rect32{0, 0, 148, 191})
+            || !ColourNames.contains(s.TransparentColourName) || !s.LanguageFile.endsWith(".zlf"))
             return "a state field out of range";
         flushDeletes();
         const QWidgetList all = QApplication::topLevelWidgets();
@@ -197,9 +178,10 @@ struct Walk
                 return "message '" + messages[seen] + "'";
         return {};
     }
+    static QImage decoded(const QString &path) { return imageOf(decodeBitmap(fileBytes(path))); }
     static bool isSkin(const QString &path)
     {
-        return fileBytes(path).size() == 196'662 && decoded(path).size() == QSize(256, 256);
+        return fileBytes(path).size() == 196'662 && decoded(path).width() == 256;
     }
 };
 
@@ -211,16 +193,9 @@ struct Action
 };
 
 const std::vector<Action> Actions{
-    {"list pick by mouse", 14, [](Walk &w) { w.clickAny(w.any(w.parts().fileLists())); }},
-    {"list pick by keys", 10, [](Walk &w) { w.key(w.any(w.parts().fileLists())); }},
-    {"knob turn by keys", 7,
-     [](Walk &w) {
-         w.key(w.any({w.rgb().KnobR(), w.rgb().KnobG(), w.rgb().KnobB()}));
-     }},
-    {"knob dragged to a value", 3,
-     [](Walk &w) {
-         w.any({w.rgb().KnobR(), w.rgb().KnobG(), w.rgb().KnobB()})->setValue(w.pick(256));
-     }},
+    {"list pick by mouse", 14, [](Walk &w) { w.clickAny(w.any(w.partsWindow().fileLists())); }},
+    {"list pick by keys", 10, [](Walk &w) { w.key(w.any(w.partsWindow().fileLists())); }},
+    {"knob turn", 10, [](Walk &w) { w.pick(3) ? w.key(w.any(w.knobs())) : w.any(w.knobs())->setValue(w.pick(256)); }},
     {"canvas click", 6,
      [](Walk &w) { w.click(&w.app().form1().SkinPicture(), w.anywhere(&w.app().form1().SkinPicture())); }},
     {"canvas drag, also past its edge", 2,
@@ -232,21 +207,18 @@ const std::vector<Action> Actions{
          QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
      }},
     {"coordinates typed, junk included", 8,
-     [](Walk &w) { w.type(w.pick(2) ? w.parts().EigBerX() : w.parts().EigBerY(), w.any(Typed)); }},
-    {"prefix typed", 4, [](Walk &w) { w.type(w.parts().ui().UserPrefix, w.any(Typed)); }},
+     [](Walk &w) { w.type(w.pick(2) ? w.partsWindow().EigBerX() : w.partsWindow().EigBerY(), w.any(Typed)); }},
+    {"prefix typed", 4, [](Walk &w) { w.type(w.parts().UserPrefix, w.any(Typed)); }},
     {"colour pick", 6, [](Walk &w) { QTest::keyClick(w.setup().Combo1, w.pick(2) ? Qt::Key_Down : Qt::Key_Up); }},
     {"language pick", 4, [](Walk &w) { w.clickAny(w.setup().File1); }},
-    {"copy or the auto-paste box", 4,
-     [](Walk &w) {
-         w.click(w.any<QWidget *>({w.parts().ui().TranspCheck, w.parts().ui().TranspBtn}));
-     }},
-    {"preview click", 2, [](Walk &w) { w.click(w.parts().ui().TeilPic, w.anywhere(w.parts().ui().TeilPic)); }},
-    {"window opened by a menu", 4,
-     [](Walk &w) {
-         w.any({w.main().TeileMnu, w.main().PrgSetup, w.main().Mueber, w.main().LupeMnu})->trigger();
-     }},
-    {"window opened by a button", 2, [](Walk &w) { w.click(w.pick(2) ? w.main().Command1 : w.parts().ui().Command1); }},
-    {"label double-click", 1, [](Walk &w) { QTest::mouseDClick(w.parts().ui().Label1, Qt::LeftButton); }},
+    {"copy", 2, [](Walk &w) { w.click(w.parts().TranspBtn); }},
+    {"auto-paste box", 2, [](Walk &w) { w.click(w.parts().TranspCheck); }},
+    {"preview click", 2, [](Walk &w) { w.click(w.parts().TeilPic, w.anywhere(w.parts().TeilPic)); }},
+    {"parts window or settings by the menu", 2,
+     [](Walk &w) { (w.pick(2) ? w.main().TeileMnu : w.main().PrgSetup)->trigger(); }},
+    {"about box or Lupe by the menu", 2, [](Walk &w) { (w.pick(2) ? w.main().Mueber : w.main().LupeMnu)->trigger(); }},
+    {"window opened by a button", 2, [](Walk &w) { w.click(w.pick(2) ? w.main().Command1 : w.parts().Command1); }},
+    {"label double-click", 1, [](Walk &w) { QTest::mouseDClick(w.parts().Label1, Qt::LeftButton); }},
     {"settings OK", 2, [](Walk &w) { w.click(w.setup().OKButton); }},
     {"about OK", 1,
      [](Walk &w) {
@@ -256,10 +228,10 @@ const std::vector<Action> Actions{
     {"colour window OK", 1, [](Walk &w) { w.click(w.rgb().ui().Command1); }},
     {"close box", 4,
      [](Walk &w) {
-         QWidgetList open;
-         for (QWidget *window : QApplication::topLevelWidgets())
-             if (window->isVisible() && window->objectName() != "Form1" && Windows.contains(window->objectName()))
-                 open << window;
+         QWidgetList open = QApplication::topLevelWidgets();
+         open.removeIf([](QWidget *x) {
+             return !x->isVisible() || x->objectName() == "Form1" || !Windows.contains(x->objectName());
+         });
          if (!open.isEmpty())
              w.any(open)->close();
      }},
@@ -272,19 +244,16 @@ const std::vector<Action> Actions{
          w.answer(w.saves.filePath(QStringLiteral("recipe%1.json").arg(w.pick(3))));
          (w.pick(2) ? w.main().RezeptSpeichern : w.main().RezeptOeffnen)->trigger();
      }},
-    {"Lupe opened and clicked", 2,
-     [](Walk &w) {
-         w.main().LupeMnu->trigger();
-         w.click(w.app().lupe().view(), w.anywhere(w.app().lupe().view()));
-     }},
+    {"Lupe opened and clicked", 2, [](Walk &w) { w.click(w.lupe(), w.anywhere(w.lupe())); }},
     {"skins-folder choice", 1,
      [](Walk &w) {
          w.answer(w.saves.filePath("skin0.bmp"));
          w.pick(2) ? w.main().MFolder->trigger() : w.click(w.setup().Command1);
      }},
-    {"parts window resized", 2, [](Walk &w) { w.parts().window()->resize(w.pick(900) + 50, w.pick(900) + 50); }},
+    {"parts window resized", 2, [](Walk &w) { w.partsWindow().window()->resize(w.pick(900) + 50, w.pick(900) + 50); }},
     {"idle", 2, [](Walk &) { QCoreApplication::processEvents(); }},
 };
+const Action Restart{"main window closed, program started again", 0, [](Walk &w) { w.start(); }};
 
 // The offscreen platform says at every window that it cannot raise it or cut its shape; ten
 // thousand steps of that would drown any real warning.
@@ -314,32 +283,24 @@ void SoakTest::tenThousandActions()
     bool given = false;
     quint32 seed = qEnvironmentVariable("PELLWERK_SOAK_SEED").toUInt(&given);
     seed = given ? seed : 20240611;
-    const int steps =
-        qEnvironmentVariableIsSet("PELLWERK_SOAK_STEPS") ? qEnvironmentVariableIntValue("PELLWERK_SOAK_STEPS") : 10'000;
+    int steps = qEnvironmentVariableIntValue("PELLWERK_SOAK_STEPS");
+    steps = steps > 0 ? steps : 10'000;
     Walk walk;
     walk.random.seed(seed);
     walk.start();
-    int total = 0;
+    std::vector<int> weights;
     for (const Action &a : Actions)
-        total += a.weight;
-    std::vector<int> tally(Actions.size() + 1);
+        weights.push_back(a.weight);
+    std::discrete_distribution<size_t> choose(weights.begin(), weights.end());
+    int restarts = 0;
     QElapsedTimer clock;
     clock.start();
     for (int step = 1; step <= steps; ++step) {
-        size_t kind = 0;
         // Closing the main window ends the program; now and then the user starts it again.
-        const bool restart = walk.pick(500) == 0;
-        for (int roll = walk.pick(total); roll >= Actions[kind].weight; roll -= Actions[kind++].weight) {
-        }
-        if (restart) {
-            walk.app().form1().window()->close();
-            walk.start();
-        } else {
-            Actions[kind].act(walk);
-        }
-        ++tally[restart ? Actions.size() : kind];
-        const QString where =
-            QStringLiteral("seed %1, step %2 (%3)").arg(seed).arg(step).arg(restart ? "restart" : Actions[kind].name);
+        const Action &action = walk.pick(500) == 0 ? Restart : Actions[choose(walk.random)];
+        action.act(walk);
+        restarts += &action == &Restart;
+        const QString where = QStringLiteral("seed %1, step %2 (%3)").arg(seed).arg(step).arg(action.name);
         QVERIFY2(!QTest::currentTestFailed(), qPrintable(where));
         const QString broken = walk.broken();
         QVERIFY2(broken.isEmpty(), qPrintable(where + ": " + broken));
@@ -347,11 +308,8 @@ void SoakTest::tenThousandActions()
     QVERIFY2(!walk.saved.isEmpty(), "the walk never saved a skin");
     for (const QString &path : walk.saved)
         QVERIFY2(Walk::isSkin(path), qPrintable(path + " is no 256 x 256 skin of 196,662 bytes"));
-    QStringList counts;
-    for (size_t i = 0; i < tally.size(); ++i)
-        counts << QStringLiteral("%1 %2").arg(i < Actions.size() ? Actions[i].name : "restart").arg(tally[i]);
-    qInfo("soak: seed %u, %d steps in %lld ms, %d skins saved; %s", seed, steps, clock.elapsed(),
-          int(walk.saved.size()), qPrintable(counts.join(", ")));
+    qInfo("soak: seed %u, %d steps in %lld ms, %d restarts, %d skins saved", seed, steps, clock.elapsed(), restarts,
+          int(walk.saved.size()));
 }
 
 QTEST_MAIN(SoakTest)
