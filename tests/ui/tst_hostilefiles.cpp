@@ -38,7 +38,7 @@ const QString Loads, NotBitmap = "Die Datei ist keine Bitmap-Datei.",
                      FileTooLarge = "Die Datei ist zu groß.", Missing = "Die Datei ist nicht vorhanden.",
                      Folder = "Das ist ein Ordner, keine Datei.", NotRegular = "Das ist keine gewöhnliche Datei.";
 
-// What lies under the file's name: the row's bytes, or something that is no plain file.
+// What lies under the file's name: the row's bytes, something that is no plain file, or nothing.
 enum class Kind { Bytes, Folder, Fifo, Device, Sparse, LinkLoop, Gone };
 enum class Road { Open, New, List };
 

@@ -118,9 +118,9 @@ struct Walk
         flushDeletes();
         p = std::make_unique<TestProgram>();
         for (const QFileInfo &file : QDir(PELLWERK_ASSETS "/Image").entryInfoList(QDir::Files))
-            QFile::copy(file.filePath(), p->imagePath(file.fileName()));
+            QVERIFY(QFile::copy(file.filePath(), p->imagePath(file.fileName())));
         for (const QFileInfo &file : QDir(PELLWERK_ASSETS "/lang").entryInfoList({"*.zlf"}))
-            QFile::copy(file.filePath(), p->folder() + "/" + file.fileName());
+            QVERIFY(QFile::copy(file.filePath(), p->folder() + "/" + file.fileName()));
         QVERIFY(writeFile(p->folder() + "/leer.zlf", {}) && writeFile(p->imagePath("userEmpty.bmp"), {}));
         QVERIFY(writeFile(p->folder() + "/kaputt.zlf", "\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x"));
         QVERIFY(writeFile(p->imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6)));
@@ -141,7 +141,7 @@ struct Walk
             QVERIFY(isSkin(path) && decoded(path) == canvas);
         }
     }
-    // Through "öffnen" or dropped on a window; a skin saved here shows exactly its file.
+    // Through "öffnen", or as files dropped on a window open; a skin saved here shows exactly its file.
     void open()
     {
         QStringList choices(saved.begin(), saved.end());
@@ -181,7 +181,7 @@ struct Walk
     static QImage decoded(const QString &path) { return imageOf(decodeBitmap(fileBytes(path))); }
     static bool isSkin(const QString &path)
     {
-        return fileBytes(path).size() == 196'662 && decoded(path).width() == 256;
+        return fileBytes(path).size() == 196'662 && decoded(path).size() == QSize(256, 256);
     }
 };
 
