@@ -1,18 +1,26 @@
 #pragma once
 
 // Helpers shared by the window tests: a program folder of their own, a file dialog that answers
-// like a scripted user, and the main and parts windows most tests work through.
+// like a scripted user, and the main and parts windows most tests work through. Every window
+// comes with its designed controls.
 
 #include "TestFiles.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
+#include "ui/AboutDlg.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
 #include "ui/Form1.h"
+#include "ui/Lupe.h"
 #include "ui/PictureBox.h"
 #include "ui/RGB_Frm.h"
+#include "ui/SetupDlg.h"
 #include "ui/TeileFrm.h"
+#include "ui_AboutDlg.h"
 #include "ui_Form1.h"
+#include "ui_Lupe.h"
+#include "ui_RGB_Frm.h"
+#include "ui_SetupDlg.h"
 #include "ui_TeileFrm.h"
 
 #include <QImage>

@@ -5,16 +5,10 @@
 
 #include "core/BitmapDecoder.h"
 #include "core/StatusText.h"
-#include "ui/AboutDlg.h"
-#include "ui/Lupe.h"
 #include "ui/QtDialogs.h"
-#include "ui/SetupDlg.h"
-#include "ui_SetupDlg.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTimer>

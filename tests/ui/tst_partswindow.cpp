@@ -8,11 +8,7 @@
 #include "core/StatusText.h"
 #include "parts/PartsLayout.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 
 using namespace pellwerk;
 using namespace testsupport;

@@ -3,7 +3,6 @@
 
 #include "TestProgram.h"
 
-#include <QDial>
 #include <QProcess>
 
 using namespace pellwerk;

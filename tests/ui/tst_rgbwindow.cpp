@@ -4,13 +4,6 @@
 
 #include "TestProgram.h"
 
-#include "ui/SetupDlg.h"
-#include "ui_RGB_Frm.h"
-#include "ui_SetupDlg.h"
-
-#include <QDial>
-#include <QLabel>
-
 using namespace pellwerk;
 using namespace testsupport;
 

@@ -6,12 +6,7 @@
 
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
-#include "ui/AboutDlg.h"
-#include "ui/SetupDlg.h"
-#include "ui_AboutDlg.h"
-#include "ui_SetupDlg.h"
 
-#include <QComboBox>
 #include <QPointer>
 
 using namespace pellwerk;
@@ -61,22 +56,11 @@ struct SetupProgram : TestProgram
         Ui::Form1 &m = main();
         Ui::TeileFrm &t = partsUi();
         Ui::SetupDlg &d = setupUi();
-        QStringList texts{m.Datei->title(),
-                          m.dneu->text(),
-                          m.speichern->text(),
-                          m.dopen->text(),
-                          m.MEnde->text(),
-                          m.MSetup->title(),
-                          m.PrgSetup->text(),
-                          m.MFolder->text(),
-                          m.Mueber->text(),
-                          m.Command1->text(),
-                          app().setupDlg().window()->windowTitle(),
-                          d.Label1->text(),
-                          d.Command1->text(),
-                          d.Label6->text(),
-                          parts().window()->windowTitle(),
-                          t.TeilPic->toolTip()};
+        QStringList texts;
+        texts << m.Datei->title() << m.dneu->text() << m.speichern->text() << m.dopen->text() << m.MEnde->text()
+              << m.MSetup->title() << m.PrgSetup->text() << m.MFolder->text() << m.Mueber->text() << m.Command1->text()
+              << app().setupDlg().window()->windowTitle() << d.Label1->text() << d.Command1->text() << d.Label6->text()
+              << parts().window()->windowTitle() << t.TeilPic->toolTip();
         for (QWidget *list : {t.FootFile, t.FaceFile, t.RightArmFile, t.PantsFile, t.LeftArmFile, t.ShirtFile,
                               t.TatuFile, t.GlassesFile, t.SchmuckFile, t.BartFile})
             texts << list->toolTip();

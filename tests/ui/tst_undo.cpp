@@ -3,11 +3,6 @@
 
 #include "TestProgram.h"
 
-#include "ui/SetupDlg.h"
-#include "ui_SetupDlg.h"
-
-#include <QApplication>
-
 using namespace pellwerk;
 using namespace testsupport;
 
