@@ -9,6 +9,17 @@ using namespace testsupport;
 namespace {
 const QString Question = QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");
 
+// What the user did before the action ("paste", "save", "undo"), the answer to the question, the
+// save dialog's answer (a file name, "cancel", or "broken"), whether the question came and whether
+// the action went on.
+struct Case
+{
+    QString before;
+    SaveChoice answer;
+    QString saveTo;
+    bool asked, goesOn;
+};
+
 struct EditingProgram : TestProgram
 {
     EditingProgram() { listParts({{"Face01.bmp", filled(40, 30, qRgb(200, 90, 10))}}); }
@@ -81,38 +92,30 @@ private slots:
     void questionBeforeUnsavedWorkGoes_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("before"); // what the user did first
-        QTest::addColumn<int>("answer");     // SaveChoice
-        QTest::addColumn<QString>("saveTo"); // the save dialog's answer: a file name, "cancel", or "broken"
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("goesOn");
-        const int save = int(SaveChoice::Save), discard = int(SaveChoice::Discard), cancel = int(SaveChoice::Cancel);
+        QTest::addColumn<Case>("c");
+        const SaveChoice save = SaveChoice::Save, discard = SaveChoice::Discard, cancel = SaveChoice::Cancel;
         for (const char *action : {"beenden", "close box", "neu", "öffnen"}) {
             const auto row = [action](const char *name) -> QTestData & {
                 return QTest::addRow("%s: %s", action, name);
             };
-            row("nothing changed") << action << "" << cancel << "" << false << true;
-            row("pasted, discard") << action << "paste" << discard << "" << true << true;
-            row("pasted, cancel") << action << "paste" << cancel << "" << true << false;
-            row("pasted, save") << action << "paste" << save << "saved.bmp" << true << true;
-            row("pasted, save cancelled") << action << "paste" << save << "cancel" << true << false;
-            row("pasted, save failed") << action << "paste" << save << "broken" << true << false;
-            row("saved after the paste") << action << "paste save" << cancel << "" << false << true;
-            row("undone back to the save") << action << "save paste undo" << cancel << "" << false << true;
-            row("undone past the save") << action << "paste save undo" << cancel << "" << true << false;
+            row("nothing changed") << action << Case{"", cancel, "", false, true};
+            row("pasted, discard") << action << Case{"paste", discard, "", true, true};
+            row("pasted, cancel") << action << Case{"paste", cancel, "", true, false};
+            row("pasted, save") << action << Case{"paste", save, "saved.bmp", true, true};
+            row("pasted, save cancelled") << action << Case{"paste", save, "cancel", true, false};
+            row("pasted, save failed") << action << Case{"paste", save, "broken", true, false};
+            row("saved after the paste") << action << Case{"paste save", cancel, "", false, true};
+            row("undone back to the save") << action << Case{"save paste undo", cancel, "", false, true};
+            row("undone past the save") << action << Case{"paste save undo", cancel, "", true, false};
         }
     }
 
     void questionBeforeUnsavedWorkGoes()
     {
         QFETCH(QString, action);
-        QFETCH(QString, before);
-        QFETCH(int, answer);
-        QFETCH(QString, saveTo);
-        QFETCH(bool, asked);
-        QFETCH(bool, goesOn);
+        QFETCH(Case, c);
         EditingProgram e;
-        for (const QString &step : before.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &step : c.before.split(' ', Qt::SkipEmptyParts)) {
             if (step == "paste")
                 e.pasteFace();
             else if (step == "undo")
@@ -121,11 +124,11 @@ private slots:
                 e.dialogs->answer(e.folder() + "/first.bmp"), e.main().speichern->trigger();
         }
         const QImage canvas = e.canvas();
-        e.messages.answers.push_back(SaveChoice(answer));
-        if (saveTo == "cancel")
+        e.messages.answers.push_back(c.answer);
+        if (c.saveTo == "cancel")
             e.dialogs->answer(std::nullopt);
-        else if (!saveTo.isEmpty())
-            e.dialogs->answer(e.folder() + (saveTo == "broken" ? "/missing/x.bmp" : "/" + saveTo));
+        else if (!c.saveTo.isEmpty())
+            e.dialogs->answer(e.folder() + (c.saveTo == "broken" ? "/missing/x.bmp" : "/" + c.saveTo));
         QVERIFY(writeBmp(e.folder() + "/opened.bmp", filled(256, 256, qRgb(1, 2, 3))));
         e.dialogs->answer(e.folder() + "/opened.bmp");
 
@@ -136,15 +139,15 @@ private slots:
         else
             (action == "neu" ? e.main().dneu : e.main().dopen)->trigger();
 
-        QCOMPARE(e.messages.questions, asked ? QStringList{Question} : QStringList{});
+        QCOMPARE(e.messages.questions, c.asked ? QStringList{Question} : QStringList{});
         const bool ends = action == "beenden" || action == "close box";
-        QCOMPARE(e.app().hasEnded(), goesOn && ends);
+        QCOMPARE(e.app().hasEnded(), c.goesOn && ends);
         const QRgb replaced = action == "neu" ? qRgb(10, 20, 30) : qRgb(1, 2, 3);
-        if (!goesOn || !ends)
-            QCOMPARE(e.canvas(), goesOn ? filled(256, 256, replaced) : canvas);
-        QVERIFY(goesOn || e.app().form1().window()->isVisible());
-        QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), goesOn && saveTo == "saved.bmp");
-        QCOMPARE(e.messages.messages.size(), saveTo == "broken" ? 1 : 0);
+        if (!c.goesOn || !ends)
+            QCOMPARE(e.canvas(), c.goesOn ? filled(256, 256, replaced) : canvas);
+        QVERIFY(c.goesOn || e.app().form1().window()->isVisible());
+        QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), c.goesOn && c.saveTo == "saved.bmp");
+        QCOMPARE(e.messages.messages.size(), c.saveTo == "broken" ? 1 : 0);
     }
 };
 
