@@ -17,18 +17,6 @@
 using namespace pellwerk;
 using namespace testsupport;
 
-namespace {
-// A skin whose pixels all differ from their neighbours, so shifted or flipped rows show.
-QImage patterned(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 3) & 0xFF));
-    return img;
-}
-} // namespace
-
 // Stands in for the file manager: records what the desktop was asked to open.
 class UrlRecorder : public QObject
 {
@@ -107,7 +95,7 @@ private slots:
     {
         TestProgram p(true, true, TestProgram::WorkingDirectory::Elsewhere);
         const QImage defaultSkin = p.canvas();
-        QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", patterned(256, 256)));
+        QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", crossedPart(256, 256, 0)));
         QVERIFY(writeFile(p.elsewhere.path() + "/notes.txt", "BM but no bitmap"));
         // A file that is no bitmap is named in the message; the default skin stays.
         QVERIFY(!p.app().openSkinFile("notes.txt"));
@@ -117,7 +105,7 @@ private slots:
         QVERIFY(!p.main().MUndo->isEnabled());
         // A bitmap, relative to the working directory, opens like "öffnen": a step that undo takes back.
         QVERIFY(p.app().openSkinFile("mine.bmp"));
-        QCOMPARE(p.canvas(), patterned(256, 256));
+        QCOMPARE(p.canvas(), crossedPart(256, 256, 0));
         p.main().MUndo->trigger();
         QCOMPARE(p.canvas(), defaultSkin);
         QCOMPARE(p.messages.messages.size(), 1);
@@ -165,7 +153,7 @@ private slots:
         QFETCH(int, size);
         TestProgram p;
         const QString in = p.folder() + "/in.bmp", out = p.folder() + "/out.bmp";
-        const QImage source = patterned(size, size);
+        const QImage source = crossedPart(size, size, 0);
         QVERIFY(writeBmp(in, source));
         // Cancelled dialogs change nothing.
         const QImage before = p.canvas();
