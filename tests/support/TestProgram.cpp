@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QPushButton>
 
 namespace testsupport {
 
@@ -21,8 +20,7 @@ TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
 {
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
-    QImage skinNew = filled(256, 256, qRgb(10, 20, 30));
-    writeBmp(dir.path() + "/SkinNEW.bmp", skinNew);
+    writeBmp(dir.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(10, 20, 30)));
     // "neu" reads SkinNEW.bmp from the working directory first.
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
