@@ -1,11 +1,10 @@
-"""Walks the running editor's accessibility tree as a screen reader sees it over AT-SPI.
-
-Expects the editor running on $DISPLAY with the AT-SPI registry on $DBUS_SESSION_BUS_ADDRESS
-(tests/accessibility/run-check sets both up). Opens every window, then checks that every control
-has a role and a name, that every label is announced with the text it shows and follows its
-changes, that the designed tool-tips are the descriptions, and that the knobs report their value.
-Prints one line per fault and exits 1 when there is any.
-"""
+# Walks the running editor's accessibility tree as a screen reader sees it over AT-SPI.
+#
+# Expects the editor running on $DISPLAY with the AT-SPI registry on $DBUS_SESSION_BUS_ADDRESS
+# (tests/accessibility/run-check sets both up). Opens every window, then checks that every control
+# has a role and a name, that every label is announced with the text it shows and follows its
+# changes, that the designed tool-tips are the descriptions, and that the knobs report their value.
+# Prints one line per fault and exits 1 when there is any.
 import os
 import re
 import sys
@@ -14,52 +13,43 @@ import time
 import pyatspi
 from gi.repository import Atspi, GLib
 
-SKIN_FOLDER = os.path.join(os.environ['HOME'], 'Velmora', 'skins', '')
 CANVAS = 'Skin-Zeichenfläche'
 HOVER = [(40, 30), (200, 117)]
+position = ' x=%d,  y=%d '.__mod__
+NAME_CHANGE = 'object:property-change:accessible-name'
 
-
-def position(x, y):
-    return ' x=%d,  y=%d ' % (x, y)
-
-
-# Every window: its title, the control that opens it, the texts its labels show (a label that
-# shows no text, like a colour field, is listed by its name) and its designed tool-tips.
+# Every window: its title (a pattern), the role and name of the control that opens it, the texts
+# its labels show (a label that shows no text, like a colour field, is listed by its name) and its
+# designed tool-tips by control name.
 WINDOWS = [
-    dict(title='Pellwerk V1.2', opener=None, labels=[position(*HOVER[-1])],
-         tips={CANVAS: 'click -> Koordinaten werden ins  User-Teile  eingetragen',
-               'Teile': 'Teile-Fenster öffnen'}),
-    dict(title='Teile', opener=('push button', 'Teile'), labels=['transparent'],
-         tips={'Teil-Vorschau': 'preview', 'Füße': 'Foot file', 'Linker Arm': 'left arm file',
-               'Rechter Arm': 'right arm file', 'Gesicht': 'face file', 'Hose': 'pants',
-               'Hemd': 'shirt', 'Brille': 'Brille', 'Kette, Schmuck': 'Kette, Schmuck',
-               'Bart': 'Bart', 'Tattoo': 'Tatu', 'Benutzer-Dateien': 'Benutzer Dateien',
-               'transparent': 'Transparenz - Farbe',
-               'X-Koordinate für Benutzer-Teile': 'X - Koordinate',
-               'Y-Koordinate für Benutzer-Teile': 'Y - Koordinate',
-               'Dateiname-Präfix der Benutzer-Dateien': 'Dateiname-Prefix',
-               'auto': 'automatisch', 'copy': 'Teil kopieren wenn AUTOmathik aus',
-               'RGB': 'RGB - Korektur'}),
-    dict(title=r'\s*RGB \(0, 0, 0\)', opener=('push button', 'RGB'), labels=['R ', 'G', 'B '],
-         tips={}),
-    dict(title='Einstellungen', opener=('menu item', 'Programm Einstellungen'),
-         labels=['Sprache', 'Velmora Skins', SKIN_FOLDER, 'transparent',
-                 'Farbfeld der transparenten Farbe', 'schwarz', 'deutsch'],
-         tips={'Sprachdateien': 'Language List', 'transparent': 'Transparenz beim Transport',
-               'color': 'Transparent-Farbe',  # the combo box, known by its edit text
-               'Farbfeld der transparenten Farbe': 'schwarz ist transparent beim Transport'}),
-    dict(title='Lupe', opener=('menu item', 'Lupe'),
-         labels=['Vergrößerung:', 'Nähe (K):', 'ausgelassen', 'nahe an der Transparenzfarbe', 'Rand',
-                 '631 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand'],
-         tips={'Vergrößerung': 'Strg + Mausrad, Strg + Plus, Strg + Minus',
-               'Gitter': 'Gitter zwischen den Pixeln ab 6× (Taste G)',
-               'Überlagerung': 'Wohin das Teil der Vorschau kommt und was von ihm ausgelassen wird (Taste O)',
-               'Nähe zur Transparenzfarbe (K)': 'Pixel, deren Kanäle alle höchstens so weit von der '
-                                                'Transparenzfarbe entfernt sind, gelten als nahe',
-               'Vergrößerte Skin-Ansicht': 'click -> Koordinaten werden ins  User-Teile  eingetragen'}),
-    dict(title='Über', opener=('menu item', 'über'),
-         labels=['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt',
-                 'Mit Dank an alle Mitwirkenden'], tips={}),
+    ('Pellwerk V1.2', None, [position(HOVER[-1])],
+     {CANVAS: 'click -> Koordinaten werden ins  User-Teile  eingetragen', 'Teile': 'Teile-Fenster öffnen'}),
+    ('Teile', ('push button', 'Teile'), ['transparent'],
+     {'Teil-Vorschau': 'preview', 'Füße': 'Foot file', 'Linker Arm': 'left arm file', 'Hemd': 'shirt',
+      'Rechter Arm': 'right arm file', 'Gesicht': 'face file', 'Hose': 'pants', 'Brille': 'Brille',
+      'Kette, Schmuck': 'Kette, Schmuck', 'Bart': 'Bart', 'Tattoo': 'Tatu', 'Benutzer-Dateien': 'Benutzer Dateien',
+      'transparent': 'Transparenz - Farbe', 'X-Koordinate für Benutzer-Teile': 'X - Koordinate',
+      'Y-Koordinate für Benutzer-Teile': 'Y - Koordinate', 'Dateiname-Präfix der Benutzer-Dateien': 'Dateiname-Prefix',
+      'auto': 'automatisch', 'copy': 'Teil kopieren wenn AUTOmathik aus', 'RGB': 'RGB - Korektur'}),
+    (r'\s*RGB \(0, 0, 0\)', ('push button', 'RGB'), ['R ', 'G', 'B '], {}),
+    ('Einstellungen', ('menu item', 'Programm Einstellungen'),
+     ['Sprache', 'Velmora Skins', os.path.join(os.environ['HOME'], 'Velmora', 'skins', ''), 'transparent',
+      'Farbfeld der transparenten Farbe', 'schwarz', 'deutsch'],
+     {'Sprachdateien': 'Language List', 'transparent': 'Transparenz beim Transport',
+      'color': 'Transparent-Farbe',  # the combo box, known by its edit text
+      'Farbfeld der transparenten Farbe': 'schwarz ist transparent beim Transport'}),
+    ('Lupe', ('menu item', 'Lupe'),
+     ['Vergrößerung:', 'Nähe (K):', 'ausgelassen', 'nahe an der Transparenzfarbe', 'Rand',
+      '631 ausgelassen, 0 nahe an der Transparenzfarbe, davon 0 Rand'],
+     {'Vergrößerung': 'Strg + Mausrad, Strg + Plus, Strg + Minus',
+      'Gitter': 'Gitter zwischen den Pixeln ab 6× (Taste G)',
+      'Überlagerung': 'Wohin das Teil der Vorschau kommt und was von ihm ausgelassen wird (Taste O)',
+      'Nähe zur Transparenzfarbe (K)':
+          'Pixel, deren Kanäle alle höchstens so weit von der Transparenzfarbe entfernt sind, gelten als nahe',
+      'Vergrößerte Skin-Ansicht': 'click -> Koordinaten werden ins  User-Teile  eingetragen'}),
+    ('Über', ('menu item', 'über'),
+     ['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt', 'Mit Dank an alle Mitwirkenden'],
+     {}),
 ]
 # Parts of a window that hold controls but are not announced as controls themselves.
 CONTAINERS = {'filler', 'menu bar', 'popup menu'}
@@ -68,14 +58,18 @@ NOT_ENTERED = {'combo box'}
 faults = []
 
 
+# Records a fault of node in window (or of the window alone); a control without a name is known by
+# its description.
 def fault(window, node, what):
-    """Records a fault of node; a control without a name is known by its description."""
+    if node is None:
+        faults.append('FAIL %s: %s' % (window, what))
+        return
     known_by = repr(node.name) if node.name or not node.description else 'described %r' % node.description
-    faults.append('FAIL %s > %s %s: %s' % (window.name.strip(), node.getRoleName(), known_by, what))
+    faults.append('FAIL %s > %s %s: %s' % (window, node.getRoleName(), known_by, what))
 
 
+# Lets AT-SPI events arrive until predicate() holds; the last result of predicate().
 def wait_for(predicate, seconds=10):
-    """Lets AT-SPI events arrive until predicate() holds; the last result of predicate()."""
     context, deadline = GLib.MainContext.default(), time.monotonic() + seconds
     while True:
         while context.pending():
@@ -87,14 +81,13 @@ def wait_for(predicate, seconds=10):
 
 
 def descendants(node):
-    for child in node:
-        if child is not None:
-            yield child
-            yield from descendants(child)
+    for child in (c for c in node if c is not None):
+        yield child
+        yield from descendants(child)
 
 
+# Every control below node a user meets (menu items also while their menu is closed).
 def controls(node, window, found):
-    """Every control below node a user meets (menu items also while their menu is closed)."""
     for child in (c for c in node if c is not None):
         role = child.getRoleName()
         if role not in CONTAINERS | {'menu item'} and not child.getState().contains(pyatspi.STATE_VISIBLE):
@@ -110,30 +103,29 @@ def controls(node, window, found):
     return found
 
 
+# The status label follows the pointer over the canvas and tells the screen reader so.
 def check_hover(window, found):
-    """The status label follows the pointer over the canvas and tells the screen reader so."""
     canvas = next((c for c in found if c.name == CANVAS), None)
     labels = [c for c in found if c.getRoleName() == 'label']
     if canvas is None or len(labels) != 1:
-        faults.append('FAIL %s: no canvas %r or not one status label' % (window.name, CANVAS))
-        return
+        return fault(window, None, 'no canvas %r or not one status label' % CANVAS)
     status, announced = labels[0], []
     listener = Atspi.EventListener.new(lambda event: announced.append(event.source))
-    listener.register('object:property-change:accessible-name')
+    listener.register(NAME_CHANGE)
     box = canvas.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     frame = (box.width - 256) // 2
     for x, y in HOVER:
         announced.clear()
         Atspi.generate_mouse_event(box.x + frame + x, box.y + frame + y, 'abs')
-        if not wait_for(lambda: status.name == position(x, y)):
-            fault(window, status, 'does not follow the pointer over the canvas: %r expected' % position(x, y))
+        if not wait_for(lambda: status.name == position((x, y))):
+            fault(window, status, 'does not follow the pointer over the canvas: %r expected' % position((x, y)))
         elif not wait_for(lambda: status in announced, 2):
-            fault(window, status, 'changed to %r without telling the screen reader' % position(x, y))
-    listener.deregister('object:property-change:accessible-name')
+            fault(window, status, 'changed to %r without telling the screen reader' % position((x, y)))
+    listener.deregister(NAME_CHANGE)
 
 
-def check_window(entry, window, found):
-    shown, wrong = list(entry['labels']), []
+def check_window(window, found, labels, tips):
+    shown, wrong = list(labels), []
     for label in (c for c in found if c.getRoleName() == 'label'):
         if label.name in shown:
             shown.remove(label.name)
@@ -142,11 +134,11 @@ def check_window(entry, window, found):
     for label in wrong:
         fault(window, label, 'announced instead of the text it shows (%s)' % ' or '.join(map(repr, shown)))
     if shown and not wrong:
-        faults.append('FAIL %s: no label announces %s' % (window.name.strip(), ' or '.join(map(repr, shown))))
+        fault(window, None, 'no label announces %s' % ' or '.join(map(repr, shown)))
     by_name = {c.name: c for c in found}
-    for name, tip in entry['tips'].items():
+    for name, tip in tips.items():
         if name not in by_name:
-            faults.append('FAIL %s: no control %r carries the tool-tip %r' % (window.name.strip(), name, tip))
+            fault(window, None, 'no control %r carries the tool-tip %r' % (name, tip))
         elif by_name[name].description != tip:
             fault(window, by_name[name], 'description %r is not its tool-tip %r' % (by_name[name].description, tip))
     for knob in (c for c in found if c.getRoleName() in ('dial', 'slider')):
@@ -158,7 +150,7 @@ def check_window(entry, window, found):
         if (value.minimumValue, value.maximumValue) != (0, 255) or not 0 <= value.currentValue <= 255:
             fault(window, knob, 'value %g in %g..%g, not in 0..255'
                   % (value.currentValue, value.minimumValue, value.maximumValue))
-    print('%-16s %3d controls' % (window.name.strip(), len(found)))
+    print('%-16s %3d controls' % (window, len(found)))
 
 
 def main():
@@ -166,22 +158,22 @@ def main():
     app = wait_for(lambda: next((a for a in desktop if a is not None and a.name == 'Pellwerk'), None), 30)
     if app is None:
         sys.exit('FAIL the editor did not appear in the accessibility tree within 30 s')
-    for entry in WINDOWS:
-        if entry['opener']:
-            role, name = entry['opener']
-            opener = next((c for c in descendants(app) if c.getRoleName() == role and c.name == name), None)
-            if opener is None:
-                faults.append('FAIL no %s %r opens %r' % (role, name, entry['title']))
+    for title, opener, labels, tips in WINDOWS:
+        if opener:
+            control = next((c for c in descendants(app) if (c.getRoleName(), c.name) == opener), None)
+            if control is None:
+                fault('no %s %r' % opener, None, 'nothing opens %r' % title)
                 continue
-            opener.queryAction().doAction(0)
-        window = wait_for(lambda: next((w for w in app if w and re.fullmatch(entry['title'], w.name)), None))
+            control.queryAction().doAction(0)
+        window = wait_for(lambda: next((w for w in app if w and re.fullmatch(title, w.name)), None))
         if window is None:
-            faults.append('FAIL window %r did not open' % entry['title'])
+            fault(title, None, 'window did not open')
             continue
-        found = controls(window, window, [])
-        if entry['opener'] is None:
-            check_hover(window, found)
-        check_window(entry, window, found)
+        name = window.name.strip()
+        found = controls(window, name, [])
+        if opener is None:
+            check_hover(name, found)
+        check_window(name, found, labels, tips)
     print('\n'.join(faults + ['accessibility check: %d windows, %d faults' % (len(WINDOWS), len(faults))]))
     sys.exit(1 if faults else 0)
 

@@ -1,14 +1,8 @@
 #include "TestProgram.h"
 
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/PictureBox.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QTest>
 
 namespace testsupport {
 
@@ -17,20 +11,16 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     requests.push_back(request);
     if (replies.empty())
         return std::nullopt;
-    const bool cancelled = !replies.front().has_value();
-    const QString path = cancelled ? QString() : *replies.front();
+    std::optional<QString> reply = std::move(replies.front());
     replies.pop_front();
-    if (cancelled)
-        return std::nullopt;
-    return path;
+    return reply;
 }
 
 TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
 {
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
-    QImage skinNew = filled(256, 256, qRgb(10, 20, 30));
-    writeBmp(dir.path() + "/SkinNEW.bmp", skinNew);
+    writeBmp(dir.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(10, 20, 30)));
     // "neu" reads SkinNEW.bmp from the working directory first.
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
@@ -49,6 +39,33 @@ TestProgram::~TestProgram()
 QImage TestProgram::canvas()
 {
     return m_app->form1().SkinPicture().model().surface().copy(0, 0, 256, 256);
+}
+
+void TestProgram::listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show)
+{
+    for (const auto &[name, image] : files)
+        addPart(name, image);
+    parts().pointListsAtImageFolder();
+    if (show)
+        parts().show();
+}
+
+pellwerk::RGB_Frm &TestProgram::openRgb()
+{
+    QTest::mouseClick(partsUi().Command1, Qt::LeftButton);
+    return m_app->rgbFrm();
+}
+
+QImage crossedPart(int width, int height, int seed)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            img.setPixel(x, y,
+                         x == width / 2 || y == height / 2
+                             ? qRgb(0, 0, 0)
+                             : qRgb((x * 5 + seed) % 250 + 1, (y * 3 + seed) % 250 + 1, (seed * 11) % 250 + 1));
+    return img;
 }
 
 QImage pasted(QImage skin, const QImage &part, int x, int y)

@@ -1,25 +1,38 @@
 #pragma once
 
-// Helpers shared by the window tests: a program folder of their own and a file dialog that
-// answers like a scripted user.
+// Helpers shared by the window tests: a program folder of their own, a file dialog that answers
+// like a scripted user, and the main and parts windows most tests work through. Every window
+// comes with its designed controls.
 
 #include "TestFiles.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
+#include "ui/AboutDlg.h"
+#include "ui/App.h"
+#include "ui/FileListBox.h"
+#include "ui/Form1.h"
+#include "ui/Lupe.h"
+#include "ui/PictureBox.h"
+#include "ui/RGB_Frm.h"
+#include "ui/SetupDlg.h"
+#include "ui/TeileFrm.h"
+#include "ui_AboutDlg.h"
+#include "ui_Form1.h"
+#include "ui_Lupe.h"
+#include "ui_RGB_Frm.h"
+#include "ui_SetupDlg.h"
+#include "ui_TeileFrm.h"
 
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
-
-namespace pellwerk {
-class App;
-class FileListBox;
-} // namespace pellwerk
 
 namespace testsupport {
 
@@ -52,7 +65,16 @@ public:
     void addPart(const QString &name, const QImage &image) { writeBmp(imagePath(name), image); }
 
     pellwerk::App &app() { return *m_app; }
+    Ui::Form1 &main() { return m_app->form1().ui(); }
+    pellwerk::TeileFrm &parts() { return m_app->teileFrm(); }
+    Ui::TeileFrm &partsUi() { return m_app->teileFrm().ui(); }
     QImage canvas(); // the canvas's 256 x 256 pixels
+
+    // Writes each (name, picture) into Image/, lists them in the parts window and, with `show`,
+    // shows that window: where most editing starts.
+    void listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show = true);
+    // The colour-correction window, opened by the parts window's "RGB" button.
+    pellwerk::RGB_Frm &openRgb();
 
     QTemporaryDir dir;
     QTemporaryDir elsewhere; // empty; the working directory with WorkingDirectory::Elsewhere
@@ -64,6 +86,9 @@ private:
     QString m_oldCwd;
 };
 
+// A part of distinct colours, none of them black but a black cross through its middle, which a
+// paste with black transparent leaves out.
+QImage crossedPart(int width, int height, int seed);
 // The skin after pasting `part` at (x, y) with black left out and the part cut to the preview's
 // 148 x 191 pixels: the transfer rule written out plainly, to compare the canvas with.
 QImage pasted(QImage skin, const QImage &part, int x, int y);

@@ -3,53 +3,29 @@
 
 #include "TestProgram.h"
 
-#include "core/BitmapWriter.h"
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/PictureBox.h"
-#include "ui/RGB_Frm.h"
-#include "ui/TeileFrm.h"
-#include "ui_Form1.h"
-#include "ui_RGB_Frm.h"
-#include "ui_TeileFrm.h"
-
-#include <QDial>
-#include <QDir>
 #include <QProcess>
-#include <QTest>
 
 using namespace pellwerk;
 using namespace testsupport;
 
 namespace {
-// A part of distinct colours with a black (left out) cross; with `nearKey`, one pixel close to
-// black beside the cross.
+// A part; with `nearKey`, with one pixel close to black beside its cross.
 QImage part(int w, int h, int seed, bool nearKey = false)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y,
-                         (x == w / 2 || y == h / 2) ? qRgb(0, 0, 0) : qRgb(40 + x * 3 + seed, 30 + y * 2, seed * 7));
+    QImage img = crossedPart(w, h, seed);
     if (nearKey)
         img.setPixel(w / 2 + 1, 1, qRgb(3, 2, 1));
     return img;
 }
 
-struct Session
+struct Session : TestProgram
 {
-    TestProgram p;
-    App &app = p.app();
-    TeileFrm &parts = app.teileFrm();
     explicit Session(bool nearKey = false)
     {
-        p.addPart("Face01.bmp", part(60, 50, 1, nearKey));
-        p.addPart("shirt02.bmp", part(100, 90, 2));
-        p.addPart("userScar.bmp", part(30, 20, 3));
-        p.addPart("beard01.bmp", part(40, 30, 4));
-        parts.pointListsAtImageFolder();
-        parts.show();
+        listParts({{"Face01.bmp", part(60, 50, 1, nearKey)},
+                   {"shirt02.bmp", part(100, 90, 2)},
+                   {"userScar.bmp", part(30, 20, 3)},
+                   {"beard01.bmp", part(40, 30, 4)}});
     }
 };
 } // namespace
@@ -61,39 +37,37 @@ private slots:
     void sessionReplaysBitForBit()
     {
         Session s;
-        Ui::TeileFrm &u = s.parts.ui();
+        Ui::TeileFrm &u = s.partsUi();
         clickName(u.FaceFile, "Face01.bmp");
         // A tinted shirt, pasted by "copy" in manual mode.
         QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
         clickName(u.ShirtFile, "shirt02.bmp");
-        QTest::mouseClick(u.Command1, Qt::LeftButton);
-        QDial *red = s.app.rgbFrm().KnobR();
-        red->setValue(40);
+        s.openRgb().KnobR()->setValue(40);
         QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
         QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
         // A user file where a press on the canvas put the place, partly off the skin.
-        PictureBox &canvas = s.app.form1().SkinPicture();
+        PictureBox &canvas = s.app().form1().SkinPicture();
         QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.contentsRect().topLeft() + QPoint(240, 60));
         clickName(u.UserFile, "userScar.bmp");
         // A beard, taken back.
         clickName(u.BartFile, "beard01.bmp");
-        s.app.form1().ui().MUndo->trigger();
+        s.main().MUndo->trigger();
 
-        s.p.dialogs->answer(s.p.folder() + "/skin.bmp");
-        s.app.form1().ui().speichern->trigger();
+        s.dialogs->answer(s.folder() + "/skin.bmp");
+        s.main().speichern->trigger();
         // Kept beside the parts, so that the composer finds them there as the editor did.
-        const QString recipe = s.p.imagePath("session.json");
-        s.p.dialogs->answer(recipe);
-        s.app.form1().ui().RezeptSpeichern->trigger();
-        QCOMPARE(s.p.messages.messages, QStringList{});
+        const QString recipe = s.imagePath("session.json");
+        s.dialogs->answer(recipe);
+        s.main().RezeptSpeichern->trigger();
+        QCOMPARE(s.messages.messages, QStringList{});
 
         QProcess compose;
-        compose.start(PELLWERK_COMPOSE, {recipe, "-o", s.p.folder() + "/composed.bmp"});
+        compose.start(PELLWERK_COMPOSE, {recipe, "-o", s.folder() + "/composed.bmp"});
         QVERIFY(compose.waitForFinished(60000));
         QCOMPARE(compose.exitCode(), 0);
-        const QByteArray saved = fileBytes(s.p.folder() + "/skin.bmp");
+        const QByteArray saved = fileBytes(s.folder() + "/skin.bmp");
         QCOMPARE(saved.size(), 196662);
-        QVERIFY(fileBytes(s.p.folder() + "/composed.bmp") == saved);
+        QVERIFY(fileBytes(s.folder() + "/composed.bmp") == saved);
         const QByteArray written = fileBytes(recipe);
         QVERIFY2(written.contains("\"tint\": [40, 0, 0]") && written.contains("\"x\": 240"), written.constData());
         QVERIFY(!written.contains("beard01"));
@@ -102,49 +76,49 @@ private slots:
     void openedRecipeIsOneStep()
     {
         Session s;
-        clickName(s.parts.ui().FaceFile, "Face01.bmp");
-        const QImage before = s.p.canvas();
-        const QString recipe = s.p.imagePath("r.json");
+        clickName(s.partsUi().FaceFile, "Face01.bmp");
+        const QImage before = s.canvas();
+        const QString recipe = s.imagePath("r.json");
         QVERIFY(writeFile(recipe, R"({"pellwerk-recipe": 1, "base": "new", "transparent": [0, 0, 0],
             "steps": [{"kind": "beard", "part": "beard01.bmp"}]})"));
-        s.p.dialogs->answer(recipe);
-        s.app.form1().ui().RezeptOeffnen->trigger();
+        s.dialogs->answer(recipe);
+        s.main().RezeptOeffnen->trigger();
         // Unsaved work was asked about first; SkinNEW.bmp with the beard now.
-        QCOMPARE(s.p.messages.questions.size(), 1);
-        QCOMPARE(s.p.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), part(40, 30, 4), 188, 71));
-        QCOMPARE(s.app.form1().ui().MUndo->text(), QStringLiteral("rückgängig: Rezept r.json"));
-        s.app.form1().ui().MUndo->trigger();
-        QCOMPARE(s.p.canvas(), before);
+        QCOMPARE(s.messages.questions.size(), 1);
+        QCOMPARE(s.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), part(40, 30, 4), 188, 71));
+        QCOMPARE(s.main().MUndo->text(), QStringLiteral("rückgängig: Rezept r.json"));
+        s.main().MUndo->trigger();
+        QCOMPARE(s.canvas(), before);
     }
 
     void badRecipeNamesStepAndFieldAndChangesNothing()
     {
         Session s;
-        const QImage before = s.p.canvas();
-        const QString recipe = s.p.folder() + "/bad.json";
+        const QImage before = s.canvas();
+        const QString recipe = s.folder() + "/bad.json";
         QVERIFY(writeFile(recipe, R"({"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0],
             "steps": [{"kind": "face", "part": "Face01.bmp"}, {"kind": "hat", "part": "Face01.bmp"}]})"));
-        s.p.dialogs->answer(recipe);
-        s.app.form1().ui().RezeptOeffnen->trigger();
-        QCOMPARE(s.p.messages.messages.size(), 1);
-        QVERIFY2(s.p.messages.messages[0].contains("Schritt 2") && s.p.messages.messages[0].contains("kind"),
-                 qPrintable(s.p.messages.messages[0]));
-        QCOMPARE(s.p.canvas(), before);
-        QVERIFY(!s.app.form1().ui().MUndo->isEnabled());
+        s.dialogs->answer(recipe);
+        s.main().RezeptOeffnen->trigger();
+        QCOMPARE(s.messages.messages.size(), 1);
+        QVERIFY2(s.messages.messages[0].contains("Schritt 2") && s.messages.messages[0].contains("kind"),
+                 qPrintable(s.messages.messages[0]));
+        QCOMPARE(s.canvas(), before);
+        QVERIFY(!s.main().MUndo->isEnabled());
     }
 
     void savingWarnsAboutNearKeyPixels()
     {
         Session s(true);
-        clickName(s.parts.ui().FaceFile, "Face01.bmp");
-        const QString recipe = s.p.folder() + "/near.json";
-        s.p.dialogs->answer(recipe);
-        s.app.form1().ui().RezeptSpeichern->trigger();
+        clickName(s.partsUi().FaceFile, "Face01.bmp");
+        const QString recipe = s.folder() + "/near.json";
+        s.dialogs->answer(recipe);
+        s.main().RezeptSpeichern->trigger();
         QVERIFY(QFile::exists(recipe));
-        QCOMPARE(s.p.messages.messages.size(), 1);
+        QCOMPARE(s.messages.messages.size(), 1);
         QVERIFY2(
-            s.p.messages.messages[0].contains("Schritt 1 (Face01.bmp): 1 nahe an der Transparenzfarbe, davon 1 Rand"),
-            qPrintable(s.p.messages.messages[0]));
+            s.messages.messages[0].contains("Schritt 1 (Face01.bmp): 1 nahe an der Transparenzfarbe, davon 1 Rand"),
+            qPrintable(s.messages.messages[0]));
     }
 };
 

@@ -3,49 +3,28 @@
 
 #include "TestProgram.h"
 
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/RGB_Frm.h"
-#include "ui/SetupDlg.h"
-#include "ui/TeileFrm.h"
-#include "ui_Form1.h"
-#include "ui_SetupDlg.h"
-#include "ui_TeileFrm.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTest>
-
 using namespace pellwerk;
 using namespace testsupport;
 
 namespace {
 const QString Question = QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");
 
-// A program with a face part in its lists and the parts window shown.
-struct EditingProgram
+// What the user did before the action ("paste", "save", "undo"), the answer to the question, the
+// save dialog's answer (a file name, "cancel", or "broken"), whether the question came and whether
+// the action went on.
+struct Case
 {
-    TestProgram p;
-    App &app = p.app();
-    EditingProgram()
-    {
-        p.addPart("Face01.bmp", filled(40, 30, qRgb(200, 90, 10)));
-        app.teileFrm().pointListsAtImageFolder();
-        app.teileFrm().show();
-    }
-    void pasteFace() { clickName(app.teileFrm().ui().FaceFile, "Face01.bmp"); }
-    QAction *undo() { return app.form1().ui().MUndo; }
-    QAction *redo() { return app.form1().ui().MRedo; }
+    QString before;
+    SaveChoice answer;
+    QString saveTo;
+    bool asked, goesOn;
 };
 
-void pressInActiveWindow(QWidget *window, QKeyCombination keys)
+struct EditingProgram : TestProgram
 {
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    QTest::keyClick(window, keys.key(), keys.keyboardModifiers());
-}
+    EditingProgram() { listParts({{"Face01.bmp", filled(40, 30, qRgb(200, 90, 10))}}); }
+    void pasteFace() { clickName(partsUi().FaceFile, "Face01.bmp"); }
+};
 } // namespace
 
 class UndoTest : public QObject
@@ -55,141 +34,120 @@ private slots:
     void undoAndRedoRestoreEveryPixel()
     {
         EditingProgram e;
-        const QImage start = e.p.canvas();
+        const QImage start = e.canvas();
         e.pasteFace();
-        const QImage pasted = e.p.canvas();
+        const QImage pasted = e.canvas();
         QVERIFY(pasted != start);
-        e.app.form1().dneu_Click();
-        const QImage fresh = e.p.canvas();
+        e.main().dneu->trigger();
+        const QImage fresh = e.canvas();
         // Undo after "neu" brings the pasted face back, then the start; redo goes forward again.
-        e.undo()->trigger();
-        QCOMPARE(e.p.canvas(), pasted);
-        e.undo()->trigger();
-        QCOMPARE(e.p.canvas(), start);
-        QVERIFY(!e.undo()->isEnabled());
-        e.redo()->trigger();
-        e.redo()->trigger();
-        QCOMPARE(e.p.canvas(), fresh);
-        QVERIFY(!e.redo()->isEnabled());
-        QCOMPARE(e.app.state.SkinName, QStringLiteral("NeuerSkin"));
+        e.main().MUndo->trigger();
+        QCOMPARE(e.canvas(), pasted);
+        e.main().MUndo->trigger();
+        QCOMPARE(e.canvas(), start);
+        QVERIFY(!e.main().MUndo->isEnabled());
+        e.main().MRedo->trigger();
+        e.main().MRedo->trigger();
+        QCOMPARE(e.canvas(), fresh);
+        QVERIFY(!e.main().MRedo->isEnabled());
+        QCOMPARE(e.app().state.SkinName, QStringLiteral("NeuerSkin"));
     }
 
     void shortcutsWorkFromEveryWindow()
     {
         EditingProgram e;
-        const QImage start = e.p.canvas();
+        const QImage start = e.canvas();
         e.pasteFace();
-        const QImage pasted = e.p.canvas();
-        const QList<QWidget *> windows{e.app.form1().window(), e.app.teileFrm().window(), e.app.rgbFrm().window()};
-        for (QWidget *window : windows) {
-            pressInActiveWindow(window, Qt::CTRL | Qt::Key_Z);
-            QCOMPARE(e.p.canvas(), start);
-            pressInActiveWindow(window, Qt::CTRL | Qt::Key_Y);
-            QCOMPARE(e.p.canvas(), pasted);
-            e.undo()->trigger();
-            pressInActiveWindow(window, Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-            QCOMPARE(e.p.canvas(), pasted);
+        const QImage pasted = e.canvas();
+        using Press = std::pair<QKeyCombination, QImage>; // and the canvas after it
+        for (QWidget *window : {e.app().form1().window(), e.parts().window(), e.app().rgbFrm().window()}) {
+            for (const auto &[keys, expected] :
+                 {Press{Qt::CTRL | Qt::Key_Z, start}, Press{Qt::CTRL | Qt::Key_Y, pasted},
+                  Press{Qt::CTRL | Qt::Key_Z, start}, Press{Qt::CTRL | Qt::SHIFT | Qt::Key_Z, pasted}}) {
+                window->activateWindow();
+                QApplication::setActiveWindow(window);
+                QTest::keyClick(window, keys.key(), keys.keyboardModifiers());
+                QCOMPARE(e.canvas(), expected);
+            }
         }
     }
 
     void menuNamesTheStepInTheActiveLanguage()
     {
         EditingProgram e;
-        QVERIFY(!e.undo()->isEnabled() && !e.redo()->isEnabled());
+        QVERIFY(!e.main().MUndo->isEnabled() && !e.main().MRedo->isEnabled());
         e.pasteFace();
-        QCOMPARE(e.undo()->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
-        e.undo()->trigger();
-        QCOMPARE(e.undo()->text(), QStringLiteral("rückgängig"));
-        QCOMPARE(e.redo()->text(), QStringLiteral("wiederholen: Gesicht Face01.bmp"));
+        QCOMPARE(e.main().MUndo->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
+        e.main().MUndo->trigger();
+        QCOMPARE(e.main().MUndo->text(), QStringLiteral("rückgängig"));
+        QCOMPARE(e.main().MRedo->text(), QStringLiteral("wiederholen: Gesicht Face01.bmp"));
 
-        QVERIFY(QFile::copy(PELLWERK_ASSETS "/lang/english.zlf", e.p.folder() + "/english.zlf"));
-        SetupDlg &setup = e.app.setupDlg();
-        clickName(setup.ui().File1, "english.zlf");
-        QCOMPARE(e.app.form1().ui().Bearbeiten->title(), QStringLiteral("Edit"));
-        QCOMPARE(e.undo()->text(), QStringLiteral("Undo"));
-        QCOMPARE(e.redo()->text(), QStringLiteral("Redo: Gesicht Face01.bmp"));
+        QVERIFY(QFile::copy(PELLWERK_ASSETS "/lang/english.zlf", e.folder() + "/english.zlf"));
+        clickName(e.app().setupDlg().ui().File1, "english.zlf");
+        QCOMPARE(e.main().Bearbeiten->title(), QStringLiteral("Edit"));
+        QCOMPARE(e.main().MUndo->text(), QStringLiteral("Undo"));
+        QCOMPARE(e.main().MRedo->text(), QStringLiteral("Redo: Gesicht Face01.bmp"));
     }
 
     void questionBeforeUnsavedWorkGoes_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("before"); // what the user did first
-        QTest::addColumn<int>("answer");     // SaveChoice
-        QTest::addColumn<QString>("saveTo"); // the save dialog's answer: a path, "cancel", or "broken"
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("goesOn");
-        const int save = int(SaveChoice::Save), discard = int(SaveChoice::Discard), cancel = int(SaveChoice::Cancel);
+        QTest::addColumn<Case>("c");
+        const SaveChoice save = SaveChoice::Save, discard = SaveChoice::Discard, cancel = SaveChoice::Cancel;
         for (const char *action : {"beenden", "close box", "neu", "öffnen"}) {
             const auto row = [action](const char *name) -> QTestData & {
                 return QTest::addRow("%s: %s", action, name);
             };
-            row("nothing changed") << action << "" << cancel << "" << false << true;
-            row("pasted, discard") << action << "paste" << discard << "" << true << true;
-            row("pasted, cancel") << action << "paste" << cancel << "" << true << false;
-            row("pasted, save") << action << "paste" << save << "saved.bmp" << true << true;
-            row("pasted, save cancelled") << action << "paste" << save << "cancel" << true << false;
-            row("pasted, save failed") << action << "paste" << save << "broken" << true << false;
-            row("saved after the paste") << action << "paste save" << cancel << "" << false << true;
-            row("undone back to the save") << action << "save paste undo" << cancel << "" << false << true;
-            row("undone past the save") << action << "paste save undo" << cancel << "" << true << false;
+            row("nothing changed") << action << Case{"", cancel, "", false, true};
+            row("pasted, discard") << action << Case{"paste", discard, "", true, true};
+            row("pasted, cancel") << action << Case{"paste", cancel, "", true, false};
+            row("pasted, save") << action << Case{"paste", save, "saved.bmp", true, true};
+            row("pasted, save cancelled") << action << Case{"paste", save, "cancel", true, false};
+            row("pasted, save failed") << action << Case{"paste", save, "broken", true, false};
+            row("saved after the paste") << action << Case{"paste save", cancel, "", false, true};
+            row("undone back to the save") << action << Case{"save paste undo", cancel, "", false, true};
+            row("undone past the save") << action << Case{"paste save undo", cancel, "", true, false};
         }
     }
 
     void questionBeforeUnsavedWorkGoes()
     {
         QFETCH(QString, action);
-        QFETCH(QString, before);
-        QFETCH(int, answer);
-        QFETCH(QString, saveTo);
-        QFETCH(bool, asked);
-        QFETCH(bool, goesOn);
+        QFETCH(Case, c);
         EditingProgram e;
-        for (const QString &step : before.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &step : c.before.split(' ', Qt::SkipEmptyParts)) {
             if (step == "paste")
                 e.pasteFace();
             else if (step == "undo")
-                e.undo()->trigger();
+                e.main().MUndo->trigger();
             else
-                e.p.dialogs->answer(e.p.folder() + "/first.bmp"), e.app.form1().speichern_Click();
+                e.dialogs->answer(e.folder() + "/first.bmp"), e.main().speichern->trigger();
         }
-        const QImage canvas = e.p.canvas();
-        e.p.messages.answers.push_back(SaveChoice(answer));
-        if (saveTo == "cancel")
-            e.p.dialogs->answer(std::nullopt);
-        else if (!saveTo.isEmpty())
-            e.p.dialogs->answer(e.p.folder() + (saveTo == "broken" ? "/missing/x.bmp" : "/" + saveTo));
-        const QString opened = e.p.folder() + "/opened.bmp";
-        QVERIFY(writeBmp(opened, filled(256, 256, qRgb(1, 2, 3))));
-        e.p.dialogs->answer(opened);
-        const size_t dialogsBefore = e.p.dialogs->requests.size();
+        const QImage canvas = e.canvas();
+        e.messages.answers.push_back(c.answer);
+        if (c.saveTo == "cancel")
+            e.dialogs->answer(std::nullopt);
+        else if (!c.saveTo.isEmpty())
+            e.dialogs->answer(e.folder() + (c.saveTo == "broken" ? "/missing/x.bmp" : "/" + c.saveTo));
+        QVERIFY(writeBmp(e.folder() + "/opened.bmp", filled(256, 256, qRgb(1, 2, 3))));
+        e.dialogs->answer(e.folder() + "/opened.bmp");
 
-        Form1 &main = e.app.form1();
         if (action == "beenden")
-            main.ui().MEnde->trigger();
+            e.main().MEnde->trigger();
         else if (action == "close box")
-            main.window()->close();
-        else if (action == "neu")
-            main.ui().dneu->trigger();
+            e.app().form1().window()->close();
         else
-            main.ui().dopen->trigger();
+            (action == "neu" ? e.main().dneu : e.main().dopen)->trigger();
 
-        QCOMPARE(e.p.messages.questions, asked ? QStringList{Question} : QStringList{});
-        const bool ended = e.app.hasEnded();
-        QCOMPARE(ended, goesOn && (action == "beenden" || action == "close box"));
-        if (action == "neu")
-            QCOMPARE(e.p.canvas() == filled(256, 256, qRgb(10, 20, 30)), goesOn);
-        if (action == "öffnen")
-            QCOMPARE(e.p.canvas() == filled(256, 256, qRgb(1, 2, 3)), goesOn);
-        if (!goesOn) {
-            QCOMPARE(e.p.canvas(), canvas);
-            QVERIFY(main.window()->isVisible());
-        }
-        if (answer == int(SaveChoice::Save) && asked) {
-            const bool saved = saveTo == "saved.bmp";
-            QCOMPARE(QFile::exists(e.p.folder() + "/saved.bmp"), saved);
-            QCOMPARE(e.p.messages.messages.size(), saveTo == "broken" ? 1 : 0);
-            QVERIFY(e.p.dialogs->requests.size() > dialogsBefore);
-        }
+        QCOMPARE(e.messages.questions, c.asked ? QStringList{Question} : QStringList{});
+        const bool ends = action == "beenden" || action == "close box";
+        QCOMPARE(e.app().hasEnded(), c.goesOn && ends);
+        const QRgb replaced = action == "neu" ? qRgb(10, 20, 30) : qRgb(1, 2, 3);
+        if (!c.goesOn || !ends)
+            QCOMPARE(e.canvas(), c.goesOn ? filled(256, 256, replaced) : canvas);
+        QVERIFY(c.goesOn || e.app().form1().window()->isVisible());
+        QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), c.goesOn && c.saveTo == "saved.bmp");
+        QCOMPARE(e.messages.messages.size(), c.saveTo == "broken" ? 1 : 0);
     }
 };
 

@@ -1,0 +1,290 @@
+// The parts window and the editing road through it: picking parts in the lists pastes them at
+// their places (or waits for "copy" in manual mode), user files go where the coordinate boxes
+// say, bad numbers never reach the skin; the window's size follows its rule and its close box
+// brings the design back.
+
+#include "TestProgram.h"
+
+#include "core/StatusText.h"
+#include "parts/PartsLayout.h"
+
+#include <QLocale>
+
+using namespace pellwerk;
+using namespace testsupport;
+
+namespace {
+QStringList names(const FileListBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->name(i);
+    return out;
+}
+
+QPoint lastPlace(TestProgram &p)
+{
+    return {p.parts().LastTargetX, p.parts().LastTargetY};
+}
+} // namespace
+
+class PartsWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void automaticPasteAtKindPlace_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QPoint>("place");
+        const auto row = [](const char *name, const char *list, const char *file, QPoint place) {
+            QTest::newRow(name) << QString(list) << QString(file) << place;
+        };
+        row("face", "FaceFile", "Face01.bmp", {128, 0});
+        row("foot", "FootFile", "foot_01.bmp", {0, 0});
+        row("right arm", "RightArmFile", "RightArm01.bmp", {56, 0});
+        row("left arm", "LeftArmFile", "LeftArm_01.bmp", {95, 0});
+        row("tattoo", "TatuFile", "tatu1.bmp", {95, 0});
+        row("chain", "SchmuckFile", "chain1.bmp", {216, 139});
+        row("pants", "PantsFile", "Pants1.bmp", {0, 85});
+        row("shirt", "ShirtFile", "shirt1.bmp", {87, 128});
+        row("glasses", "GlassesFile", "glass1.bmp", {184, 32});
+        row("beard", "BartFile", "beard1.bmp", {188, 71});
+    }
+
+    void automaticPasteAtKindPlace()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, file);
+        QFETCH(QPoint, place);
+        const QImage part = crossedPart(60, 50, 7);
+        TestProgram p;
+        p.listParts({{file, part}});
+        const QImage before = p.canvas();
+        clickName(p.parts().window()->findChild<FileListBox *>(list), file);
+        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
+        QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
+        QCOMPARE(lastPlace(p), place);
+        QVERIFY(p.messages.messages.isEmpty());
+    }
+
+    void manualModeWaitsForCopy()
+    {
+        const QImage shirt = crossedPart(100, 90, 3);
+        TestProgram p;
+        p.listParts({{"shirt1.bmp", shirt}});
+        Ui::TeileFrm &u = p.partsUi();
+        const QImage before = p.canvas();
+        // Automatic mode: "copy" is off and a click on the preview does nothing.
+        QVERIFY(u.TranspCheck->isChecked() && !u.TranspBtn->isEnabled());
+        QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(p.canvas(), before);
+
+        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
+        QVERIFY(!u.TranspCheck->isChecked() && u.TranspBtn->isEnabled());
+        clickName(u.ShirtFile, "shirt1.bmp");
+        QCOMPARE(p.parts().TeilPic().model().picture().image, shirt);
+        QCOMPARE(p.canvas(), before);
+        QCOMPARE(lastPlace(p), QPoint(87, 128));
+        QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
+        QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
+        // Pasting again at the same place, by a click on the preview, changes nothing more.
+        p.app().form1().SkinPicture().model().drawingImage().fill(qRgb(5, 5, 5));
+        QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(p.canvas(), pasted(filled(256, 256, qRgb(5, 5, 5)), shirt, 87, 128));
+
+        // Back to automatic: nothing is pasted by the switch itself.
+        const QImage now = p.canvas();
+        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
+        QVERIFY(!u.TranspBtn->isEnabled());
+        QCOMPARE(p.canvas(), now);
+    }
+
+    // Reaching a list with the keyboard picks nothing; each arrow key picks and pastes, and each
+    // later part covers the earlier ones only where it is not black.
+    void arrowKeysPasteEveryPartPassed()
+    {
+        const QImage a = crossedPart(20, 20, 1), b = crossedPart(30, 10, 90), c = crossedPart(10, 30, 160);
+        TestProgram p;
+        p.listParts({{"Face1.bmp", a}, {"Face2.bmp", b}, {"Face3.bmp", c}});
+        FileListBox *list = p.partsUi().FaceFile;
+        const QImage before = p.canvas();
+        p.parts().window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.parts().window()));
+        p.partsUi().RightArmFile->setFocus();
+        QTest::keyClick(p.parts().window(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(p.canvas(), before);
+        QVERIFY(list->fileName().isEmpty());
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->fileName(), QStringLiteral("Face3.bmp"));
+        QCOMPARE(p.canvas(), pasted(pasted(pasted(before, a, 128, 0), b, 128, 0), c, 128, 0));
+    }
+
+    void listsFilterByPattern()
+    {
+        TestProgram p;
+        for (const char *name : {"foot01.bmp", "foot_01.bmp", "FOOT_02.BMP", "RightArm01.bmp", "LeftArm01.bmp",
+                                 "LeftArm_01.bmp", "face02.BMP", "Face01.bmp", "notes.txt", "hair1.bmp", "HAIR2.bmp"})
+            p.addPart(name, filled(4, 4, qRgb(1, 1, 1)));
+        p.listParts({});
+        Ui::TeileFrm &u = p.partsUi();
+        QCOMPARE(names(u.FootFile), (QStringList{"foot_01.bmp", "FOOT_02.BMP"}));
+        QCOMPARE(names(u.RightArmFile), QStringList{"RightArm01.bmp"});
+        QCOMPARE(names(u.LeftArmFile), QStringList{"LeftArm_01.bmp"});
+        QCOMPARE(names(u.FaceFile), (QStringList{"Face01.bmp", "face02.BMP"}));
+        // The user list starts on every bitmap although the prefix box says "user"; typing filters it.
+        QCOMPARE(u.UserFile->count(), 10);
+        u.UserPrefix->selectAll();
+        QTest::keyClicks(u.UserPrefix, "hair");
+        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
+        u.UserPrefix->selectAll();
+        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
+        QCOMPARE(u.UserFile->count(), 10);
+    }
+
+    // The user's own part folder joins every list; where a name is in both folders, whatever its
+    // letter case, the user's file is listed and pasted.
+    void userPartFolderJoinsTheLists()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        const QImage own = crossedPart(30, 20, 5);
+        QVERIFY(QDir().mkpath(dataHome.path() + "/pellwerk/Image"));
+        QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/face1.BMP", own));
+        QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/Face2.bmp", own));
+        TestProgram p;
+        p.listParts({{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}});
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(names(p.partsUi().FaceFile), (QStringList{"face1.BMP", "Face2.bmp", "Face3.bmp"}));
+        const QImage before = p.canvas();
+        clickName(p.partsUi().FaceFile, "face1.BMP");
+        QCOMPARE(p.canvas(), pasted(before, own, 128, 0));
+    }
+
+    void userFileGoesToTypedPlace_data()
+    {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("y");
+        QTest::addColumn<bool>("pastes");
+        QTest::addColumn<QPoint>("place");
+        QTest::addColumn<QString>("status"); // part of the status line
+        const auto row = [](const char *name, const char *x, const char *y, bool pastes, QPoint place,
+                            const char *status) { QTest::newRow(name) << x << y << pastes << place << status; };
+        row("inside", "40", "60", true, {40, 60}, "User File  userScar.bmp ");
+        row("left of the skin", "-20", "10", true, {-20, 10}, "User File  userScar.bmp ");
+        row("clamped to 255", "900", "255", true, {255, 255}, "User File  userScar.bmp ");
+        row("halves to even", "2.5", "3.5", true, {2, 4}, "User File  userScar.bmp ");
+        // No place: the face's place stays the last one.
+        row("no numbers", "zehn", "", false, {128, 0}, "X - und Y - Koordinate");
+        row("x no number", "zehn", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
+        row("beyond 32 bits", "-99999999999", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
+    }
+
+    void userFileGoesToTypedPlace()
+    {
+        QFETCH(QString, x);
+        QFETCH(QString, y);
+        QFETCH(bool, pastes);
+        QFETCH(QPoint, place);
+        QFETCH(QString, status);
+        const QImage part = crossedPart(40, 30, 44);
+        TestProgram p;
+        p.listParts({{"userScar.bmp", part}, {"Face1.bmp", crossedPart(20, 20, 1)}});
+        clickName(p.partsUi().FaceFile, "Face1.bmp");
+        const QImage before = p.canvas();
+        p.parts().EigBerX()->setText(x);
+        p.parts().EigBerY()->setText(y);
+        clickName(p.partsUi().UserFile, "userScar.bmp");
+        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
+        QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
+        QCOMPARE(lastPlace(p), place);
+        QCOMPARE(p.parts().EigBerX()->text(), x == "900" ? "255" : x); // the box shows its clamp
+        QVERIFY2(p.app().form1().status().contains(status), qPrintable(p.app().form1().status()));
+        QVERIFY(p.messages.messages.isEmpty());
+
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(p.partsUi().UserFile->viewport(), &move);
+        QCOMPARE(p.app().form1().status(), StatusText::userFileList());
+    }
+
+    // The face stays selected: a click on it, Enter or Space pick it again and paste it again,
+    // after "neu" dropped it.
+    void selectedPartPickedAgain()
+    {
+        const QImage face = crossedPart(128, 128, 9);
+        TestProgram p;
+        p.listParts({{"Face1.bmp", face}}, false);
+        FileListBox *list = p.partsUi().FaceFile;
+        clickName(list, "Face1.bmp");
+        const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
+        for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
+            p.main().dneu->trigger();
+            QCOMPARE(p.canvas(), fresh);
+            if (key)
+                QTest::keyClick(list, Qt::Key(key));
+            else
+                clickName(list, "Face1.bmp");
+            QCOMPARE(p.canvas(), pasted(fresh, face, 128, 0));
+        }
+    }
+
+    // The window opens at its designed size (larger when the rule's minimum asks for more with this
+    // frame), snaps back to that minimum, and each resize puts the lists where the rule says.
+    void sizeFollowsTheRule()
+    {
+        TestProgram p;
+        QWidget *w = p.parts().window();
+        p.parts().show();
+        QCoreApplication::processEvents();
+        const QSize frame = w->frameGeometry().size() - w->size();
+        QCOMPARE(w->size(), QSize(392, 351).expandedTo(PartsLayout::minimumOuterPixels() - frame));
+        const QSize opened = w->size();
+        for (const QSize &size :
+             {opened, opened + QSize(1, 0), opened + QSize(1, 1), opened + QSize(22, 8), QSize(200, 150)}) {
+            w->resize(size);
+            QCoreApplication::processEvents();
+            QTRY_VERIFY(w->frameGeometry().size()
+                        == size.expandedTo(PartsLayout::minimumOuterPixels() - frame) + frame);
+            const QSize outer = w->frameGeometry().size();
+            const PartsLayout rule = PartsLayout::forOuterSize(outer.width() * 15, outer.height() * 15);
+            Ui::TeileFrm &u = p.partsUi();
+            QCOMPARE(u.ShirtFile->geometry(),
+                     QRect(rule.rightColumnLeft, rule.rowTops[2], rule.listWidth, rule.rowHeight));
+            QCOMPARE(u.SchmuckFile->geometry(), QRect(168, rule.rowTops[4], rule.listWidth, rule.rowHeight));
+            QCOMPARE(u.UserFile->geometry(), QRect(8, 300, 153, rule.userListHeight));
+        }
+    }
+
+    void closeBoxReloadsFromDesign()
+    {
+        TestProgram p;
+        p.parts().show();
+        Ui::TeileFrm *u = &p.partsUi();
+        u->TranspCheck->click();
+        u->UserPrefix->setText("hair");
+        u->EigBerX->setText("12");
+        p.parts().TeilPic().model().setBackColour(Colours::White);
+        p.parts().LastTargetX = 87;
+        p.parts().window()->close();
+        QVERIFY(!p.parts().isLoaded());
+        flushDeletes();
+
+        QTest::mouseClick(p.main().Command1, Qt::LeftButton);
+        QVERIFY(p.parts().isVisible());
+        u = &p.partsUi();
+        QVERIFY(u->TranspCheck->isChecked() && !u->TranspBtn->isEnabled());
+        QCOMPARE(u->UserPrefix->text(), QStringLiteral("user"));
+        QCOMPARE(u->EigBerX->text(), QStringLiteral("0"));
+        QCOMPARE(p.parts().TeilPic().model().backColour(), Colours::Black);
+        QCOMPARE(p.parts().LastTargetX, 0);
+        for (FileListBox *list : p.parts().fileLists())
+            QCOMPARE(list->path(), p.app().state.ImageFolder);
+    }
+};
+
+QTEST_MAIN(PartsWindowTest)
+#include "tst_partswindow.moc"
