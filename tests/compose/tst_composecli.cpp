@@ -66,23 +66,24 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("result"); // a Mode, or 100 + an ErrorKind
+        const auto row = [](const char *arguments, int result) { QTest::newRow(arguments) << arguments << result; };
         const auto err = [](ErrorKind k) { return 100 + int(k); };
         using M = ComposeOptions::Mode;
-        QTest::newRow("compose") << "r.json -o out.bmp -j2 --fail-fast" << int(M::Compose);
-        QTest::newRow("joined forms") << "--output=o.bmp --jobs=3 --vary=face=F* r.json" << int(M::Compose);
-        QTest::newRow("lint") << "--lint --near 0 --json r.json" << int(M::Lint);
-        QTest::newRow("help wins") << "-x --help" << int(M::Help);
-        QTest::newRow("recipe after --") << "--check -- --lint" << int(M::Check);
-        QTest::newRow("unknown") << "r.json -o o --frobnicate" << err(ErrorKind::ArgumentUnknown);
-        QTest::newRow("no value") << "r.json -o" << err(ErrorKind::ArgumentMissingValue);
-        QTest::newRow("jobs 0") << "r.json -o o -j 0" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("near 256") << "--lint r.json --near=256" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("vary kind") << "r.json -o o --vary hat=x" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("vary twice") << "r.json -o o --vary face=a --vary face=b" << err(ErrorKind::VaryRepeated);
-        QTest::newRow("two recipes") << "a.json b.json -o o" << err(ErrorKind::ArgumentSurplus);
-        QTest::newRow("no output") << "r.json" << err(ErrorKind::ArgumentMissing);
-        QTest::newRow("json alone") << "r.json -o o --json" << err(ErrorKind::ArgumentConflict);
-        QTest::newRow("check and lint") << "--check --lint r.json" << err(ErrorKind::ArgumentConflict);
+        row("r.json -o out.bmp -j2 --fail-fast", int(M::Compose));
+        row("--output=o.bmp --jobs=3 --vary=face=F* r.json", int(M::Compose));
+        row("--lint --near 0 --json r.json", int(M::Lint));
+        row("-x --help", int(M::Help));
+        row("--check -- --lint", int(M::Check));
+        row("r.json -o o --frobnicate", err(ErrorKind::ArgumentUnknown));
+        row("r.json -o", err(ErrorKind::ArgumentMissingValue));
+        row("r.json -o o -j 0", err(ErrorKind::ArgumentBadValue));
+        row("--lint r.json --near=256", err(ErrorKind::ArgumentBadValue));
+        row("r.json -o o --vary hat=x", err(ErrorKind::ArgumentBadValue));
+        row("r.json -o o --vary face=a --vary face=b", err(ErrorKind::VaryRepeated));
+        row("a.json b.json -o o", err(ErrorKind::ArgumentSurplus));
+        row("r.json", err(ErrorKind::ArgumentMissing));
+        row("r.json -o o --json", err(ErrorKind::ArgumentConflict));
+        row("--check --lint r.json", err(ErrorKind::ArgumentConflict));
     }
 
     void options()

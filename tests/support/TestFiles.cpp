@@ -2,6 +2,7 @@
 
 #include "core/BitmapWriter.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace testsupport {
@@ -16,6 +17,16 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool makeFiles(const QString &folder, const QString &names)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString &name : names.split(u' ', Qt::SkipEmptyParts))
+        if (!writeFile(folder + u'/' + name, {}))
+            return false;
+    return true;
 }
 
 QImage filled(int width, int height, QRgb rgb)

@@ -16,6 +16,9 @@ namespace testsupport {
 QByteArray fileBytes(const QString &path);
 // Writes the bytes; false when any of them could not be written.
 bool writeFile(const QString &path, const QByteArray &bytes);
+// Makes the folder (and its parents) with an empty file for each space-separated name; false
+// when any of them could not be made.
+bool makeFiles(const QString &folder, const QString &names);
 
 // An image with every pixel of one colour (Qt RGB32).
 QImage filled(int width, int height, QRgb rgb);
