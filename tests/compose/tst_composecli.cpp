@@ -54,7 +54,7 @@ private slots:
         halo.setPixel(3, 1, qRgb(0, 0, 7));
         QVERIFY(testsupport::writeBmp(path("Face1.bmp"), halo));
         QVERIFY(testsupport::writeBmp(path("Face2.bmp"), testsupport::filled(9, 9, qRgb(1, 2, 3))));
-        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
+        QVERIFY(testsupport::writeFile(path("Face10.bmp"), "BM broken"));
         QVERIFY(testsupport::writeFile(path("r.json"), R"({"pellwerk-recipe": 1, "base": "default",
             "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp"},
             {"kind": "user", "part": "Face2.bmp", "x": 250, "y": -3, "tint": [0, 40, 0]}]})"));
@@ -107,14 +107,10 @@ private slots:
 
     void lintJsonWithVariations()
     {
-        const Run r = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face[12]*"});
-        QCOMPARE(r.exitCode, 2); // "[" is no wildcard: nothing matches
-        const Run v = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
-        QCOMPARE(v.exitCode, 2); // Face3.bmp cannot be read
-        QVERIFY(v.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
-        QVERIFY(QFile::remove(path("Face3.bmp")));
+        const Run bad = run({"--lint", "--json", "r.json", "--vary", "face=Face*"});
+        QCOMPARE(bad.exitCode, 2); // Face10.bmp cannot be read
+        QVERIFY(bad.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
         const Run ok = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
-        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
         QCOMPARE(ok.exitCode, 3);
         const QJsonArray steps = QJsonDocument::fromJson(ok.out.toUtf8()).array();
         QCOMPARE(steps.size(), 3);
@@ -145,10 +141,10 @@ private slots:
 
         r = run({"r.json", "--vary", "face=face*.bmp", "-o", "v-{face}.bmp", "-j", "2"});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("Skin „v-Face3.bmp“ nicht geschrieben: Schritt 1, Feld „part“")),
+        QVERIFY2(r.err.contains(QStringLiteral("Skin „v-Face10.bmp“ nicht geschrieben: Schritt 1, Feld „part“")),
                  qPrintable(r.err));
         QVERIFY(QFile::exists(path("v-Face1.bmp")) && QFile::exists(path("v-Face2.bmp")));
-        QVERIFY(!QFile::exists(path("v-Face3.bmp")));
+        QVERIFY(!QFile::exists(path("v-Face10.bmp")));
 
         r = run({"bad.json", "-o", "bad.bmp"});
         QCOMPARE(r.exitCode, 2);
