@@ -87,15 +87,7 @@ QImage pic(int w, QByteArrayView pixels)
 
 const auto one = [](QRgb rgb) { return QImage(reinterpret_cast<uchar *>(&rgb), 1, 1, QImage::Format_RGB32).copy(); };
 
-// A 256 x 256 skin with every pixel different from its neighbours.
-QImage skin()
-{
-    QImage image(256, 256, QImage::Format_RGB32);
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x)
-            image.setPixel(x, y, qRgb(x, y, (x * 7 + y * 13) & 0xFF));
-    return image;
-}
+const QImage skin = randomImage(256, 256, 1);
 
 const auto suite = [](const QString &name) { return QStringLiteral(PELLWERK_TESTDATA "/bmpsuite/") + name; };
 
@@ -172,23 +164,19 @@ private slots:
         };
 
         // A skin cut at each header boundary and inside the pixels, and with size fields that lie.
-        const QByteArray full = encodeBitmap24(skin());
+        const QByteArray full = encodeBitmap24(skin);
         for (qsizetype length : {0LL, 1LL, 2LL, 17LL, 18LL, 53LL, 54LL, full.size() - 1})
             QTest::addRow("cut to %lld bytes", length)
                 << full.left(length) << (length < 2 ? NotBitmap : Incomplete) << QImage() << DecodeLimits{};
         for (const auto &[at, value] : {std::pair{2, 0u}, {2, 0xFFFFFFFFu}, {34, 1u}, {34, 0xFFFFFFFFu}}) {
             QByteArray lying = full;
             put32(lying, at, value);
-            QTest::addRow("size field at %d says %u", at, value) << lying << QString() << skin() << DecodeLimits{};
+            QTest::addRow("size field at %d says %u", at, value) << lying << QString() << skin << DecodeLimits{};
         }
 
         // Palettes, headers and rows.
-        row("1 bit, bottom-up", {.w = 3, .h = 2, .bits = 1, .pal = {R, B}, .px = "a000000040000000"}, {},
-            pic(3, "RBRBRB"));
         row("4 bit, index past the palette", {.w = 3, .bits = 4, .used = 2, .pal = {W, G}, .px = "0f100000"}, {},
             pic(3, "WKG"));
-        row("8 bit, top-down", {.w = 2, .h = -2, .bits = 8, .used = 3, .pal = {R, G, B}, .px = "0001000002000000"}, {},
-            pic(2, "RGBR"));
         row("core header, palette cut to what fits", {.hdr = 12, .w = 2, .bits = 8, .pal = {G, W}, .px = "01000000"},
             {}, pic(2, "WG"));
         row("24 bit, last row unpadded", {.w = 2, .h = 2, .px = "0000ffffffff000000ff00ff0000"}, {}, pic(2, "GBRW"));
@@ -214,10 +202,9 @@ private slots:
         row("RLE8 with 4 bits", {.bits = 4, .comp = 1}, Unsupported);
         row("bit fields with 24 bits", {.comp = 3, .masks = {0xFF0000, 0xFF00, 0xFF}}, Unsupported);
 
-        // Bit fields; channels worked out by hand as round(v * 255 / (2^n - 1)).
-        row("16 bit default is 5-5-5", {.bits = 16, .px = "e00f0000"}, {}, one(qRgb(25, 255, 0)));
-        const Bmp rgb565{.bits = 16, .comp = 3, .masks = {0xF800, 0x07E0, 0x001F}, .px = "61f90000"};
-        row("16 bit 5-6-5 behind a 40-byte header", rgb565, {}, one(qRgb(255, 45, 8)));
+        // Bit fields beyond the bmpsuite's; channels worked out by hand as round(v * 255 / (2^n - 1)).
+        row("16 bit 5-6-5 behind a 40-byte header",
+            {.bits = 16, .comp = 3, .masks = {0xF800, 0x07E0, 0x001F}, .px = "61f90000"}, {}, one(qRgb(255, 45, 8)));
         row("32 bit 10-10-10 in a V4 header",
             {.hdr = 108, .bits = 32, .comp = 3, .masks = {0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000}, .px = "0100f8ff"},
             {}, one(qRgb(255, 128, 0)));
@@ -248,9 +235,6 @@ private slots:
         row("RLE8 ends inside a delta", rle8("0101 0002 01"), {}, pic(4, "KKKKGKKK"));
         row("RLE8 end of line past the top", rle8("0000 0000 0000 0103 0001"), {}, pic(4, "KKKKKKKK"));
         row("RLE8 without data", rle8(""), Incomplete);
-        Bmp topDown = rle8("0001");
-        topDown.h = -2;
-        row("RLE8 top-down", topDown, Damaged);
         row("RLE4 run alternates nibbles, clipped", rle4("0712 0001"), {}, pic(5, "GBGBG"));
         row("RLE4 absolute, even bytes", rle4("0003 1230 0200 0001"), {}, pic(5, "GBWRR"));
         row("RLE4 absolute, odd bytes padded", rle4("0005 123010 00 0001"), {}, pic(5, "GBWRG"));
@@ -274,7 +258,7 @@ private slots:
     void readingFiles()
     {
         QTemporaryDir dir;
-        const QByteArray bytes = encodeBitmap24(skin());
+        const QByteArray bytes = encodeBitmap24(skin);
         QVERIFY(writeFile(dir.filePath("file"), bytes));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
         const QString notRegular = QStringLiteral("Das ist keine gewöhnliche Datei.");
@@ -295,7 +279,7 @@ private slots:
             // A pipe must be refused, not opened: opening it would wait for a writer.
             const Result<QImage> read = readBitmapFile(c.path, limits);
             QCOMPARE(errorText(read), c.error);
-            QCOMPARE(imageOf(read), c.error.isEmpty() ? skin() : QImage());
+            QCOMPARE(imageOf(read), c.error.isEmpty() ? skin : QImage());
         }
     }
 };

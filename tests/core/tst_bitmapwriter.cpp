@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -14,20 +13,6 @@
 
 using namespace pellwerk;
 using namespace testsupport;
-
-namespace {
-
-QImage randomImage(int w, int h, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, 0xFF000000u | (random.generate() & 0xFFFFFF));
-    return image;
-}
-
-} // namespace
 
 class TestBitmapWriter : public QObject
 {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 namespace testsupport {
 
@@ -34,6 +35,16 @@ QImage filled(int width, int height, QRgb rgb)
     QImage img(width, height, QImage::Format_RGB32);
     img.fill(rgb);
     return img;
+}
+
+QImage randomImage(int width, int height, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, 0xFF000000u | random.generate());
+    return image;
 }
 
 bool writeBmp(const QString &path, const QImage &image)

@@ -22,6 +22,8 @@ bool makeFiles(const QString &folder, const QString &names);
 
 // An image with every pixel of one colour (Qt RGB32).
 QImage filled(int width, int height, QRgb rgb);
+// An image (Qt RGB32) of opaque random colours, the same for the same seed.
+QImage randomImage(int width, int height, quint32 seed);
 // Writes `image` as a 24-bit bitmap file; false (with a warning) on error.
 bool writeBmp(const QString &path, const QImage &image);
 
