@@ -58,15 +58,6 @@ const Folder &folder()
     return f;
 }
 
-// Patterns that leave the folder could list anything on the machine; that is the lists' business.
-bool staysInFolder(const std::vector<Variation> &variations)
-{
-    for (const Variation &v : variations)
-        if (QDir::isAbsolutePath(v.pattern) || v.pattern.contains(QLatin1String("..")))
-            return false;
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -88,11 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(o.nearLimit >= 0 && o.nearLimit <= 255 && o.jobs >= 0 && o.jobs <= 1024);
     FUZZ_CHECK(!o.json || o.mode == Mode::Lint);
     QSet<PartKindId> kinds;
-    for (const Variation &v : o.variations)
+    for (const Variation &v : o.variations) {
         kinds.insert(v.kind);
+        // Patterns that leave the folder could list anything on the machine; that is the lists' business.
+        if (QDir::isAbsolutePath(v.pattern) || v.pattern.contains(QLatin1String("..")))
+            return 0;
+    }
     FUZZ_CHECK(size_t(kinds.size()) == o.variations.size());
-    if (!staysInFolder(o.variations))
-        return 0;
 
     const Folder &f = folder();
     const QString output = o.output.isEmpty() ? QString() : f.dir.path() + "/out/" + o.output;
@@ -108,15 +101,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         expected *= v.files.size();
     FUZZ_CHECK(p.size() == expected && p.size() >= 1 && p.size() <= VariationPlan::MaxSkins);
 
+    // Every combination once, each step of a varied kind with its choice, under distinct names.
     QSet<QStringList> choices;
     QSet<QString> names;
     for (qsizetype i = 0; i < p.size(); ++i) {
         const QStringList choice = p.choice(i);
         choices.insert(choice);
-        const Composition c = p.composition(i);
         for (size_t k = 0; k < p.varied().size(); ++k) {
             FUZZ_CHECK(p.varied()[k].files.contains(choice[qsizetype(k)]));
-            for (const PasteStep &step : c.steps)
+            for (const PasteStep &step : p.composition(i).steps)
                 FUZZ_CHECK(step.kind != p.varied()[k].kind || step.part == choice[qsizetype(k)]);
         }
         if (!output.isEmpty()) {
@@ -124,7 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(QFileInfo(QFileInfo(p.output(i)).absolutePath()).isDir());
         }
     }
-    FUZZ_CHECK(choices.size() == p.size());
-    FUZZ_CHECK(output.isEmpty() || names.size() == p.size());
+    FUZZ_CHECK(choices.size() == p.size() && (output.isEmpty() || names.size() == p.size()));
     return 0;
 }

@@ -1,7 +1,6 @@
 // The way a skin goes from a file to a file, without a window: decode, show it on the 256 x 256
-// canvas, paste parts of a preview onto it through the transfer, write the skin and decode the
-// written bytes again. Next to the real path runs a plain per-pixel model of what every step is
-// meant to do; the written and re-read skin must match it pixel for pixel.
+// canvas, paste the preview onto it through the transfer, write the skin and decode the written
+// bytes again. A plain per-pixel model of the paste runs alongside; the re-read skin must match it.
 //
 // Input: the file's bytes, then the paste parameters at the end (FuzzedDataProvider takes
 // integers from the back), so a bitmap with a few bytes appended is a good seed.
@@ -16,9 +15,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 using namespace pellwerk;
@@ -26,128 +24,69 @@ using namespace pellwerk;
 namespace {
 
 constexpr int Side = 256;
-constexpr qint64 SkinFileBytes = 54 + qint64(Side) * Side * 3;
+constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
 // A little more than the canvas and the preview show; larger pictures only cost time.
 constexpr DecodeLimits Limits{qint64(320) * 320, 640, qint64(64) * 1024 * 1024};
 
-// A picture as the model sees it: 24-bit colours in QRgb order, row by row.
-struct Pixels
-{
-    int width = 0;
-    int height = 0;
-    std::vector<quint32> rgb;
-
-    FUZZ_MODEL quint32 at(qint64 x, qint64 y) const { return rgb[size_t(y * width + x)]; }
-    FUZZ_MODEL quint32 &at(qint64 x, qint64 y) { return rgb[size_t(y * width + x)]; }
-    FUZZ_MODEL bool contains(qint64 x, qint64 y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-};
-
 // What a box shows: its back colour with the picture drawn unscaled at the top-left.
-FUZZ_MODEL Pixels boxModel(int width, int height, Colour back, const QImage &picture)
+FUZZ_MODEL QImage boxModel(QSize size, Colour back, const QImage &picture)
 {
-    Pixels p{width, height, std::vector<quint32>(size_t(width) * size_t(height), back.toQRgb() & 0xFFFFFFu)};
-    // The decoder hands out RGB32 only.
-    FUZZ_CHECK(picture.format() == QImage::Format_RGB32);
-    for (int y = 0; y < std::min(height, picture.height()); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        for (int x = 0; x < std::min(width, picture.width()); ++x)
-            p.at(x, y) = line[x] & 0xFFFFFFu;
-    }
-    return p;
+    QImage shown(size, QImage::Format_RGB32);
+    shown.fill(back.toQRgb());
+    for (int y = 0; y < std::min(size.height(), picture.height()); ++y)
+        for (int x = 0; x < std::min(size.width(), picture.width()); ++x)
+            shown.setPixel(x, y, picture.pixel(x, y));
+    return shown;
 }
 
-Pixels pixelsOf(const QImage &image)
+// The paste pixel by pixel: each canvas pixel the rectangle lands on takes the preview's pixel
+// there, unless that lies outside the preview or has the transparent colour.
+FUZZ_MODEL void pasteModel(QImage &skin, const QImage &preview, Rect32 r, qint32 x, qint32 y, Colour key)
 {
-    return boxModel(image.width(), image.height(), Colours::Black, image);
-}
-
-// The paste, one destination pixel at a time: it takes the rectangle's pixel that lands there
-// when that pixel lies inside source, destination and background, and the background's pixel
-// instead when it has the transparent colour.
-FUZZ_MODEL void pasteModel(Pixels &destination, const Pixels &background, const Pixels &source, Rect32 r, qint32 x,
-                           qint32 y, Colour key)
-{
-    const qint64 width = qint64(r.Right) - r.Left;
-    const qint64 height = qint64(r.Bottom) - r.Top;
-    constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
-    if (width <= 0 || height <= 0 || width > Max32 || height > Max32)
+    const qint64 width = qint64(r.Right) - r.Left, height = qint64(r.Bottom) - r.Top;
+    if (width > Max32 || height > Max32)
         return;
-    const quint32 keyRgb = key.toQRgb() & 0xFFFFFFu;
-    // Only the destination pixels the rectangle covers.
-    const qint64 firstRow = std::max<qint64>(0, y);
-    const qint64 endRow = std::min<qint64>(destination.height, qint64(y) + height);
-    const qint64 firstColumn = std::max<qint64>(0, x);
-    const qint64 endColumn = std::min<qint64>(destination.width, qint64(x) + width);
-    for (qint64 dy = firstRow; dy < endRow; ++dy) {
-        const qint64 j = dy - y;
-        for (qint64 dx = firstColumn; dx < endColumn; ++dx) {
-            const qint64 i = dx - x;
-            const qint64 sx = r.Left + i;
-            const qint64 sy = r.Top + j;
-            if (!source.contains(sx, sy) || !background.contains(dx, dy))
+    for (qint64 dy = std::max(0, y); dy < std::min<qint64>(Side, y + height); ++dy)
+        for (qint64 dx = std::max(0, x); dx < std::min<qint64>(Side, x + width); ++dx) {
+            const qint64 sx = r.Left + dx - x, sy = r.Top + dy - y;
+            if (sx < 0 || sy < 0 || sx >= preview.width() || sy >= preview.height())
                 continue;
-            const quint32 s = source.at(sx, sy);
-            destination.at(dx, dy) = s == keyRgb ? background.at(dx, dy) : s;
+            const QRgb s = preview.pixel(int(sx), int(sy));
+            if ((s ^ key.toQRgb()) & 0xFFFFFFu)
+                skin.setPixel(int(dx), int(dy), s);
         }
-    }
 }
 
-FUZZ_MODEL bool sameRgb(const QImage &image, const Pixels &model)
+// The same colours, every pixel opaque: the reserved byte of the raw pixels is read too.
+FUZZ_MODEL bool sameSkin(const QImage &image, const QImage &model)
 {
-    if (image.width() != model.width || image.height() != model.height || image.format() != QImage::Format_RGB32)
+    if (image.size() != model.size() || image.format() != QImage::Format_RGB32)
         return false;
-    for (int y = 0; y < model.height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < model.width; ++x)
-            if ((line[x] & 0xFFFFFFu) != model.at(x, y) || qAlpha(line[x]) != 0xFF)
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            if (reinterpret_cast<const QRgb *>(image.constScanLine(y))[x] != model.pixel(x, y))
                 return false;
-    }
     return true;
 }
 
-// Mostly places near the pictures, where pastes land; one time in eight any 32-bit value, for the
+// Mostly near the pictures, where pastes land; one time in eight any 32-bit value, for the
 // clipping arithmetic.
-bool anyValue(FuzzedDataProvider &in)
-{
-    return in.ConsumeIntegralInRange(0, 7) == 0;
-}
-
 qint32 place(FuzzedDataProvider &in, qint32 low, qint32 high)
 {
-    return anyValue(in) ? in.ConsumeIntegral<qint32>() : in.ConsumeIntegralInRange(low, high);
+    return in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegral<qint32>() : in.ConsumeIntegralInRange(low, high);
 }
 
-// The far edge of a rectangle: mostly a few pixels before up to a canvas width after the near
-// edge, so that most rectangles are real and overlap the pictures.
+// A far edge a few pixels before up to a canvas width after the near one, or anywhere.
 qint32 farEdge(FuzzedDataProvider &in, qint32 nearEdge)
 {
-    if (anyValue(in))
-        return in.ConsumeIntegral<qint32>();
-    const qint64 edge = qint64(nearEdge) + in.ConsumeIntegralInRange(-4, 300);
-    return qint32(std::clamp<qint64>(edge, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    return qint32(std::clamp<qint64>(qint64(nearEdge) + in.ConsumeIntegralInRange(-4, 300), -Max32 - 1, Max32));
 }
-
-Rect32 rectangle(FuzzedDataProvider &in)
-{
-    Rect32 r;
-    r.Left = place(in, -16, 300);
-    r.Top = place(in, -16, 300);
-    r.Right = farEdge(in, r.Left);
-    r.Bottom = farEdge(in, r.Top);
-    return r;
-}
-
-enum class PasteKind { Transfer, SeparateBackground, CanvasOntoItself };
 
 struct Paste
 {
-    PasteKind kind = PasteKind::Transfer;
     Rect32 rect;
-    qint32 x = 0;
-    qint32 y = 0;
-    bool keyFromPreview = false;
-    qint32 keyX = 0;
-    qint32 keyY = 0;
+    qint32 x = 0, y = 0;
+    std::optional<QPoint> keyAt; // the transparent colour picked from the preview
     Colour key;
 };
 
@@ -158,68 +97,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider in(data, size);
     const Colour canvasBack(in.ConsumeIntegral<quint32>() & 0xFFFFFFu);
     const Colour previewBack(in.ConsumeIntegral<quint32>() & 0xFFFFFFu);
-    const int previewWidth = in.ConsumeIntegralInRange(0, 300);
-    const int previewHeight = in.ConsumeIntegralInRange(0, 300);
+    const QSize previewSize(in.ConsumeIntegralInRange(0, 300), in.ConsumeIntegralInRange(0, 300));
     std::vector<Paste> pastes(in.ConsumeIntegralInRange(0, 6));
     for (Paste &p : pastes) {
-        p.kind = in.PickValueInArray({PasteKind::Transfer, PasteKind::SeparateBackground, PasteKind::CanvasOntoItself});
-        p.rect = rectangle(in);
+        p.rect.Left = place(in, -16, 300);
+        p.rect.Top = place(in, -16, 300);
+        p.rect.Right = in.ConsumeBool() ? farEdge(in, p.rect.Left) : place(in, -16, 300);
+        p.rect.Bottom = in.ConsumeBool() ? farEdge(in, p.rect.Top) : place(in, -16, 300);
         p.x = place(in, -64, 255);
         p.y = place(in, -64, 255);
-        p.keyFromPreview = in.ConsumeBool();
-        p.keyX = in.ConsumeIntegralInRange(0, 299);
-        p.keyY = in.ConsumeIntegralInRange(0, 299);
-        // Bits above the 24 colour bits must not matter.
-        p.key = Colour(in.ConsumeIntegral<quint32>());
+        if (in.ConsumeBool())
+            p.keyAt = QPoint(in.ConsumeIntegralInRange(0, 299), in.ConsumeIntegralInRange(0, 299));
+        p.key = Colour(in.ConsumeIntegral<quint32>()); // bits above the 24 colour bits must not matter
     }
     const std::vector<char> file = in.ConsumeRemainingBytes<char>();
-
     const Result<QImage> opened = decodeBitmap(QByteArrayView(file.data(), qsizetype(file.size())), Limits);
     if (!opened)
         return 0;
-    const QImage &picture = opened.value();
 
     PictureBoxModel canvas(QSize(Side, Side), canvasBack, /*persistent*/ true);
-    canvas.setPicture(Picture::make(picture));
-    Pixels skin = boxModel(Side, Side, canvasBack, picture);
-    FUZZ_CHECK(sameRgb(canvas.surface(), skin));
-
-    PictureBoxModel preview(QSize(previewWidth, previewHeight), previewBack, /*persistent*/ false);
-    preview.setPicture(Picture::make(picture));
-    const Pixels shown = boxModel(previewWidth, previewHeight, previewBack, picture);
-    const Pixels pictureModel = pixelsOf(picture);
+    canvas.setPicture(Picture::make(opened.value()));
+    QImage skin = boxModel(QSize(Side, Side), canvasBack, opened.value());
+    FUZZ_CHECK(sameSkin(canvas.surface(), skin));
+    PictureBoxModel preview(previewSize, previewBack, /*persistent*/ false);
+    preview.setPicture(Picture::make(opened.value()));
+    const QImage shown = boxModel(previewSize, previewBack, opened.value());
 
     for (const Paste &p : pastes) {
-        Colour key = p.key;
-        if (p.keyFromPreview && shown.contains(p.keyX, p.keyY))
-            key = Colour::fromQRgb(shown.at(p.keyX, p.keyY));
-        switch (p.kind) {
-        case PasteKind::Transfer:
-            TransferPart(canvas, preview, p.rect, p.x, p.y, key);
-            pasteModel(skin, Pixels(skin), shown, p.rect, p.x, p.y, key);
-            break;
-        case PasteKind::SeparateBackground:
-            // The opened picture, at its own size, lies under the transparent pixels.
-            TransparentBlit(canvas.drawingImage(), picture, preview.surface(), p.rect, p.x, p.y, key);
-            canvas.refresh();
-            pasteModel(skin, pictureModel, shown, p.rect, p.x, p.y, key);
-            break;
-        case PasteKind::CanvasOntoItself: {
-            QImage &own = canvas.drawingImage();
-            TransparentBlit(own, own, own, p.rect, p.x, p.y, key);
-            canvas.refresh();
-            const Pixels before = skin;
-            pasteModel(skin, before, before, p.rect, p.x, p.y, key);
-            break;
-        }
-        }
+        const bool picked = p.keyAt && shown.rect().contains(*p.keyAt);
+        const Colour key = picked ? Colour::fromQRgb(shown.pixel(*p.keyAt)) : p.key;
+        TransferPart(canvas, preview, p.rect, p.x, p.y, key);
+        pasteModel(skin, shown, p.rect, p.x, p.y, key);
     }
-    FUZZ_CHECK(sameRgb(canvas.surface(), skin));
+    FUZZ_CHECK(sameSkin(canvas.surface(), skin));
 
     const QByteArray written = encodeBitmap24(canvas.surface());
-    FUZZ_CHECK(written.size() == SkinFileBytes);
+    FUZZ_CHECK(written.size() == 54 + Side * Side * 3);
     const Result<QImage> reopened = decodeBitmap(written);
-    FUZZ_CHECK(reopened.ok());
-    FUZZ_CHECK(sameRgb(reopened.value(), skin));
+    FUZZ_CHECK(reopened.ok() && sameSkin(reopened.value(), skin));
     return 0;
 }

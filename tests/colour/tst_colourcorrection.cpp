@@ -40,21 +40,16 @@ private slots:
         const auto row = [](const char *name, const QList<int> &source, const QList<int> &target, int byte,
                             const QList<int> &offsets) { QTest::newRow(name) << source << target << byte << offsets; };
         row("200 + 100 caps, + 0 copies, + 55 reaches 255", pixels2x2, pixels2x2, 200, {100, 0, 55});
-        row("0 + 255 gives 255, + 1, + 0", pixels2x2, pixels2x2, 0, {255, 1, 0});
         row("offsets above 255 cap", pixels2x2, pixels2x2, 3, {1000, 256, 252});
         row("negative offsets stop at 0", pixels2x2, pixels2x2, 100, {-30, -120, 0});
-        row("partial pixel: 200 + 100 caps", partial, partial, 200, {100, 0, 55});
-        row("partial pixel: negative", partial, partial, 100, {-30, -120, 7});
+        row("partial pixel", partial, partial, 200, {100, 0, -55});
         row("56 x 72 part", {1, 224, 1, 72}, {1, 224, 1, 72}, -1, {10, 200, 77});
         row("7 x 3, bytes left over after whole blocks", {1, 28, 1, 3}, {1, 28, 1, 3}, -1, {255, 1, 0});
-        // What the colour window holds after a failed read: the 2 x 2 placeholder as source, and a
-        // target re-dimensioned to 1..1 x 1..1 or still the placeholder.
+        // Only bytes both buffers hold change. After a failed read the colour window holds the 2 x 2
+        // placeholder as source and a target re-dimensioned to 1..1 x 1..1.
         row("placeholder to one byte", {0, 1, 0, 1}, {1, 1, 1, 1}, 100, {7, 8, 50});
-        row("placeholder to placeholder", {0, 1, 0, 1}, {0, 1, 0, 1}, 100, {7, 8, 50});
         row("target smaller", {1, 16, 1, 4}, {1, 4, 1, 1}, 20, {3, 2, 1});
-        row("target larger", {1, 4, 1, 1}, {1, 16, 1, 4}, 20, {3, 2, 1});
         row("target narrower, taller", {1, 16, 1, 2}, {1, 6, 1, 5}, 20, {3, 2, 1});
-        row("target without rows", {1, 8, 1, 2}, {1, 8, 1, 0}, 20, {3, 2, 1});
         row("empty source", {1, 0, 1, 0}, {1, 8, 1, 2}, 20, {3, 2, 1});
     }
 

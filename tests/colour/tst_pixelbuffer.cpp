@@ -28,6 +28,11 @@ QImage pattern(int width, int height)
     return image;
 }
 
+QList<int> boundsOf(const PixelBuffer &b)
+{
+    return {b.lowerBound(1), b.upperBound(1), b.lowerBound(2), b.upperBound(2)};
+}
+
 } // namespace
 
 class PixelBufferTest : public QObject
@@ -41,14 +46,13 @@ private slots:
         QVERIFY(buffer.isEmpty() && !buffer.data());
         // Bounds are the caller's, negative ones too; the bytes lie row after row from data().
         QVERIFY(buffer.redimension(-2, 1, -1, 0));
-        QCOMPARE((QList<int>{buffer.lowerBound(1), buffer.upperBound(1), buffer.lowerBound(2), buffer.upperBound(2)}),
-                 (QList<int>{-2, 1, -1, 0}));
+        QCOMPARE(boundsOf(buffer), (QList<int>{-2, 1, -1, 0}));
         QCOMPARE(buffer.byteCount(), 8);
         QCOMPARE(&buffer.at(-2, -1), buffer.data());
         QCOMPARE(&buffer.at(1, 0), buffer.data() + 7);
         QVERIFY(std::all_of(buffer.data(), buffer.data() + 8, [](quint8 b) { return b == 0; }));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, buffer.at(-3, -1));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, buffer.at(1, 1));
+        for (const QPoint outside : {QPoint(-3, -1), QPoint(2, 0), QPoint(1, 1), QPoint(-2, -2)})
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, buffer.at(outside.x(), outside.y()));
 
         // A size too large leaves the buffer as it was; dimensioning again discards the contents.
         buffer.at(1, 0) = 5;
@@ -70,8 +74,7 @@ private slots:
         QVERIFY(ReadPictureBits(Picture::make(pattern(56, 72)), info, source, target).ok());
         QVERIFY(source == target);
         QVERIFY(source.data() != target.data());
-        QCOMPARE((QList<int>{source.lowerBound(1), source.upperBound(1), source.lowerBound(2), source.upperBound(2)}),
-                 (QList<int>{1, 224, 1, 72}));
+        QCOMPARE(boundsOf(source), (QList<int>{1, 224, 1, 72}));
 
         // Row 1 of the buffer is the picture's bottom row 71; each pixel is blue, green, red, 0.
         const QList<int> layout{
@@ -96,20 +99,14 @@ private slots:
         QCOMPARE(source.at(1, 3), quint8(qBlue(rgbAt(0, 0))));
         QCOMPARE(source.at(19, 1), quint8(qRed(rgbAt(4, 2))));
         QCOMPARE(source.at(20, 1), quint8(0));
-    }
 
-    void readOfNoPicture()
-    {
-        PixelBufferInfo info;
-        info.Source.bmWidth = 7;
-        PixelBuffer source, target;
-        QVERIFY(source.redimension(0, 1, 0, 1) && target.redimension(0, 1, 0, 1));
+        // No picture: nothing changes.
         source.at(1, 1) = 42;
         QCOMPARE(errorText(ReadPictureBits(Picture{}, info, source, target)),
                  QStringLiteral("Bildinformationen konnten nicht gelesen werden"));
         QCOMPARE(source.at(1, 1), quint8(42));
-        QCOMPARE(target.upperBound(1), 1);
-        QCOMPARE(info.Source.bmWidth, 7);
+        QCOMPARE(boundsOf(target), (QList<int>{1, 20, 1, 3}));
+        QCOMPARE(info.Source.bmWidth, 5);
     }
 
     void writePaths()
@@ -160,7 +157,6 @@ private slots:
         QTest::newRow("width 0") << QList<qint64>{0, 3, 16, 1, 48};
         QTest::newRow("rows shorter than the pixels") << QList<qint64>{4, 3, 12, 1, 48};
         QTest::newRow("more rows than the buffer") << QList<qint64>{4, 4, 16, 1, 48};
-        QTest::newRow("row bytes overflow") << QList<qint64>{0x40000000, 1, 0x7FFFFFFF, 1, 48};
         QTest::newRow("row times height overflows") << QList<qint64>{4, 0x10000000, 16, 1, 48};
         QTest::newRow("huge size and huge claim") << QList<qint64>{0x10000, 0x10000, 0x40000, 1, qint64(1) << 40};
     }

@@ -54,7 +54,7 @@ private slots:
         halo.setPixel(3, 1, qRgb(0, 0, 7));
         QVERIFY(testsupport::writeBmp(path("Face1.bmp"), halo));
         QVERIFY(testsupport::writeBmp(path("Face2.bmp"), testsupport::filled(9, 9, qRgb(1, 2, 3))));
-        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
+        QVERIFY(testsupport::writeFile(path("Face10.bmp"), "BM broken"));
         QVERIFY(testsupport::writeFile(path("r.json"), R"({"pellwerk-recipe": 1, "base": "default",
             "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp"},
             {"kind": "user", "part": "Face2.bmp", "x": 250, "y": -3, "tint": [0, 40, 0]}]})"));
@@ -66,23 +66,24 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("result"); // a Mode, or 100 + an ErrorKind
+        const auto row = [](const char *arguments, int result) { QTest::newRow(arguments) << arguments << result; };
         const auto err = [](ErrorKind k) { return 100 + int(k); };
         using M = ComposeOptions::Mode;
-        QTest::newRow("compose") << "r.json -o out.bmp -j2 --fail-fast" << int(M::Compose);
-        QTest::newRow("joined forms") << "--output=o.bmp --jobs=3 --vary=face=F* r.json" << int(M::Compose);
-        QTest::newRow("lint") << "--lint --near 0 --json r.json" << int(M::Lint);
-        QTest::newRow("help wins") << "-x --help" << int(M::Help);
-        QTest::newRow("recipe after --") << "--check -- --lint" << int(M::Check);
-        QTest::newRow("unknown") << "r.json -o o --frobnicate" << err(ErrorKind::ArgumentUnknown);
-        QTest::newRow("no value") << "r.json -o" << err(ErrorKind::ArgumentMissingValue);
-        QTest::newRow("jobs 0") << "r.json -o o -j 0" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("near 256") << "--lint r.json --near=256" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("vary kind") << "r.json -o o --vary hat=x" << err(ErrorKind::ArgumentBadValue);
-        QTest::newRow("vary twice") << "r.json -o o --vary face=a --vary face=b" << err(ErrorKind::VaryRepeated);
-        QTest::newRow("two recipes") << "a.json b.json -o o" << err(ErrorKind::ArgumentSurplus);
-        QTest::newRow("no output") << "r.json" << err(ErrorKind::ArgumentMissing);
-        QTest::newRow("json alone") << "r.json -o o --json" << err(ErrorKind::ArgumentConflict);
-        QTest::newRow("check and lint") << "--check --lint r.json" << err(ErrorKind::ArgumentConflict);
+        row("r.json -o out.bmp -j2 --fail-fast", int(M::Compose));
+        row("--output=o.bmp --jobs=3 --vary=face=F* r.json", int(M::Compose));
+        row("--lint --near 0 --json r.json", int(M::Lint));
+        row("-x --help", int(M::Help));
+        row("--check -- --lint", int(M::Check));
+        row("r.json -o o --frobnicate", err(ErrorKind::ArgumentUnknown));
+        row("r.json -o", err(ErrorKind::ArgumentMissingValue));
+        row("r.json -o o -j 0", err(ErrorKind::ArgumentBadValue));
+        row("--lint r.json --near=256", err(ErrorKind::ArgumentBadValue));
+        row("r.json -o o --vary hat=x", err(ErrorKind::ArgumentBadValue));
+        row("r.json -o o --vary face=a --vary face=b", err(ErrorKind::VaryRepeated));
+        row("a.json b.json -o o", err(ErrorKind::ArgumentSurplus));
+        row("r.json", err(ErrorKind::ArgumentMissing));
+        row("r.json -o o --json", err(ErrorKind::ArgumentConflict));
+        row("--check --lint r.json", err(ErrorKind::ArgumentConflict));
     }
 
     void options()
@@ -106,14 +107,10 @@ private slots:
 
     void lintJsonWithVariations()
     {
-        const Run r = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face[12]*"});
-        QCOMPARE(r.exitCode, 2); // "[" is no wildcard: nothing matches
-        const Run v = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
-        QCOMPARE(v.exitCode, 2); // Face3.bmp cannot be read
-        QVERIFY(v.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
-        QVERIFY(QFile::remove(path("Face3.bmp")));
+        const Run bad = run({"--lint", "--json", "r.json", "--vary", "face=Face*"});
+        QCOMPARE(bad.exitCode, 2); // Face10.bmp cannot be read
+        QVERIFY(bad.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
         const Run ok = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
-        QVERIFY(testsupport::writeFile(path("Face3.bmp"), "BM broken"));
         QCOMPARE(ok.exitCode, 3);
         const QJsonArray steps = QJsonDocument::fromJson(ok.out.toUtf8()).array();
         QCOMPARE(steps.size(), 3);
@@ -144,10 +141,10 @@ private slots:
 
         r = run({"r.json", "--vary", "face=face*.bmp", "-o", "v-{face}.bmp", "-j", "2"});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("Skin „v-Face3.bmp“ nicht geschrieben: Schritt 1, Feld „part“")),
+        QVERIFY2(r.err.contains(QStringLiteral("Skin „v-Face10.bmp“ nicht geschrieben: Schritt 1, Feld „part“")),
                  qPrintable(r.err));
         QVERIFY(QFile::exists(path("v-Face1.bmp")) && QFile::exists(path("v-Face2.bmp")));
-        QVERIFY(!QFile::exists(path("v-Face3.bmp")));
+        QVERIFY(!QFile::exists(path("v-Face10.bmp")));
 
         r = run({"bad.json", "-o", "bad.bmp"});
         QCOMPARE(r.exitCode, 2);

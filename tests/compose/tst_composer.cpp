@@ -107,10 +107,7 @@ private slots:
         const Result<QImage> skin = composer.compose(composition);
         QVERIFY2(skin, qPrintable(testsupport::errorText(skin)));
         const QImage expected = modelSkin(randomPart(300, 200, 1), steps);
-        QCOMPARE(skin.value().size(), QSize(256, 256));
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 256; ++x)
-                QVERIFY2(skin.value().pixel(x, y) == expected.pixel(x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
+        QCOMPARE(skin.value(), expected);
     }
 
     void failingStepIsNamed()
@@ -152,12 +149,9 @@ private slots:
         QVERIFY(prepared && prepared->size() == 1);
         QCOMPARE(prepared->front().file, path("Face04.bmp"));
         QStringList failed;
-        const SkinBatch::Outcome outcome = batch.run(
-            2, false, [&](const QString &out, const Error &) { failed << out; }, [](qsizetype, qsizetype) {});
-        QCOMPARE(outcome.written, 6);
-        failed.sort();
-        QCOMPARE(failed, QStringList({path("out/Face04+shirtA.bmp"), path("out/Face04+shirtB.bmp")}));
-        QVERIFY(!QFileInfo::exists(path("out/Face04+shirtA.bmp")));
+        const auto fail = [&](const QString &out, const Error &) { failed << out; };
+        QCOMPARE(batch.run(2, false, fail, [](qsizetype, qsizetype) {}).written, 6);
+        QVERIFY(failed.size() == 2 && failed.filter("/Face04+").size() == 2);
         const Result<QImage> written = readBitmapFile(path("out/face02+shirtB.bmp"));
         QVERIFY(written && written.value() == composer.compose(plan->composition(3)).value());
     }
@@ -167,20 +161,16 @@ private slots:
         QTest::addColumn<QString>("vary"); // KIND=PATTERN pairs, space separated
         QTest::addColumn<QString>("output");
         QTest::addColumn<ErrorKind>("kind");
-        QTest::newRow("no such step") << "beard=F*"
-                                      << "out/{beard}.bmp" << ErrorKind::VaryNoStep;
-        QTest::newRow("no match") << "face=nothing*"
-                                  << "out/{face}.bmp" << ErrorKind::VaryNoMatch;
-        QTest::newRow("placeholder missing") << "face=F* shirt=s*"
-                                             << "out/{face}.bmp" << ErrorKind::OutputPlaceholderMissing;
-        QTest::newRow("placeholder not varied") << "face=F*"
-                                                << "out/{face}{shirt}.bmp" << ErrorKind::OutputPlaceholderNotVaried;
-        QTest::newRow("names collide") << "face=dup/*"
-                                       << "out/{face}.bmp" << ErrorKind::OutputCollision;
-        QTest::newRow("folder missing") << "face=F*"
-                                        << "nope/{face}.bmp" << ErrorKind::FolderMissing;
-        QTest::newRow("overwrites a part") << "face=F*"
-                                           << "{face}.bmp" << ErrorKind::OutputIsInput;
+        const auto row = [](const char *name, const char *vary, const char *output, ErrorKind kind) {
+            QTest::newRow(name) << vary << output << kind;
+        };
+        row("no such step", "beard=F*", "out/{beard}.bmp", ErrorKind::VaryNoStep);
+        row("no match", "face=nothing*", "out/{face}.bmp", ErrorKind::VaryNoMatch);
+        row("placeholder missing", "face=F* shirt=s*", "out/{face}.bmp", ErrorKind::OutputPlaceholderMissing);
+        row("placeholder not varied", "face=F*", "out/{face}{shirt}.bmp", ErrorKind::OutputPlaceholderNotVaried);
+        row("names collide", "face=dup/*", "out/{face}.bmp", ErrorKind::OutputCollision);
+        row("folder missing", "face=F*", "nope/{face}.bmp", ErrorKind::FolderMissing);
+        row("overwrites a part", "face=F*", "{face}.bmp", ErrorKind::OutputIsInput);
     }
 
     void plansRefused()

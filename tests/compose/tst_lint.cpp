@@ -98,33 +98,15 @@ private slots:
                 partNear(key, size.width(), size.height(), quint32(size.width() * 1000 + size.height()));
             const KeyColourLint got = lintKeyColour(part, key, tint, k);
             const KeyColourLint want = model(part, key, tint, k);
-            const QByteArray where = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
-            QVERIFY2(got.marks == want.marks, where.constData());
-            QVERIFY2(got.leftOut == want.leftOut && got.near == want.near && got.fringe == want.fringe,
-                     where.constData());
-            QVERIFY2(got.firstNear == want.firstNear, where.constData());
+            QVERIFY2(got.marks == want.marks && got.leftOut == want.leftOut && got.near == want.near
+                         && got.fringe == want.fringe && got.firstNear == want.firstNear,
+                     qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
         }
     }
 
-    void edgesAndCut()
+    // Worked out by hand: a near-black pixel beside the preview's back colour is fringe.
+    void edges()
     {
-        // A near-black pixel beside the preview's back colour is fringe; beside the cut it is not,
-        // whatever the cut-off pixels are.
-        QImage big(150, 192, QImage::Format_RGB32);
-        big.fill(qRgb(90, 90, 90));
-        big.setPixel(147, 10, qRgb(3, 0, 0));
-        big.setPixel(148, 10, qRgb(0, 0, 0));
-        big.setPixel(10, 190, qRgb(0, 2, 0));
-        big.setPixel(10, 191, qRgb(0, 0, 0));
-        big.setPixel(0, 0, qRgb(1, 1, 1));
-        const KeyColourLint cut = lintKeyColour(big, Colours::Black, {}, 8);
-        QCOMPARE(cut.mark(147, 10), KeyMark::Near);
-        QCOMPARE(cut.mark(10, 190), KeyMark::Near);
-        QCOMPARE(cut.mark(0, 0), KeyMark::Near);
-        QCOMPARE(cut.leftOut, qint64(0));
-        QCOMPARE(cut.near, qint64(3));
-        QCOMPARE(cut.firstNear, QPoint(0, 0));
-
         QImage small(20, 20, QImage::Format_RGB32);
         small.fill(qRgb(90, 90, 90));
         small.setPixel(19, 5, qRgb(0, 0, 8));

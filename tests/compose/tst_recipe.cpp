@@ -39,49 +39,50 @@ private slots:
         const auto row = [](const char *name, const QByteArray &json, ErrorKind kind, int step, const char *field) {
             QTest::newRow(name) << json << kind << step << QString::fromLatin1(field);
         };
-        const QByteArray face = R"({"kind": "face", "part": "F.bmp"})";
+        // Top-level fields, then steps of a recipe with base "default" and colour black.
+        const auto top = [&](const char *name, const char *fields, ErrorKind kind, const char *field) {
+            row(name, recipe("", fields), kind, 0, field);
+        };
+        const auto steps = [&](const char *name, const QByteArray &steps, ErrorKind kind, int step, const char *field) {
+            row(name, recipe(steps), kind, step, field);
+        };
+        const QByteArray face = R"({"kind": "face", "part": "F.bmp"}, )";
         using K = ErrorKind;
         row("not json", "{\"pellwerk-recipe\": 1,", K::RecipeSyntax, 0, "");
         row("array", "[]", K::RecipeSyntax, 0, "");
         row("version 2", R"({"pellwerk-recipe": 2, "future": true})", K::RecipeVersion, 0, "pellwerk-recipe");
         row("version text", R"({"pellwerk-recipe": "1"})", K::RecipeVersion, 0, "pellwerk-recipe");
         row("no version", R"({"base": "default"})", K::RecipeMissingField, 0, "pellwerk-recipe");
-        row("unknown top", recipe("", R"("base": "new", "transparent": "blau", "name": "x")"), K::RecipeUnknownField, 0,
-            "name");
-        row("no base", recipe("", R"("transparent": [0, 0, 0])"), K::RecipeMissingField, 0, "base");
-        row("no colour", recipe("", R"("base": "new")"), K::RecipeMissingField, 0, "transparent");
         row("no steps", R"({"pellwerk-recipe": 1, "base": "new", "transparent": "weiss"})", K::RecipeMissingField, 0,
             "steps");
-        row("empty base", recipe("", R"("base": "", "transparent": [0, 0, 0])"), K::RecipeBadValue, 0, "base");
-        row("colour 256", recipe("", R"("base": "new", "transparent": [0, 256, 0])"), K::RecipeBadValue, 0,
-            "transparent");
-        row("colour -1", recipe("", R"("base": "new", "transparent": [-1, 0, 0])"), K::RecipeBadValue, 0,
-            "transparent");
-        row("colour 1.5", recipe("", R"("base": "new", "transparent": [1.5, 0, 0])"), K::RecipeBadValue, 0,
-            "transparent");
-        row("colour pair", recipe("", R"("base": "new", "transparent": [0, 0])"), K::RecipeBadValue, 0, "transparent");
-        row("colour name case", recipe("", R"("base": "new", "transparent": "Schwarz")"), K::RecipeBadValue, 0,
-            "transparent");
         row("steps object", recipe("").replace("[]", "{}"), K::RecipeBadValue, 0, "steps");
-        row("step number", recipe(face + ", 3"), K::RecipeBadValue, 2, "");
-        row("unknown step field", recipe(face + R"(, {"kind": "face", "part": "F.bmp", "scale": 2})"),
-            K::RecipeUnknownField, 2, "scale");
-        row("no kind", recipe(R"({"part": "F.bmp"})"), K::RecipeMissingField, 1, "kind");
-        row("kind not in table", recipe(R"({"kind": "hat", "part": "F.bmp"})"), K::RecipeBadValue, 1, "kind");
-        row("kind upper case", recipe(R"({"kind": "Face", "part": "F.bmp"})"), K::RecipeBadValue, 1, "kind");
-        row("x on fixed kind", recipe(R"({"kind": "face", "part": "F.bmp", "x": 1})"), K::RecipeUnknownField, 1, "x");
-        row("no part", recipe(R"({"kind": "face"})"), K::RecipeMissingField, 1, "part");
-        row("part number", recipe(R"({"kind": "face", "part": 7})"), K::RecipeBadValue, 1, "part");
-        row("user without y", recipe(R"({"kind": "user", "part": "u.bmp", "x": 1})"), K::RecipeMissingField, 1, "y");
-        row("x beyond 32 bits", recipe(R"({"kind": "user", "part": "u.bmp", "x": 2147483648, "y": 0})"),
-            K::RecipeBadValue, 1, "x");
-        row("y text", recipe(R"({"kind": "user", "part": "u.bmp", "x": 0, "y": "0"})"), K::RecipeBadValue, 1, "y");
-        row("tint 300", recipe(face + R"(, {"kind": "face", "part": "F.bmp", "tint": [0, 300, 0]})"), K::RecipeBadValue,
-            2, "tint");
-        row("tint by name", recipe(R"({"kind": "face", "part": "F.bmp", "tint": "blau"})"), K::RecipeBadValue, 1,
-            "tint");
-        row("step colour", recipe(R"({"kind": "face", "part": "F.bmp", "transparent": "rot"})"), K::RecipeBadValue, 1,
-            "transparent");
+        top("unknown top", R"("base": "new", "transparent": "blau", "name": "x")", K::RecipeUnknownField, "name");
+        top("no base", R"("transparent": [0, 0, 0])", K::RecipeMissingField, "base");
+        top("no colour", R"("base": "new")", K::RecipeMissingField, "transparent");
+        top("empty base", R"("base": "", "transparent": [0, 0, 0])", K::RecipeBadValue, "base");
+        top("colour 256", R"("base": "new", "transparent": [0, 256, 0])", K::RecipeBadValue, "transparent");
+        top("colour -1", R"("base": "new", "transparent": [-1, 0, 0])", K::RecipeBadValue, "transparent");
+        top("colour 1.5", R"("base": "new", "transparent": [1.5, 0, 0])", K::RecipeBadValue, "transparent");
+        top("colour pair", R"("base": "new", "transparent": [0, 0])", K::RecipeBadValue, "transparent");
+        top("colour name case", R"("base": "new", "transparent": "Schwarz")", K::RecipeBadValue, "transparent");
+        steps("step number", face + "3", K::RecipeBadValue, 2, "");
+        steps("unknown step field", face + R"({"kind": "face", "part": "F.bmp", "scale": 2})", K::RecipeUnknownField, 2,
+              "scale");
+        steps("no kind", R"({"part": "F.bmp"})", K::RecipeMissingField, 1, "kind");
+        steps("kind not in table", R"({"kind": "hat", "part": "F.bmp"})", K::RecipeBadValue, 1, "kind");
+        steps("kind upper case", R"({"kind": "Face", "part": "F.bmp"})", K::RecipeBadValue, 1, "kind");
+        steps("x on fixed kind", R"({"kind": "face", "part": "F.bmp", "x": 1})", K::RecipeUnknownField, 1, "x");
+        steps("no part", R"({"kind": "face"})", K::RecipeMissingField, 1, "part");
+        steps("part number", R"({"kind": "face", "part": 7})", K::RecipeBadValue, 1, "part");
+        steps("user without y", R"({"kind": "user", "part": "u.bmp", "x": 1})", K::RecipeMissingField, 1, "y");
+        steps("x beyond 32 bits", R"({"kind": "user", "part": "u.bmp", "x": 2147483648, "y": 0})", K::RecipeBadValue, 1,
+              "x");
+        steps("y text", R"({"kind": "user", "part": "u.bmp", "x": 0, "y": "0"})", K::RecipeBadValue, 1, "y");
+        steps("tint 300", face + R"({"kind": "face", "part": "F.bmp", "tint": [0, 300, 0]})", K::RecipeBadValue, 2,
+              "tint");
+        steps("tint by name", R"({"kind": "face", "part": "F.bmp", "tint": "blau"})", K::RecipeBadValue, 1, "tint");
+        steps("step colour", R"({"kind": "face", "part": "F.bmp", "transparent": "rot"})", K::RecipeBadValue, 1,
+              "transparent");
     }
 
     void refused()
@@ -152,7 +153,6 @@ private slots:
     {
         const Result<Recipe> read =
             readRecipe(recipe(R"({"kind": "face", "part": "F"}, {"kind": "hat", "part": "F"})"));
-        QVERIFY(!read);
         QVERIFY(testsupport::errorText(read).startsWith(QStringLiteral("Schritt 2, Feld „kind“: Erwartet wird")));
     }
 

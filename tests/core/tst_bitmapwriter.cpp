@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,67 +14,44 @@
 using namespace pellwerk;
 using namespace testsupport;
 
-namespace {
-
-QImage randomImage(int w, int h, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, 0xFF000000u | (random.generate() & 0xFFFFFF));
-    return image;
-}
-
-} // namespace
-
 class TestBitmapWriter : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void skinLayout()
+    void skinHeader()
     {
-        QImage image(256, 256, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        image.setPixel(0, 0, qRgb(0x12, 0x34, 0x56));
-        image.setPixel(255, 255, qRgb(0x65, 0x43, 0x21));
-        image.setPixel(17, 200, qRgb(1, 2, 3));
-        const QByteArray bytes = encodeBitmap24(image);
         // "BM", file size, pixels at 54; a 40-byte header for 256 x 256 bottom-up, one plane, 24 bits,
-        // no compression, and image size, resolutions and colour counts 0.
+        // no compression, and image size, resolutions and colour counts 0. Rows are bottom-up.
+        QImage image = randomImage(256, 256, 7);
+        image.setPixel(0, 0, qRgb(0x12, 0x34, 0x56));
+        const QByteArray bytes = encodeBitmap24(image);
         QCOMPARE(bytes.left(54), QByteArray::fromHex("424d36000300000000003600000028000000000100000001000001001800")
                                      + QByteArray(24, 0));
-        // Rows bottom-up, each pixel blue, green, red; nothing else of the picture is lit.
         QCOMPARE(bytes.mid(54 + 255 * 768, 3).toHex(), "563412");
-        QCOMPARE(bytes.mid(54 + 765, 3).toHex(), "214365");
-        QCOMPARE(bytes.mid(54 + 55 * 768 + 51, 3).toHex(), "030201");
-        QCOMPARE(bytes.mid(54).count('\0'), 256 * 768 - 9);
     }
 
     void decodingGivesTheImageBack_data()
     {
         QTest::addColumn<QImage>("image");
-        QTest::addColumn<int>("fileSize"); // 54 + rows padded to four bytes
-        QTest::newRow("1 x 1") << randomImage(1, 1, 2) << 54 + 4;
-        QTest::newRow("2 x 3") << randomImage(2, 3, 3) << 54 + 3 * 8;
-        QTest::newRow("3 x 2") << randomImage(3, 2, 4) << 54 + 2 * 12;
-        QTest::newRow("256 x 256") << randomImage(256, 256, 7) << 196662;
-        QTest::newRow("64 x 64 ARGB") << randomImage(64, 64, 8).convertToFormat(QImage::Format_ARGB32) << 54 + 64 * 192;
+        QTest::addColumn<int>("stride"); // rows padded to four bytes
+        QTest::newRow("1 x 1") << randomImage(1, 1, 2) << 4;
+        QTest::newRow("2 x 3") << randomImage(2, 3, 3) << 8;
+        QTest::newRow("3 x 2") << randomImage(3, 2, 4) << 12;
+        QTest::newRow("256 x 256") << randomImage(256, 256, 7) << 768;
+        QTest::newRow("64 x 64 ARGB") << randomImage(64, 64, 8).convertToFormat(QImage::Format_ARGB32) << 192;
     }
 
     void decodingGivesTheImageBack()
     {
         QFETCH(QImage, image);
-        QFETCH(int, fileSize);
+        QFETCH(int, stride);
         const QByteArray bytes = encodeBitmap24(image);
-        QCOMPARE(bytes.size(), fileSize);
+        QCOMPARE(bytes.size(), 54 + stride * image.height());
         QCOMPARE(imageOf(decodeBitmap(bytes)), image.convertToFormat(QImage::Format_RGB32));
-        // The padding bytes at the end of each row are zero.
-        const int stride = (fileSize - 54) / image.height();
+        const int padding = stride - image.width() * 3;
         for (int row = 0; row < image.height(); ++row)
-            QCOMPARE(bytes.mid(54 + row * stride + image.width() * 3, stride - image.width() * 3).count('\0'),
-                     stride - image.width() * 3);
+            QCOMPARE(bytes.mid(54 + row * stride + image.width() * 3, padding), QByteArray(padding, 0));
     }
 
     void writing_data()

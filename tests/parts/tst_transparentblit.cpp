@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/PictureBoxModel.h"
 #include "parts/TransparentBlit.h"
 
@@ -8,20 +9,14 @@
 #include <limits>
 
 using namespace pellwerk;
+using testsupport::filled;
 
 namespace {
 
 constexpr qint32 IntMin = std::numeric_limits<qint32>::min();
 constexpr qint32 IntMax = std::numeric_limits<qint32>::max();
 const QRgb CanvasRgb = qRgb(0x11, 0x22, 0x33);
-const QRgb Red = qRgb(255, 0, 0), Blue = qRgb(0, 0, 255), White = qRgb(255, 255, 255), Black = qRgb(0, 0, 0);
-
-QImage filled(int width, int height, QRgb rgb)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(rgb);
-    return image;
-}
+const QRgb White = qRgb(255, 255, 255), Black = qRgb(0, 0, 0);
 
 // Every pixel different and none of them black, so each copied pixel shows where it came from.
 QImage numbered(int width, int height)
@@ -97,27 +92,17 @@ private slots:
         QTest::newRow("RGB888 source") << numbered(21, 5).convertToFormat(QImage::Format_RGB888) << Rect32{0, 0, 21, 5}
                                        << 4 << 2 << Colours::Black;
 
-        // A 21 x 5 source (more than one block of pixels per row) on the 30 x 8 canvas.
+        // A 21 x 5 source (more than one block of pixels per row) on the 30 x 8 canvas, at places
+        // and with rectangles the random pictures below do not reach.
         const auto place = [](const char *name, Rect32 rect, qint32 x, qint32 y) {
             QTest::newRow(name) << numbered(21, 5) << rect << x << y << Colours::Black;
         };
         const Rect32 whole{0, 0, 21, 5};
-        place("inside", whole, 4, 2);
-        place("beyond right", whole, 20, 1);
-        place("beyond bottom", whole, 3, 6);
-        place("negative x", whole, -7, 1);
-        place("negative both", whole, -19, -4);
-        place("larger than canvas", {-10, -10, 40, 20}, -5, -5);
-        place("entirely right", whole, 30, 0);
-        place("entirely above", whole, 0, -5);
         place("x INT_MAX", whole, IntMax, 0);
         place("y INT_MIN", whole, 0, IntMin);
-        place("rect left of source", {-3, 0, 9, 5}, 0, 0);
-        place("rect below source", {2, 3, 19, 9}, 1, 1);
         place("rect near INT_MAX", {IntMax - 4, 0, IntMax, 5}, 0, 0);
         place("rect and place cancel out", {IntMin, 0, IntMin + 40, 5}, IntMax, 0);
         place("zero width", {3, 0, 3, 5}, 0, 0);
-        place("negative height", {0, 4, 10, 1}, 0, 0);
         place("most negative width", {IntMax, 0, IntMin, 5}, 0, 0);
         // Placed so that the far end of the oversized rectangle would land on the canvas.
         place("width beyond 32 bits", {IntMin, 0, IntMax, 5}, IntMin, 0);
@@ -161,18 +146,8 @@ private slots:
         }
     }
 
-    void transfersOntoThemselvesAndEachOther()
+    void sourceIsDestinationOrOtherFormat()
     {
-        // A second transfer wins where it is opaque and leaves the first one visible elsewhere.
-        QImage canvas = filled(16, 16, CanvasRgb);
-        QImage second = filled(10, 4, Blue);
-        for (int x = 0; x < 5; ++x)
-            second.setPixel(x, 2, Black);
-        TransparentBlit(canvas, canvas, filled(10, 4, Red), Rect32{0, 0, 10, 4}, 3, 3, Colours::Black);
-        TransparentBlit(canvas, canvas, second, Rect32{0, 0, 10, 4}, 3, 3, Colours::Black);
-        for (int x = 2; x < 14; ++x)
-            QCOMPARE(rgbAt(canvas, x, 5), x < 3 || x > 12 ? CanvasRgb : x < 8 ? Red : Blue);
-
         // The source may be the destination: it is read as it was before the call.
         QImage image = numbered(24, 3);
         TransparentBlit(image, image, image, Rect32{0, 0, 24, 3}, 1, 0, Colours::Black);

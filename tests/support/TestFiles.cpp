@@ -2,7 +2,9 @@
 
 #include "core/BitmapWriter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 namespace testsupport {
 
@@ -18,11 +20,31 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool makeFiles(const QString &folder, const QString &names)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString &name : names.split(u' ', Qt::SkipEmptyParts))
+        if (!writeFile(folder + u'/' + name, {}))
+            return false;
+    return true;
+}
+
 QImage filled(int width, int height, QRgb rgb)
 {
     QImage img(width, height, QImage::Format_RGB32);
     img.fill(rgb);
     return img;
+}
+
+QImage randomImage(int width, int height, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, 0xFF000000u | random.generate());
+    return image;
 }
 
 bool writeBmp(const QString &path, const QImage &image)

@@ -16,9 +16,14 @@ namespace testsupport {
 QByteArray fileBytes(const QString &path);
 // Writes the bytes; false when any of them could not be written.
 bool writeFile(const QString &path, const QByteArray &bytes);
+// Makes the folder (and its parents) with an empty file for each space-separated name; false
+// when any of them could not be made.
+bool makeFiles(const QString &folder, const QString &names);
 
 // An image with every pixel of one colour (Qt RGB32).
 QImage filled(int width, int height, QRgb rgb);
+// An image (Qt RGB32) of opaque random colours, the same for the same seed.
+QImage randomImage(int width, int height, quint32 seed);
 // Writes `image` as a 24-bit bitmap file; false (with a warning) on error.
 bool writeBmp(const QString &path, const QImage &image);
 
