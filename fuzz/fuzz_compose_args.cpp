@@ -13,13 +13,9 @@
 #include "core/ErrorText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
-
-#include <cstddef>
-#include <cstdint>
 
 using namespace pellwerk;
 
@@ -41,9 +37,6 @@ struct Folder
         for (const char *name : {"Face1.bmp", "face2.BMP", "Face1.bmp.bmp", "shirtA.bmp", "Image/shirtB.bmp",
                                  "Image/Face9.bmp", "user x{face}.bmp"})
             (void)writeBitmapFile(part, dir.path() + "/" + name);
-        QFile broken(dir.path() + "/Face3.bmp");
-        if (broken.open(QIODevice::WriteOnly))
-            broken.write("BM");
         recipePath = dir.path() + "/r.json";
         recipe.composition.steps = {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
                                     {PartKindId::Shirt, "shirtA.bmp", {87, 128}, {}, {}},
@@ -51,12 +44,6 @@ struct Folder
                                     {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}};
     }
 };
-
-const Folder &folder()
-{
-    static const Folder f;
-    return f;
-}
 
 } // namespace
 
@@ -87,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(size_t(kinds.size()) == o.variations.size());
 
-    const Folder &f = folder();
+    static const Folder f;
     const QString output = o.output.isEmpty() ? QString() : f.dir.path() + "/out/" + o.output;
     const Result<VariationPlan> plan =
         VariationPlan::make(f.recipe, f.recipePath, o.variations, output, {f.dir.path(), {f.dir.path() + "/Image"}});

@@ -12,8 +12,6 @@
 #include <QList>
 #include <QString>
 
-#include <cstddef>
-#include <cstdint>
 #include <vector>
 
 using namespace pellwerk;
