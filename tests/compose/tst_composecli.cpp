@@ -2,6 +2,7 @@
 
 #include "compose/ComposeOptions.h"
 #include "compose/Composer.h"
+#include "compose/Recipe.h"
 #include "core/BitmapWriter.h"
 
 #include <QJsonArray>
@@ -134,9 +135,7 @@ private slots:
         Run r = run({"r.json", "-o", "one.bmp"});
         QCOMPARE(r.exitCode, 0);
         const Composer composer({m_dir.path(), {}}, {});
-        Composition c{{CompositionBase::Kind::Default, {}},
-                      {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
-                       {PartKindId::User, "Face2.bmp", {250, -3}, {}, {0, 40, 0}}}};
+        const Composition c = readRecipeFile(path("r.json")).value().composition;
         QCOMPARE(testsupport::fileBytes(path("one.bmp")), encodeBitmap24(composer.compose(c).value()));
 
         r = run({"r.json", "--vary", "face=face*.bmp", "-o", "v-{face}.bmp", "-j", "2"});

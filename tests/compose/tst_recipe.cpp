@@ -149,13 +149,6 @@ private slots:
             QVERIFY(read->composition.steps[i] == r.composition.steps[i]);
     }
 
-    void errorsAreWordedWithStepAndField()
-    {
-        const Result<Recipe> read =
-            readRecipe(recipe(R"({"kind": "face", "part": "F"}, {"kind": "hat", "part": "F"})"));
-        QVERIFY(testsupport::errorText(read).startsWith(QStringLiteral("Schritt 2, Feld „kind“: Erwartet wird")));
-    }
-
     void paths()
     {
         QTemporaryDir dir;
