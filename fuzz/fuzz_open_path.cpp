@@ -57,15 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     struct Paste
     {
         Rect32 rect;
-        qint32 x, y;
+        QPoint at;
         Colour key;                  // bits above the 24 colour bits must not matter
         std::optional<QPoint> keyAt; // or the transparent colour picked from the preview
     };
     std::vector<Paste> pastes(in.ConsumeIntegralInRange(0, 6));
     for (Paste &p : pastes)
         p = {{place(in, -16, 300), place(in, -16, 300), place(in, -16, 600), place(in, -16, 600)},
-             place(in, -64, 255),
-             place(in, -64, 255),
+             {place(in, -64, 255), place(in, -64, 255)},
              Colour(in.ConsumeIntegral<quint32>()),
              in.ConsumeBool() ? std::optional(QPoint(in.ConsumeIntegral<quint8>(), in.ConsumeIntegral<quint8>()))
                               : std::nullopt};
@@ -82,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QImage shown = preview.surface();
         const bool picked = p.keyAt && shown.rect().contains(*p.keyAt);
         const Colour key = picked ? Colour::fromQRgb(shown.pixel(*p.keyAt)) : p.key;
-        TransferPart(canvas, preview, p.rect, p.x, p.y, key);
+        TransferPart(canvas, preview, p.rect, p.at.x(), p.at.y(), key);
         FUZZ_CHECK(opaqueWithoutKey(canvas.surface(), before, key));
         before = canvas.surface();
     }

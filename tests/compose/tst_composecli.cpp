@@ -14,16 +14,12 @@
 
 using namespace pellwerk;
 
-namespace {
-
 struct Run
 {
     int exitCode = -1;
     QString out;
     QString err;
 };
-
-} // namespace
 
 class ComposeCliTest : public QObject
 {
@@ -47,12 +43,10 @@ private slots:
     {
         // 4 x 2: two black pixels, (1, 0) is (5, 0, 0) beside one of them, (3, 1) is (0, 0, 7) on
         // the part's edge beside the preview's black back colour.
-        QImage halo(4, 2, QImage::Format_RGB32);
-        halo.fill(qRgb(200, 100, 50));
-        halo.setPixel(0, 0, qRgb(0, 0, 0));
-        halo.setPixel(1, 0, qRgb(5, 0, 0));
-        halo.setPixel(2, 1, qRgb(0, 0, 0));
-        halo.setPixel(3, 1, qRgb(0, 0, 7));
+        QImage halo = testsupport::filled(4, 2, qRgb(200, 100, 50));
+        for (const auto &[x, y, rgb] :
+             {std::tuple{0, 0, qRgb(0, 0, 0)}, {1, 0, qRgb(5, 0, 0)}, {2, 1, qRgb(0, 0, 0)}, {3, 1, qRgb(0, 0, 7)}})
+            halo.setPixel(x, y, rgb);
         QVERIFY(testsupport::writeBmp(path("Face1.bmp"), halo));
         QVERIFY(testsupport::writeBmp(path("Face2.bmp"), testsupport::filled(9, 9, qRgb(1, 2, 3))));
         QVERIFY(testsupport::writeFile(path("Face10.bmp"), "BM broken"));

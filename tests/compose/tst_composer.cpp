@@ -96,7 +96,8 @@ private slots:
         std::vector<std::pair<PasteStep, QImage>> steps{
             {{PartKindId::Face, "big.bmp", {128, 0}, Colours::Black, {0, 0, 0}}, randomPart(200, 230, 2)},
             {{PartKindId::User, "small.bmp", {-10, 240}, Colours::White, {100, 0, 0}}, randomPart(30, 20, 3)},
-            {{PartKindId::User, "big.bmp", {200, -100}, Colours::White, {100, 7, 0}}, randomPart(200, 230, 2)},
+            // The first step's part and colour again: only the red tint tells their previews apart.
+            {{PartKindId::User, "big.bmp", {200, -100}, Colours::Black, {100, 0, 0}}, randomPart(200, 230, 2)},
             {{PartKindId::Shirt, {}, {87, 128}, Colours::Blue, {0, 255, 0}}, preview}};
         Composition composition{{CompositionBase::Kind::File, "base.bmp"}, {}};
         for (const auto &s : steps)

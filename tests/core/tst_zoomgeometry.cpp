@@ -9,13 +9,9 @@
 
 using namespace pellwerk;
 
-namespace {
-
 constexpr int IntMax = std::numeric_limits<int>::max();
 constexpr int IntMin = std::numeric_limits<int>::min();
 using Pixel = std::optional<QPoint>;
-
-} // namespace
 
 class ZoomGeometryTest : public QObject
 {
