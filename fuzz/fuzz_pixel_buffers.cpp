@@ -51,8 +51,9 @@ void redimension(FuzzedDataProvider &in, PixelBuffer &buffer)
     const qint32 l1 = bound(in), l2 = bound(in);
     // Any upper bound, or a small extent past the lower one, so buffers with bytes lie anywhere.
     const auto upper = [&](qint32 lower) {
-        return in.ConsumeBool() ? bound(in)
-                                : qint32(std::min<qint64>(lower + in.ConsumeIntegralInRange(-2, 70), 0x7FFFFFFF));
+        return in.ConsumeBool()
+                   ? bound(in)
+                   : qint32(std::min<qint64>(qint64(lower) + in.ConsumeIntegralInRange(-2, 70), 0x7FFFFFFF));
     };
     const qint32 u1 = upper(l1), u2 = upper(l2);
     const qint64 row = std::max<qint64>(0, qint64(u1) - l1 + 1), rows = std::max<qint64>(0, qint64(u2) - l2 + 1);

@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include <climits>
-#include <limits>
 
 #include <sys/stat.h>
 

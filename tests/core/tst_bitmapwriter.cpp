@@ -3,7 +3,6 @@
 #include "core/BitmapWriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 

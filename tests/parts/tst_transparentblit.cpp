@@ -19,10 +19,7 @@ const QRgb CanvasRgb = qRgb(0x11, 0x22, 0x33);
 const QRgb White = qRgb(255, 255, 255), Black = qRgb(0, 0, 0);
 
 // Random colours (none of them black with these seeds), so each copied pixel shows where it came from.
-QImage numbered(int width, int height)
-{
-    return testsupport::randomImage(width, height, quint32(width * 100 + height));
-}
+const auto numbered = [](int w, int h) { return testsupport::randomImage(w, h, quint32(w * 100 + h)); };
 
 // The pixel in its opaque form: the reserved byte of an RGB32 pixel is no colour.
 const auto rgbAt = [](const QImage &image, qint64 x, qint64 y) { return image.pixel(int(x), int(y)) | 0xFF000000u; };
