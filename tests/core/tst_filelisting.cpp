@@ -51,6 +51,7 @@ private slots:
         row("letter case of the pattern", "foot_*.bmp", "FOOT_01.bmp", true);
         row("non-ASCII letter case", "Ärmel*.bmp", "ärmel1.BMP", true);
         row("star matches nothing", "Face*.bmp", "Face.bmp", true);
+        row("prefix and suffix do not share letters", "ab*ba", "aba", false);
         row("extension must end the name", "*.bmp", "part.bmp.txt", false);
         row("question mark is one character", "?.bmp", "a.bmp", true);
         row("two stars, trailing rest", "a*b*c", "aXbYcZ", false);
