@@ -3,6 +3,8 @@
 // Shared by the fuzz targets: one check macro that stops the run with the input saved, and the
 // sanitizer defaults every target wants.
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 

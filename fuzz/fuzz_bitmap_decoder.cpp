@@ -5,9 +5,6 @@
 
 #include "core/BitmapDecoder.h"
 
-#include <cstddef>
-#include <cstdint>
-
 namespace {
 
 // Small enough that one decode costs well under a millisecond, large enough for every bmpsuite
@@ -24,8 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!result) {
         // A refusal is one of the kinds that describe bitmap contents.
         const ErrorKind kind = result.error().kind;
-        FUZZ_CHECK(kind == ErrorKind::NotBitmap || kind == ErrorKind::BitmapIncomplete || kind == ErrorKind::BitmapDamaged
-                   || kind == ErrorKind::ImageTooLarge || kind == ErrorKind::BitmapUnsupported);
+        FUZZ_CHECK(kind == ErrorKind::NotBitmap || kind == ErrorKind::BitmapIncomplete
+                   || kind == ErrorKind::BitmapDamaged || kind == ErrorKind::ImageTooLarge
+                   || kind == ErrorKind::BitmapUnsupported);
         return 0;
     }
 

@@ -13,52 +13,11 @@
 #include "core/ErrorText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 
-#include <cstddef>
-#include <cstdint>
-
 using namespace pellwerk;
-
-namespace {
-
-// One folder for the whole run: a recipe, parts beside it and in Image/, an output folder.
-struct Folder
-{
-    QTemporaryDir dir;
-    Recipe recipe;
-    QString recipePath;
-
-    Folder()
-    {
-        QDir().mkpath(dir.path() + "/Image");
-        QDir().mkpath(dir.path() + "/out");
-        QImage part(3, 2, QImage::Format_RGB32);
-        part.fill(qRgb(10, 20, 30));
-        for (const char *name : {"Face1.bmp", "face2.BMP", "Face1.bmp.bmp", "shirtA.bmp", "Image/shirtB.bmp",
-                                 "Image/Face9.bmp", "user x{face}.bmp"})
-            (void)writeBitmapFile(part, dir.path() + "/" + name);
-        QFile broken(dir.path() + "/Face3.bmp");
-        if (broken.open(QIODevice::WriteOnly))
-            broken.write("BM");
-        recipePath = dir.path() + "/r.json";
-        recipe.composition.steps = {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
-                                    {PartKindId::Shirt, "shirtA.bmp", {87, 128}, {}, {}},
-                                    {PartKindId::User, "user x{face}.bmp", {-4, 7}, {}, {}},
-                                    {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}};
-    }
-};
-
-const Folder &folder()
-{
-    static const Folder f;
-    return f;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -87,10 +46,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(size_t(kinds.size()) == o.variations.size());
 
-    const Folder &f = folder();
-    const QString output = o.output.isEmpty() ? QString() : f.dir.path() + "/out/" + o.output;
-    const Result<VariationPlan> plan =
-        VariationPlan::make(f.recipe, f.recipePath, o.variations, output, {f.dir.path(), {f.dir.path() + "/Image"}});
+    // One folder for the whole run: parts beside the recipe and in Image/, an output folder.
+    static const QTemporaryDir dir;
+    static const bool made = [] {
+        QImage part(3, 2, QImage::Format_RGB32);
+        part.fill(qRgb(10, 20, 30));
+        bool ok = QDir().mkpath(dir.path() + "/Image") && QDir().mkpath(dir.path() + "/out");
+        for (const char *name : {"Face1.bmp", "face2.BMP", "Face1.bmp.bmp", "shirtA.bmp", "Image/shirtB.bmp",
+                                 "Image/Face9.bmp", "user x{face}.bmp"})
+            ok = ok && writeBitmapFile(part, dir.path() + "/" + name).ok();
+        return ok;
+    }();
+    FUZZ_CHECK(made);
+    const Recipe recipe{{},
+                        {{},
+                         {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
+                          {PartKindId::Shirt, "shirtA.bmp", {87, 128}, {}, {}},
+                          {PartKindId::User, "user x{face}.bmp", {-4, 7}, {}, {}},
+                          {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}}}};
+    const QString output = o.output.isEmpty() ? QString() : dir.path() + "/out/" + o.output;
+    const Result<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations, output,
+                                                           {dir.path(), {dir.path() + "/Image"}});
     if (!plan) {
         FUZZ_CHECK(!ErrorText::planFailed(plan.error()).isEmpty());
         return 0;

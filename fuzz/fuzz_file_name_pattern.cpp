@@ -12,8 +12,6 @@
 #include <QList>
 #include <QString>
 
-#include <cstddef>
-#include <cstdint>
 #include <vector>
 
 using namespace pellwerk;
@@ -47,14 +45,8 @@ FUZZ_MODEL bool globModel(const std::vector<char32_t> &name, const std::vector<c
 
 FUZZ_MODEL bool model(const QString &name, const QString &pattern)
 {
-    const std::vector<char32_t> n = foldedCodePoints(name);
-    std::vector<char32_t> p = foldedCodePoints(pattern);
-    if (globModel(n, p))
-        return true;
-    if (!pattern.endsWith(QLatin1String(".*")))
-        return false;
-    p.resize(p.size() - 2);
-    return globModel(n, p);
+    const std::vector<char32_t> n = foldedCodePoints(name), p = foldedCodePoints(pattern);
+    return globModel(n, p) || (pattern.endsWith(QLatin1String(".*")) && globModel(n, {p.begin(), p.end() - 2}));
 }
 
 } // namespace

@@ -7,9 +7,6 @@
 #include "compose/Recipe.h"
 #include "core/ErrorText.h"
 
-#include <cstddef>
-#include <cstdint>
-
 using namespace pellwerk;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

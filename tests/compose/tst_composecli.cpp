@@ -2,6 +2,7 @@
 
 #include "compose/ComposeOptions.h"
 #include "compose/Composer.h"
+#include "compose/Recipe.h"
 #include "core/BitmapWriter.h"
 
 #include <QJsonArray>
@@ -13,16 +14,12 @@
 
 using namespace pellwerk;
 
-namespace {
-
 struct Run
 {
     int exitCode = -1;
     QString out;
     QString err;
 };
-
-} // namespace
 
 class ComposeCliTest : public QObject
 {
@@ -46,12 +43,10 @@ private slots:
     {
         // 4 x 2: two black pixels, (1, 0) is (5, 0, 0) beside one of them, (3, 1) is (0, 0, 7) on
         // the part's edge beside the preview's black back colour.
-        QImage halo(4, 2, QImage::Format_RGB32);
-        halo.fill(qRgb(200, 100, 50));
-        halo.setPixel(0, 0, qRgb(0, 0, 0));
-        halo.setPixel(1, 0, qRgb(5, 0, 0));
-        halo.setPixel(2, 1, qRgb(0, 0, 0));
-        halo.setPixel(3, 1, qRgb(0, 0, 7));
+        QImage halo = testsupport::filled(4, 2, qRgb(200, 100, 50));
+        for (const auto &[x, y, rgb] :
+             {std::tuple{0, 0, qRgb(0, 0, 0)}, {1, 0, qRgb(5, 0, 0)}, {2, 1, qRgb(0, 0, 0)}, {3, 1, qRgb(0, 0, 7)}})
+            halo.setPixel(x, y, rgb);
         QVERIFY(testsupport::writeBmp(path("Face1.bmp"), halo));
         QVERIFY(testsupport::writeBmp(path("Face2.bmp"), testsupport::filled(9, 9, qRgb(1, 2, 3))));
         QVERIFY(testsupport::writeFile(path("Face10.bmp"), "BM broken"));
@@ -134,9 +129,7 @@ private slots:
         Run r = run({"r.json", "-o", "one.bmp"});
         QCOMPARE(r.exitCode, 0);
         const Composer composer({m_dir.path(), {}}, {});
-        Composition c{{CompositionBase::Kind::Default, {}},
-                      {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
-                       {PartKindId::User, "Face2.bmp", {250, -3}, {}, {0, 40, 0}}}};
+        const Composition c = readRecipeFile(path("r.json")).value().composition;
         QCOMPARE(testsupport::fileBytes(path("one.bmp")), encodeBitmap24(composer.compose(c).value()));
 
         r = run({"r.json", "--vary", "face=face*.bmp", "-o", "v-{face}.bmp", "-j", "2"});

@@ -103,20 +103,6 @@ private slots:
                      qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
         }
     }
-
-    // Worked out by hand: a near-black pixel beside the preview's back colour is fringe.
-    void edges()
-    {
-        QImage small(20, 20, QImage::Format_RGB32);
-        small.fill(qRgb(90, 90, 90));
-        small.setPixel(19, 5, qRgb(0, 0, 8));
-        small.setPixel(5, 19, qRgb(8, 8, 8));
-        small.setPixel(19, 19, qRgb(9, 0, 0));
-        const KeyColourLint edges = lintKeyColour(small, Colours::Black, {}, 8);
-        QCOMPARE(edges.positions(KeyMark::Fringe), std::vector<QPoint>({{19, 5}, {5, 19}}));
-        QCOMPARE(edges.near, qint64(2));
-        QCOMPARE(edges.firstNear, QPoint(19, 5));
-    }
 };
 
 QTEST_GUILESS_MAIN(LintTest)

@@ -51,13 +51,6 @@ private slots:
         QCOMPARE(parsed->file.value_or(QString()), named);
         QCOMPARE(parsed->file.has_value(), !named.isEmpty());
     }
-
-    void helpNamesEveryOption()
-    {
-        const QString help = editorHelpText();
-        for (const char *word : {"--help", "-h", "--version", "DATEI"})
-            QVERIFY2(help.contains(word), word);
-    }
 };
 
 QTEST_MAIN(EditorOptionsTest)

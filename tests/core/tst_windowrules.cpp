@@ -54,8 +54,6 @@ private slots:
                  QStringLiteral(" x=12,  y=40   200, 90, 10"));
         QCOMPARE(StatusText::keyColourCounts(812, 14, 9),
                  QStringLiteral("812 ausgelassen, 14 nahe an der Transparenzfarbe, davon 9 Rand"));
-        QCOMPARE(StatusText::productLine(), QStringLiteral("Pellwerk V1.2"));
-        QCOMPARE(StatusText::userFileList(), QStringLiteral("User File-List"));
         QCOMPARE(StatusText::userFile("face01.bmp"), QStringLiteral("User File  face01.bmp "));
         QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", false, true),
                  QStringLiteral("User File  a.bmp : X - Koordinate ist keine Zahl"));

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/ZoomGeometry.h"
 #include "parts/TransparentBlit.h"
 
@@ -8,13 +9,9 @@
 
 using namespace pellwerk;
 
-namespace {
-
 constexpr int IntMax = std::numeric_limits<int>::max();
 constexpr int IntMin = std::numeric_limits<int>::min();
 using Pixel = std::optional<QPoint>;
-
-} // namespace
 
 class ZoomGeometryTest : public QObject
 {
@@ -140,11 +137,8 @@ private slots:
         QFETCH(QPoint, place);
         QFETCH(QSize, partSize);
         QFETCH(QSize, partRect);
-        QImage part(partSize, QImage::Format_RGB32);
-        part.fill(qRgb(255, 255, 255));
-        QImage skin(256, 256, QImage::Format_RGB32), expected(256, 256, QImage::Format_RGB32);
-        skin.fill(qRgb(9, 9, 9));
-        expected.fill(qRgb(9, 9, 9));
+        const QImage part = testsupport::filled(partSize.width(), partSize.height(), qRgb(255, 255, 255));
+        QImage skin = testsupport::filled(256, 256, qRgb(9, 9, 9)), expected = skin;
         // Black (transparent) beyond the part.
         TransparentBlit(skin, skin, part.copy(QRect(QPoint(), partRect)),
                         Rect32{0, 0, partRect.width(), partRect.height()}, place.x(), place.y(), Colours::Black);

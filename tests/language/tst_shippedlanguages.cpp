@@ -1,8 +1,8 @@
+#include "TestFiles.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace pellwerk;
@@ -73,9 +73,7 @@ private slots:
         QCOMPARE(state.LanguageLine, nameLine);
 
         // The files must keep Windows line ends in the repository; with bare LF each would be one line.
-        QFile f(langFolder + QLatin1Char('/') + fileName);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        const QByteArray bytes = testsupport::fileBytes(langFolder + QLatin1Char('/') + fileName);
         QVERIFY(bytes.endsWith("\r\n") && bytes.contains("##"));
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
         QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));

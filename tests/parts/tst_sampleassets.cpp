@@ -14,11 +14,7 @@
 using namespace pellwerk;
 using namespace testsupport;
 
-namespace {
-
 const QString imageFolder = QStringLiteral(PELLWERK_ASSETS "/Image");
-
-} // namespace
 
 class SampleAssetsTest : public QObject
 {
