@@ -147,6 +147,19 @@ private slots:
         QVERIFY(box.picture().serial != direct);
         QCOMPARE(box.picture().image, pattern(10, 5).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(box.surface().pixel(20, 20), Colours::Black.toQRgb());
+
+        // The same width but more rows: a new picture, not the old one overrun. Every pixel is
+        // opaque, also those after the last block of four, whose reserved byte is set here.
+        const quint64 small = box.picture().serial;
+        QVERIFY(ReadPictureBits(Picture::make(pattern(10, 8)), otherInfo, source, target).ok());
+        target.at(40, 1) = 0x7C;
+        QVERIFY(WritePictureBits(box, otherInfo.Target).ok());
+        QVERIFY(box.picture().serial != small);
+        const QImage &shown = box.picture().image;
+        QCOMPARE(shown.size(), QSize(10, 8));
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                QCOMPARE(reinterpret_cast<const QRgb *>(shown.constScanLine(y))[x] >> 24, 0xFFu);
     }
 
     void writeRefusesBadDescriptor_data()

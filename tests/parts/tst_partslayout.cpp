@@ -19,6 +19,8 @@ private slots:
         QTest::newRow("minimum size") << 5925 << 5635 << QList<int>{0, 0, 105, 280, 8, 56, 104, 152, 200, 45, 45};
         QTest::newRow("too narrow and too low")
             << 5910 << 5265 << QList<int>{1, 1, 105, 280, 8, 56, 104, 152, 200, 45, 45};
+        QTest::newRow("a twip below the minimum height")
+            << 5925 << 5634 << QList<int>{0, 1, 105, 280, 8, 56, 104, 152, 200, 45, 45};
         QTest::newRow("320 twips wider") << 6245 << 5635 << QList<int>{0, 0, 115, 290, 8, 56, 104, 152, 200, 45, 45};
         QTest::newRow("one height step") << 5925 << 5705 << QList<int>{0, 0, 105, 280, 8, 58, 108, 158, 208, 47, 51};
         QTest::newRow("half a step rounds to even")
