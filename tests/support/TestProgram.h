@@ -5,8 +5,10 @@
 // comes with its designed controls.
 
 #include "TestFiles.h"
+#include "core/BitmapDecoder.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
+#include "core/StatusText.h"
 #include "ui/AboutDlg.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
@@ -94,6 +96,11 @@ QImage crossedPart(int width, int height, int seed);
 QImage pasted(QImage skin, const QImage &part, int x, int y);
 // Picks `name` in a file list with a mouse click, as a user does.
 void clickName(pellwerk::FileListBox *list, const QString &name);
+// The colour a label or swatch is filled with.
+inline QColor background(QWidget *w)
+{
+    return w->palette().color(QPalette::Window);
+}
 
 // Deletes widgets that a closed window left for the event loop.
 void flushDeletes();

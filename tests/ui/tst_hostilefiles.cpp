@@ -6,24 +6,11 @@
 
 #include "TestProgram.h"
 
-#include "core/AppState.h"
 #include "core/BitmapWriter.h"
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/PictureBox.h"
-#include "ui/TeileFrm.h"
-#include "ui_Form1.h"
-#include "ui_TeileFrm.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
-#include <QTest>
 
-#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -97,19 +84,9 @@ const QList<Case> Cases{
     {.name = "symbolic link to itself", .reason = Missing, .kind = Kind::LinkLoop},
 };
 
-// A picture whose every pixel differs from its neighbours and from black.
-QImage pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 7 + 1) % 256, (y * 13 + 2) % 256, ((x + y) * 3 + 3) % 256));
-    return img;
-}
-
 QByteArray bytesOf(const Case &c)
 {
-    QByteArray b = encodeBitmap24(pattern(256, 256));
+    QByteArray b = encodeBitmap24(crossedPart(256, 256, 0));
     for (const Edit &e : c.edits) {
         if (e.size == 0)
             b.truncate(e.at);
@@ -181,9 +158,7 @@ void HostileFilesTest::hostileFile()
     App &app = p.app();
     TeileFrm &parts = app.teileFrm();
     // A part already in the preview and on the skin, so "unchanged" means something.
-    p.addPart("Face1.bmp", pattern(40, 30));
-    parts.pointListsAtImageFolder();
-    parts.show();
+    p.listParts({{"Face1.bmp", crossedPart(40, 30, 1)}});
     clickName(parts.ui().FaceFile, "Face1.bmp");
 
     const QString path = c.kind == Kind::Device ? "/dev/zero"
@@ -224,7 +199,7 @@ void HostileFilesTest::hostileFile()
     const Picture preview = parts.TeilPic().model().picture();
     if (c.reason == Loads) {
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" / ")));
-        const QImage expected = c.loads.isNull() ? pattern(256, 256) : c.loads;
+        const QImage expected = c.loads.isNull() ? crossedPart(256, 256, 0) : c.loads;
         QCOMPARE(preview.serial != previewBefore.serial, road == Road::List);
         if (road == Road::List) {
             QCOMPARE(preview.image, expected);

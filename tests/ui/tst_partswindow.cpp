@@ -5,7 +5,6 @@
 
 #include "TestProgram.h"
 
-#include "core/StatusText.h"
 #include "parts/PartsLayout.h"
 
 #include <QLocale>
@@ -20,11 +19,6 @@ QStringList names(const FileListBox *list)
     for (int i = 0; i < list->count(); ++i)
         out << list->name(i);
     return out;
-}
-
-QPoint lastPlace(TestProgram &p)
-{
-    return {p.parts().LastTargetX, p.parts().LastTargetY};
 }
 } // namespace
 
@@ -66,7 +60,7 @@ private slots:
         clickName(p.parts().window()->findChild<FileListBox *>(list), file);
         QCOMPARE(p.parts().TeilPic().model().picture().image, part);
         QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
-        QCOMPARE(lastPlace(p), place);
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
         QVERIFY(p.messages.messages.isEmpty());
     }
 
@@ -87,7 +81,7 @@ private slots:
         clickName(u.ShirtFile, "shirt1.bmp");
         QCOMPARE(p.parts().TeilPic().model().picture().image, shirt);
         QCOMPARE(p.canvas(), before);
-        QCOMPARE(lastPlace(p), QPoint(87, 128));
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), QPoint(87, 128));
         QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
         // Pasting again at the same place, by a click on the preview, changes nothing more.
@@ -167,43 +161,37 @@ private slots:
 
     void userFileGoesToTypedPlace_data()
     {
-        QTest::addColumn<QString>("x");
-        QTest::addColumn<QString>("y");
-        QTest::addColumn<bool>("pastes");
-        QTest::addColumn<QPoint>("place");
-        QTest::addColumn<QString>("status"); // part of the status line
-        const auto row = [](const char *name, const char *x, const char *y, bool pastes, QPoint place,
-                            const char *status) { QTest::newRow(name) << x << y << pastes << place << status; };
-        row("inside", "40", "60", true, {40, 60}, "User File  userScar.bmp ");
-        row("left of the skin", "-20", "10", true, {-20, 10}, "User File  userScar.bmp ");
-        row("clamped to 255", "900", "255", true, {255, 255}, "User File  userScar.bmp ");
-        row("halves to even", "2.5", "3.5", true, {2, 4}, "User File  userScar.bmp ");
-        // No place: the face's place stays the last one.
-        row("no numbers", "zehn", "", false, {128, 0}, "X - und Y - Koordinate");
-        row("x no number", "zehn", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
-        row("beyond 32 bits", "-99999999999", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
+        // How the boxes' texts are read is proved in tst_coordinates.
+        QTest::addColumn<QStringList>("typed"); // x and y
+        QTest::addColumn<QPoint>("place");      // the last place: the face's (128, 0) when nothing is pasted
+        QTest::addColumn<QString>("refusal");   // in the status line when nothing is pasted
+        QTest::newRow("inside") << QStringList{"40", "60"} << QPoint(40, 60) << "";
+        QTest::newRow("left of the skin") << QStringList{"-20", "10"} << QPoint(-20, 10) << "";
+        QTest::newRow("clamped to 255") << QStringList{"900", "255"} << QPoint(255, 255) << "";
+        QTest::newRow("no numbers") << QStringList{"zehn", ""} << QPoint(128, 0) << "X - und Y - Koordinate";
+        QTest::newRow("x no number") << QStringList{"zehn", "3"} << QPoint(128, 0) << "X - Koordinate ist keine Zahl";
     }
 
     void userFileGoesToTypedPlace()
     {
-        QFETCH(QString, x);
-        QFETCH(QString, y);
-        QFETCH(bool, pastes);
+        QFETCH(QStringList, typed);
         QFETCH(QPoint, place);
-        QFETCH(QString, status);
+        QFETCH(QString, refusal);
+        const bool pastes = refusal.isEmpty();
         const QImage part = crossedPart(40, 30, 44);
         TestProgram p;
         p.listParts({{"userScar.bmp", part}, {"Face1.bmp", crossedPart(20, 20, 1)}});
         clickName(p.partsUi().FaceFile, "Face1.bmp");
         const QImage before = p.canvas();
-        p.parts().EigBerX()->setText(x);
-        p.parts().EigBerY()->setText(y);
+        p.parts().EigBerX()->setText(typed[0]);
+        p.parts().EigBerY()->setText(typed[1]);
         clickName(p.partsUi().UserFile, "userScar.bmp");
         QCOMPARE(p.parts().TeilPic().model().picture().image, part);
         QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
-        QCOMPARE(lastPlace(p), place);
-        QCOMPARE(p.parts().EigBerX()->text(), x == "900" ? "255" : x); // the box shows its clamp
-        QVERIFY2(p.app().form1().status().contains(status), qPrintable(p.app().form1().status()));
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
+        QCOMPARE(p.parts().EigBerX()->text(), typed[0] == "900" ? "255" : typed[0]); // the box shows its clamp
+        const QString status = p.app().form1().status();
+        QVERIFY2(status.contains(pastes ? StatusText::userFile("userScar.bmp") : refusal), qPrintable(status));
         QVERIFY(p.messages.messages.isEmpty());
 
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);

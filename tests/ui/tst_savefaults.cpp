@@ -5,15 +5,9 @@
 
 #include "TestProgram.h"
 
-#include "core/BitmapDecoder.h"
-#include "ui/App.h"
-#include "ui/Form1.h"
-#include "ui_Form1.h"
-
 #include <QLocale>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QTest>
 
 #include <csignal>
 #include <sys/mount.h>

@@ -5,31 +5,10 @@
 
 #include "TestProgram.h"
 
-#include "core/BitmapDecoder.h"
-#include "ui/AboutDlg.h"
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/Lupe.h"
 #include "ui/LupeView.h"
-#include "ui/PictureBox.h"
-#include "ui/RGB_Frm.h"
-#include "ui/SetupDlg.h"
-#include "ui/TeileFrm.h"
-#include "ui_AboutDlg.h"
-#include "ui_Form1.h"
-#include "ui_RGB_Frm.h"
-#include "ui_SetupDlg.h"
-#include "ui_TeileFrm.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDial>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QLocale>
-#include <QTest>
 
 #include <algorithm>
 #include <functional>
