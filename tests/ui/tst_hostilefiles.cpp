@@ -174,7 +174,6 @@ void HostileFilesTest::hostileFile()
         if (c.kind == Kind::Folder || c.kind == Kind::Fifo) { // one already there is never offered
             QCOMPARE(parts.ui().FaceFile->count(), 1);
             QCOMPARE(parts.ui().UserFile->rowOf(c.fileName), -1);
-            qInfo("outcome | part list | not listed");
             return;
         }
         parts.ui().FaceFile->setCurrentRow(-1);
@@ -193,8 +192,6 @@ void HostileFilesTest::hostileFile()
         (road == Road::Open ? app.form1().ui().dopen : app.form1().ui().dneu)->trigger();
 
     const QStringList &messages = p.messages.messages;
-    qInfo("outcome | %s | %s", RoadNames[int(road)],
-          messages.isEmpty() ? "loads" : qPrintable(messages[0].section('\n', 1)));
     QVERIFY(fields(app.state) == stateBefore);
     const Picture preview = parts.TeilPic().model().picture();
     if (c.reason == Loads) {

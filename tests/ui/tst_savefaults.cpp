@@ -145,7 +145,6 @@ void SaveFaultsTest::save()
     QVERIFY(!switching || (setresuid(0, 0, 0) == 0 && setresgid(0, 0, 0) == 0));
     setrlimit(RLIMIT_FSIZE, &old);
 
-    qInfo("message | %s", messages.isEmpty() ? "none" : qPrintable(messages[0].section('\n', 1)));
     QCOMPARE(snapshot(p.folder(), except), before);
     if (!reason.isEmpty()) {
         QCOMPARE(messages.size(), 1);
