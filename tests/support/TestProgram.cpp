@@ -16,7 +16,7 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     return reply;
 }
 
-TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
+TestProgram::TestProgram(bool withImageFolder, WorkingDirectory cwd)
 {
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
@@ -25,8 +25,7 @@ TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
     m_app = std::make_unique<pellwerk::App>(dir.path(), messages, dialogs);
-    if (start)
-        m_app->start();
+    m_app->start();
 }
 
 TestProgram::~TestProgram()

@@ -58,8 +58,7 @@ public:
     enum class WorkingDirectory { ProgramFolder, Elsewhere };
 
     // `withImageFolder` false leaves Image/ out.
-    explicit TestProgram(bool withImageFolder = true, bool start = true,
-                         WorkingDirectory cwd = WorkingDirectory::ProgramFolder);
+    explicit TestProgram(bool withImageFolder = true, WorkingDirectory cwd = WorkingDirectory::ProgramFolder);
     ~TestProgram();
 
     QString folder() const { return dir.path(); }

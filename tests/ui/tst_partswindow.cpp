@@ -97,8 +97,9 @@ private slots:
     }
 
     // Reaching a list with the keyboard picks nothing; each arrow key picks and pastes, and each
-    // later part covers the earlier ones only where it is not black.
-    void arrowKeysPasteEveryPartPassed()
+    // later part covers the earlier ones only where it is not black. The part stays selected: a click
+    // on it, Enter or Space pick it again and paste it again, after "neu" dropped it.
+    void keysAndRepeatedPicks()
     {
         const QImage a = crossedPart(20, 20, 1), b = crossedPart(30, 10, 90), c = crossedPart(10, 30, 160);
         TestProgram p;
@@ -116,6 +117,17 @@ private slots:
             QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->fileName(), QStringLiteral("Face3.bmp"));
         QCOMPARE(p.canvas(), pasted(pasted(pasted(before, a, 128, 0), b, 128, 0), c, 128, 0));
+
+        const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
+        for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
+            p.main().dneu->trigger();
+            QCOMPARE(p.canvas(), fresh);
+            if (key)
+                QTest::keyClick(list, Qt::Key(key));
+            else
+                clickName(list, "Face3.bmp");
+            QCOMPARE(p.canvas(), pasted(fresh, c, 128, 0));
+        }
     }
 
     // Each list's pattern is proved in tst_filelisting. The user list starts on every bitmap although
@@ -192,27 +204,6 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(p.partsUi().UserFile->viewport(), &move);
         QCOMPARE(p.app().form1().status(), StatusText::userFileList());
-    }
-
-    // The face stays selected: a click on it, Enter or Space pick it again and paste it again,
-    // after "neu" dropped it.
-    void selectedPartPickedAgain()
-    {
-        const QImage face = crossedPart(128, 128, 9);
-        TestProgram p;
-        p.listParts({{"Face1.bmp", face}}, false);
-        FileListBox *list = p.partsUi().FaceFile;
-        clickName(list, "Face1.bmp");
-        const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
-        for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
-            p.main().dneu->trigger();
-            QCOMPARE(p.canvas(), fresh);
-            if (key)
-                QTest::keyClick(list, Qt::Key(key));
-            else
-                clickName(list, "Face1.bmp");
-            QCOMPARE(p.canvas(), pasted(fresh, face, 128, 0));
-        }
     }
 
     // The window opens at its designed size (larger when the rule's minimum asks for more with this
