@@ -25,8 +25,6 @@
 #include "ui_SetupDlg.h"
 #include "ui_TeileFrm.h"
 
-#include <QImage>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>

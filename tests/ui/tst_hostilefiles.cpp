@@ -53,20 +53,15 @@ const uchar GreenBlack[] = {0, 0xFF, 0, 0xFF, 0, 0, 0, 0xFF};
 const QString LongName = "Face_" + QString(120, QChar(0xE9)) + ".bmp";
 const QList<Case> Cases{
     {"empty file", {{0, 0, 0}}, NotBitmap},
-    {"PNG signature", {{0, 0x5089, 2}}, NotBitmap},
     // A damaged file's name is repeated in the message exactly: placeholders, quotes, backslashes are text.
     {.name = "only BM", .edits = {{2, 0, 0}}, .reason = Incomplete, .fileName = "Face_%1%2.bmp"},
     {.name = "header cut at 53", .edits = {{53, 0, 0}}, .reason = Incomplete, .fileName = "Face_„%L1“ 100%.bmp"},
     {.name = "skin cut at half", .edits = {{98'331, 0, 0}}, .reason = Incomplete, .fileName = LongName},
     {.name = "pixel offset past the end", .edits = {{10, 196'672}}, .reason = Incomplete, .fileName = "Face_\\x\\.bmp"},
     {"unknown header size 41", {{14, 41}}, Unsupported},
-    {"bit depth 64", {{28, 64, 2}}, Unsupported},
-    {"run-length coding on 24 bits", {{30, 1}}, Unsupported},
     {"planes 0", {{26, 0, 2}}, Damaged},
-    {"width 0", {{18, 0}}, Damaged},
     {"pixel offset inside the header", {{10, 20}}, Damaged},
     {"height -2^31", {{22, -0x8000'0000LL}}, TooLarge},
-    {"3000000 x 2000000", {{18, 3'000'000}, {22, 2'000'000}}, TooLarge},
     {"file-size field huge", {{2, 0xFFFF'FFFF}}},
     {"image-size field 7", {{34, 7}}},
     {"colours used huge", QList<Edit>(Pal8) << Edit{46, 0xFFFF'FFFF}, Damaged},

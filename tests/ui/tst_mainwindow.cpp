@@ -53,30 +53,33 @@ private slots:
         QVERIFY(!p.app().hasSetupDlg() && !p.app().hasAboutDlg() && !p.app().hasRgbFrm());
         QCOMPARE(p.messages.messages.size(), withImageFolder ? 0 : 1);
         QVERIFY(withImageFolder || p.messages.messages.first().contains("Teile"));
+        // The parts window opens by the button and by the menu (the other windows' tests open theirs).
+        QTest::mouseClick(p.main().Command1, Qt::LeftButton);
+        QVERIFY(p.parts().isVisible());
+        p.parts().hide();
+        p.main().TeileMnu->trigger();
+        QVERIFY(p.parts().isVisible());
     }
 
+    // Started from elsewhere, "neu" and a skin named on the command line look in the working directory.
     void newSkinSource_data()
     {
-        QTest::addColumn<bool>("startedElsewhere");
         QTest::addColumn<bool>("inWorkingDirectory");
         QTest::addColumn<bool>("inProgramFolder");
         QTest::addColumn<QRgb>("expected"); // 0: nothing read, the canvas unchanged
         const QRgb cwdSkin = qRgb(200, 100, 50), programSkin = qRgb(10, 20, 30);
-        QTest::newRow("working directory's first") << true << true << true << cwdSkin;
-        QTest::newRow("program folder's when the working directory has none") << true << false << true << programSkin;
-        QTest::newRow("started in the program folder") << false << true << true << programSkin;
-        QTest::newRow("neither") << true << false << false << QRgb(0);
+        QTest::newRow("working directory's first") << true << true << cwdSkin;
+        QTest::newRow("program folder's when the working directory has none") << false << true << programSkin;
+        QTest::newRow("neither") << false << false << QRgb(0);
     }
 
     void newSkinSource()
     {
-        QFETCH(bool, startedElsewhere);
         QFETCH(bool, inWorkingDirectory);
         QFETCH(bool, inProgramFolder);
         QFETCH(QRgb, expected);
-        using Cwd = TestProgram::WorkingDirectory;
-        TestProgram p(true, startedElsewhere ? Cwd::Elsewhere : Cwd::ProgramFolder);
-        if (startedElsewhere && inWorkingDirectory)
+        TestProgram p(true, TestProgram::WorkingDirectory::Elsewhere);
+        if (inWorkingDirectory)
             writeBmp(p.elsewhere.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(200, 100, 50)));
         if (!inProgramFolder)
             QFile::remove(p.folder() + "/SkinNEW.bmp");
@@ -87,17 +90,9 @@ private slots:
         QCOMPARE(p.messages.messages.size(), expected ? 0 : 1);
         QVERIFY(expected
                 || p.messages.messages.first().contains(QDir::toNativeSeparators(p.folder() + "/SkinNEW.bmp")));
-    }
-
-    // A skin named on the command line is found in the working directory; otherwise it opens as a
-    // dropped file does (tst_lupe).
-    void skinNamedOnCommandLine()
-    {
-        TestProgram p(true, TestProgram::WorkingDirectory::Elsewhere);
         QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", crossedPart(256, 256, 0)));
         QVERIFY(p.app().openSkinFile("mine.bmp"));
         QCOMPARE(p.canvas(), crossedPart(256, 256, 0));
-        QVERIFY(p.messages.messages.isEmpty());
     }
 
     void ownPartsFolder_data()
@@ -239,17 +234,6 @@ private slots:
         QVERIFY(timer && timer->isActive());
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
         QCOMPARE(main.status(), StatusText::productLine());
-    }
-
-    // The other windows' tests open them by their menu entries.
-    void partsWindowByButtonAndMenu()
-    {
-        TestProgram p;
-        QTest::mouseClick(p.main().Command1, Qt::LeftButton);
-        QVERIFY(p.parts().isVisible());
-        p.parts().hide();
-        p.main().TeileMnu->trigger();
-        QVERIFY(p.parts().isVisible());
     }
 
     void shutdownClosesEveryWindow()

@@ -199,12 +199,10 @@ private slots:
         QCOMPARE(dlg.isLoaded(), byOk);
         flushDeletes();
         QCOMPARE(window.isNull(), !byOk);
-        // The choices live on in the program state and on the other windows; texts no key
-        // reaches stay as designed.
+        // The choices live on in the program state and on the other windows.
         QCOMPARE(p.app().state.TransparentColour, Colours::White);
         QCOMPARE(background(p.partsUi().Label1), QColor(255, 255, 255));
         QCOMPARE(p.main().Datei->title(), QStringLiteral("File"));
-        QCOMPARE(p.partsUi().UserFile->toolTip(), QStringLiteral("Benutzer Dateien"));
 
         // Shown again: after "OK" the same dialog as it was left, after the close box the design's.
         p.main().PrgSetup->trigger();
