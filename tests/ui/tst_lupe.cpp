@@ -66,7 +66,7 @@ class LupeTest : public QObject
     Q_OBJECT
 private slots:
     // The view opens on the whole skin, at the largest zoom that fits, and shows the canvas as it
-    // is after every change: a paste, a knob turn pasted by "copy", an undo, "neu".
+    // is after every change: a paste, a knob turn pasted by "copy", an undo, "neu", a file dropped.
     void followsEveryChangeOfTheCanvas()
     {
         LupeProgram l;
@@ -89,6 +89,25 @@ private slots:
         QCOMPARE(l.shown(), l.canvasAt(3));
         l.main().dneu->trigger();
         QCOMPARE(l.shown(), l.canvasAt(3));
+
+        // Dropped files open like "öffnen": the first one, with a note that names it.
+        const QImage fresh = l.canvas();
+        const QString path = l.folder() + "/dropped.bmp";
+        QVERIFY(writeBmp(path, filled(256, 256, qRgb(1, 2, 3))));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(l.folder() + "/SkinNEW.bmp")});
+        // Qt delivers a drop only to the widget that took the drag when it entered.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(l.lupe.window(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(l.lupe.window(), &drop);
+        QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QCOMPARE(l.canvas(), filled(256, 256, qRgb(1, 2, 3)));
+        QCOMPARE(l.shown(), l.canvasAt(3));
+        QCOMPARE(l.messages.messages.size(), 1);
+        QVERIFY(l.messages.messages.first().contains(QDir::toNativeSeparators(path)));
+        l.main().MUndo->trigger();
+        QCOMPARE(l.canvas(), fresh);
     }
 
     void clickPicksTheUserPlace_data()
@@ -153,40 +172,6 @@ private slots:
         l.lupe.show();
         QCOMPARE(l.ui().NearBox->value(), nearLimit);
         QCOMPARE(l.ui().CountsText->text(), text);
-    }
-
-    void droppedFilesOpenLikeOeffnen_data()
-    {
-        QTest::addColumn<int>("bytes"); // how much of the first bitmap file is dropped; 0: a text file
-        QTest::newRow("bitmap") << 196662;
-        QTest::newRow("not a bitmap") << 0;
-    }
-
-    void droppedFilesOpenLikeOeffnen()
-    {
-        QFETCH(int, bytes);
-        const bool opens = bytes == 196662;
-        LupeProgram l;
-        l.ui().OverlayCheck->setChecked(false);
-        const QString path = l.folder() + "/dropped.bmp";
-        QVERIFY(writeBmp(path, filled(256, 256, qRgb(1, 2, 3))));
-        QVERIFY(writeFile(path, bytes ? fileBytes(path).left(bytes) : "Hallo, Welt\n"));
-        const QImage start = l.canvas();
-        // A file manager's drag; Qt delivers a drop only to the widget that took the drag when it entered.
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(l.folder() + "/SkinNEW.bmp")});
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &enter);
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &drop);
-        QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QCOMPARE(l.canvas(), opens ? filled(256, 256, qRgb(1, 2, 3)) : start);
-        QCOMPARE(l.shown(), l.canvasAt(l.lupe.zoom()));
-        // Only the first file is opened, or named in the message that it cannot be; one message either way.
-        QCOMPARE(l.messages.messages.size(), 1);
-        QVERIFY(l.messages.messages.first().contains(QDir::toNativeSeparators(path)));
-        l.main().MUndo->trigger();
-        QCOMPARE(l.canvas(), start);
     }
 
     void keysZoomAndToggle_data()
