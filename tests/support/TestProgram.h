@@ -47,7 +47,8 @@ public:
     std::vector<pellwerk::FileDialogRequest> requests;
 };
 
-// A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own.
+// A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own, in the
+// C locale.
 class TestProgram
 {
 public:

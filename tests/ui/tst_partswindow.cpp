@@ -7,8 +7,6 @@
 
 #include "parts/PartsLayout.h"
 
-#include <QLocale>
-
 using namespace pellwerk;
 using namespace testsupport;
 
@@ -26,8 +24,6 @@ class PartsWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
     void automaticPasteAtKindPlace_data()
     {
         QTest::addColumn<QString>("list");

@@ -54,7 +54,6 @@ private slots:
         p.parts().window()->move(300, 30);
         QWidget *w = p.openRgb().window();
         QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), caption(0, 0, 0));
         // 4300 twips below and 70 twips left of the parts window at (4500, 450) twips.
         QCOMPARE(w->pos(), QPoint(295, 317));
         // The design's colours are blue-green-red values: "B " is blue, not red.

@@ -5,7 +5,6 @@
 
 #include "TestProgram.h"
 
-#include <QLocale>
 #include <QProcess>
 #include <QScopeGuard>
 
@@ -57,7 +56,6 @@ class SaveFaultsTest : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale::c());
         std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit then fails with EFBIG
     }
     void save_data();

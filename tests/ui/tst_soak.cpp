@@ -7,8 +7,6 @@
 
 #include "ui/LupeView.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <functional>
 #include <random>
@@ -248,11 +246,7 @@ class SoakTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        platformHandler = qInstallMessageHandler(quietPlatform);
-    }
+    void initTestCase() { platformHandler = qInstallMessageHandler(quietPlatform); }
     void tenThousandActions();
 };
 
