@@ -60,7 +60,6 @@ const QList<Case> Cases{
     {"pixel offset inside the header", {{10, 20}}, Damaged},
     {"height -2^31", {{22, -0x8000'0000LL}}, TooLarge},
     {"file-size field huge", {{2, 0xFFFF'FFFF}}},
-    {"image-size field 7", {{34, 7}}},
     {"colours used huge", QList<Edit>(Pal8) << Edit{46, 0xFFFF'FFFF}, Damaged},
     // Index 1 is green; index 200 lies past the palette and shows black.
     {"palette index out of range", Pal8, Loads, QImage(GreenBlack, 2, 1, QImage::Format_RGB32)},
