@@ -68,20 +68,17 @@ private slots:
 
     void knobTurnsTintThePreview_data()
     {
-        QTest::addColumn<int>("red");
-        QTest::addColumn<int>("green");
-        QTest::addColumn<int>("blue");
-        QTest::newRow("turned back to 0 copies") << 0 << 0 << 0;
-        QTest::newRow("red 100 caps 200") << 100 << 0 << 0;
-        QTest::newRow("mixed") << 10 << 0 << 255;
-        QTest::newRow("all full") << 255 << 255 << 255;
+        QTest::addColumn<UserRgb>("knobs");
+        QTest::newRow("turned back to 0 copies") << UserRgb{0, 0, 0};
+        QTest::newRow("red 100 caps 200") << UserRgb{100, 0, 0};
+        QTest::newRow("mixed") << UserRgb{10, 0, 255};
+        QTest::newRow("all full") << UserRgb{255, 255, 255};
     }
 
     void knobTurnsTintThePreview()
     {
-        QFETCH(int, red);
-        QFETCH(int, green);
-        QFETCH(int, blue);
+        QFETCH(UserRgb, knobs);
+        const auto [red, green, blue] = knobs;
         RgbProgram p;
         RGB_Frm &rgb = p.openRgb();
         // Every knob is turned away and back to its value, so each row runs all three handlers.
@@ -91,7 +88,7 @@ private slots:
         rgb.KnobG()->setValue(green);
         rgb.KnobB()->setValue(blue);
         QCOMPARE(rgb.window()->windowTitle(), caption(red, green, blue));
-        QCOMPARE(p.app().state.UserColour, (UserRgb{red, green, blue}));
+        QCOMPARE(p.app().state.UserColour, knobs);
         QCOMPARE(p.shownPart(), tinted(partA(), red, green, blue));
     }
 
