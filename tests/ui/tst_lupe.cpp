@@ -15,9 +15,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr QRgb Key = 0xFF000000;
-constexpr QRgb NearKey = 0xFF030201;
-constexpr QRgb Paint = 0xFFC86432;
+constexpr QRgb Key = 0xFF000000, NearKey = 0xFF030201, Paint = 0xFFC86432;
 
 // A 6 x 4 face: three pixels of the key, four near it; three of those touch the key or the
 // transparent preview beyond the part's right edge.
@@ -162,8 +160,7 @@ private slots:
         l.app().setTransparentColour(Colour::fromQRgb(transparent));
         l.pick("Face01.bmp");
         l.ui().NearBox->setValue(nearLimit);
-        if (redKnob != 0)
-            l.openRgb().KnobR()->setValue(redKnob);
+        l.openRgb().KnobR()->setValue(redKnob);
         QCOMPARE(l.ui().CountsText->text(), text);
         QCOMPARE(l.view()->overlay().landing, QRect(128, 0, 6, 4));
         // K holds for the run: a closed and reopened window keeps it.

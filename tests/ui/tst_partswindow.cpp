@@ -126,27 +126,11 @@ private slots:
         }
     }
 
-    // Each list's pattern is proved in tst_filelisting. The user list starts on every bitmap although
-    // the prefix box says "user"; typing filters it.
-    void userPrefixFiltersTheUserList()
-    {
-        TestProgram p;
-        for (const char *name : {"Face01.bmp", "notes.txt", "hair1.bmp", "HAIR2.bmp"})
-            p.addPart(name, filled(4, 4, qRgb(1, 1, 1)));
-        p.listParts({});
-        Ui::TeileFrm &u = p.partsUi();
-        QCOMPARE(u.UserFile->count(), 3);
-        u.UserPrefix->selectAll();
-        QTest::keyClicks(u.UserPrefix, "hair");
-        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
-        u.UserPrefix->selectAll();
-        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
-        QCOMPARE(u.UserFile->count(), 3);
-    }
-
-    // The user's own part folder joins the lists (as tst_filelisting proves in full): where a name
-    // is in both folders, whatever its letter case, the user's file is listed and pasted.
-    void userPartFolderJoinsTheLists()
+    // The user's own part folder joins the lists (as tst_filelisting proves in full, with each list's
+    // pattern): where a name is in both folders, whatever its letter case, the user's file is listed
+    // and pasted. The user list starts on every bitmap although the prefix box says "user"; typing
+    // filters it.
+    void userFolderAndPrefix()
     {
         QTemporaryDir dataHome;
         qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
@@ -154,12 +138,22 @@ private slots:
         QVERIFY(QDir().mkpath(dataHome.path() + "/pellwerk/Image"));
         QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/face1.BMP", own));
         TestProgram p;
-        p.listParts({{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}});
+        p.listParts(
+            {{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}, {"hair1.bmp", own}, {"HAIR2.bmp", own}});
         qunsetenv("XDG_DATA_HOME");
-        QCOMPARE(names(p.partsUi().FaceFile), (QStringList{"face1.BMP", "Face3.bmp"}));
+        Ui::TeileFrm &u = p.partsUi();
+        QCOMPARE(names(u.FaceFile), (QStringList{"face1.BMP", "Face3.bmp"}));
         const QImage before = p.canvas();
-        clickName(p.partsUi().FaceFile, "face1.BMP");
+        clickName(u.FaceFile, "face1.BMP");
         QCOMPARE(p.canvas(), pasted(before, own, 128, 0));
+
+        QCOMPARE(u.UserFile->count(), 4);
+        u.UserPrefix->selectAll();
+        QTest::keyClicks(u.UserPrefix, "hair");
+        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
+        u.UserPrefix->selectAll();
+        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
+        QCOMPARE(u.UserFile->count(), 4);
     }
 
     void userFileGoesToTypedPlace_data()
