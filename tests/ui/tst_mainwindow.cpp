@@ -93,6 +93,9 @@ private slots:
         QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", crossedPart(256, 256, 0)));
         QVERIFY(p.app().openSkinFile("mine.bmp"));
         QCOMPARE(p.canvas(), crossedPart(256, 256, 0));
+        // What was just opened is nothing unsaved: "neu" does not ask.
+        p.main().dneu->trigger();
+        QVERIFY(p.messages.questions.isEmpty());
     }
 
     void ownPartsFolder_data()

@@ -187,7 +187,6 @@ private slots:
     {
         QFETCH(bool, byOk);
         SetupProgram p;
-        QVERIFY(!p.app().hasSetupDlg());
         SetupDlg &dlg = p.openSetup();
         p.pickColour("weiss");
         p.pickLanguage("english.zlf");

@@ -60,7 +60,6 @@ private slots:
         e.main().MRedo->trigger();
         QCOMPARE(e.canvas(), fresh);
         QVERIFY(!e.main().MRedo->isEnabled());
-        QCOMPARE(e.app().state.SkinName, QStringLiteral("NeuerSkin"));
 
         using Press = std::pair<QKeyCombination, QImage>; // and the canvas after it
         for (QWidget *window : {e.app().form1().window(), e.parts().window(), e.app().rgbFrm().window()}) {
