@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QLocale>
 
 namespace testsupport {
 
@@ -16,17 +17,18 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     return reply;
 }
 
-TestProgram::TestProgram(bool withImageFolder, bool start, WorkingDirectory cwd)
+TestProgram::TestProgram(bool withImageFolder, WorkingDirectory cwd)
 {
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
     writeBmp(dir.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(10, 20, 30)));
     // "neu" reads SkinNEW.bmp from the working directory first.
+    // Numbers typed into the windows read the same on every machine.
+    QLocale::setDefault(QLocale::c());
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
     m_app = std::make_unique<pellwerk::App>(dir.path(), messages, dialogs);
-    if (start)
-        m_app->start();
+    m_app->start();
 }
 
 TestProgram::~TestProgram()

@@ -5,8 +5,10 @@
 // comes with its designed controls.
 
 #include "TestFiles.h"
+#include "core/BitmapDecoder.h"
 #include "core/CommonDialog.h"
 #include "core/MessageSink.h"
+#include "core/StatusText.h"
 #include "ui/AboutDlg.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
@@ -23,8 +25,6 @@
 #include "ui_SetupDlg.h"
 #include "ui_TeileFrm.h"
 
-#include <QImage>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,7 +47,8 @@ public:
     std::vector<pellwerk::FileDialogRequest> requests;
 };
 
-// A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own.
+// A running program in a temporary program folder with Image/ and SkinNEW.bmp of its own, in the
+// C locale.
 class TestProgram
 {
 public:
@@ -56,8 +57,7 @@ public:
     enum class WorkingDirectory { ProgramFolder, Elsewhere };
 
     // `withImageFolder` false leaves Image/ out.
-    explicit TestProgram(bool withImageFolder = true, bool start = true,
-                         WorkingDirectory cwd = WorkingDirectory::ProgramFolder);
+    explicit TestProgram(bool withImageFolder = true, WorkingDirectory cwd = WorkingDirectory::ProgramFolder);
     ~TestProgram();
 
     QString folder() const { return dir.path(); }
@@ -94,6 +94,11 @@ QImage crossedPart(int width, int height, int seed);
 QImage pasted(QImage skin, const QImage &part, int x, int y);
 // Picks `name` in a file list with a mouse click, as a user does.
 void clickName(pellwerk::FileListBox *list, const QString &name);
+// The colour a label or swatch is filled with.
+inline QColor background(QWidget *w)
+{
+    return w->palette().color(QPalette::Window);
+}
 
 // Deletes widgets that a closed window left for the event loop.
 void flushDeletes();

@@ -6,24 +6,8 @@
 
 #include "TestProgram.h"
 
-#include "core/AppState.h"
 #include "core/BitmapWriter.h"
-#include "ui/App.h"
-#include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/PictureBox.h"
-#include "ui/TeileFrm.h"
-#include "ui_Form1.h"
-#include "ui_TeileFrm.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
-#include <QPainter>
-#include <QTest>
-
-#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -66,22 +50,16 @@ const uchar GreenBlack[] = {0, 0xFF, 0, 0xFF, 0, 0, 0, 0xFF};
 const QString LongName = "Face_" + QString(120, QChar(0xE9)) + ".bmp";
 const QList<Case> Cases{
     {"empty file", {{0, 0, 0}}, NotBitmap},
-    {"PNG signature", {{0, 0x5089, 2}}, NotBitmap},
     // A damaged file's name is repeated in the message exactly: placeholders, quotes, backslashes are text.
     {.name = "only BM", .edits = {{2, 0, 0}}, .reason = Incomplete, .fileName = "Face_%1%2.bmp"},
     {.name = "header cut at 53", .edits = {{53, 0, 0}}, .reason = Incomplete, .fileName = "Face_„%L1“ 100%.bmp"},
     {.name = "skin cut at half", .edits = {{98'331, 0, 0}}, .reason = Incomplete, .fileName = LongName},
     {.name = "pixel offset past the end", .edits = {{10, 196'672}}, .reason = Incomplete, .fileName = "Face_\\x\\.bmp"},
     {"unknown header size 41", {{14, 41}}, Unsupported},
-    {"bit depth 64", {{28, 64, 2}}, Unsupported},
-    {"run-length coding on 24 bits", {{30, 1}}, Unsupported},
     {"planes 0", {{26, 0, 2}}, Damaged},
-    {"width 0", {{18, 0}}, Damaged},
     {"pixel offset inside the header", {{10, 20}}, Damaged},
     {"height -2^31", {{22, -0x8000'0000LL}}, TooLarge},
-    {"3000000 x 2000000", {{18, 3'000'000}, {22, 2'000'000}}, TooLarge},
     {"file-size field huge", {{2, 0xFFFF'FFFF}}},
-    {"image-size field 7", {{34, 7}}},
     {"colours used huge", QList<Edit>(Pal8) << Edit{46, 0xFFFF'FFFF}, Damaged},
     // Index 1 is green; index 200 lies past the palette and shows black.
     {"palette index out of range", Pal8, Loads, QImage(GreenBlack, 2, 1, QImage::Format_RGB32)},
@@ -97,19 +75,9 @@ const QList<Case> Cases{
     {.name = "symbolic link to itself", .reason = Missing, .kind = Kind::LinkLoop},
 };
 
-// A picture whose every pixel differs from its neighbours and from black.
-QImage pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 7 + 1) % 256, (y * 13 + 2) % 256, ((x + y) * 3 + 3) % 256));
-    return img;
-}
-
 QByteArray bytesOf(const Case &c)
 {
-    QByteArray b = encodeBitmap24(pattern(256, 256));
+    QByteArray b = encodeBitmap24(crossedPart(256, 256, 0));
     for (const Edit &e : c.edits) {
         if (e.size == 0)
             b.truncate(e.at);
@@ -151,7 +119,6 @@ class HostileFilesTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void hostileFile_data();
     void hostileFile();
 };
@@ -181,9 +148,7 @@ void HostileFilesTest::hostileFile()
     App &app = p.app();
     TeileFrm &parts = app.teileFrm();
     // A part already in the preview and on the skin, so "unchanged" means something.
-    p.addPart("Face1.bmp", pattern(40, 30));
-    parts.pointListsAtImageFolder();
-    parts.show();
+    p.listParts({{"Face1.bmp", crossedPart(40, 30, 1)}});
     clickName(parts.ui().FaceFile, "Face1.bmp");
 
     const QString path = c.kind == Kind::Device ? "/dev/zero"
@@ -199,7 +164,6 @@ void HostileFilesTest::hostileFile()
         if (c.kind == Kind::Folder || c.kind == Kind::Fifo) { // one already there is never offered
             QCOMPARE(parts.ui().FaceFile->count(), 1);
             QCOMPARE(parts.ui().UserFile->rowOf(c.fileName), -1);
-            qInfo("outcome | part list | not listed");
             return;
         }
         parts.ui().FaceFile->setCurrentRow(-1);
@@ -218,23 +182,16 @@ void HostileFilesTest::hostileFile()
         (road == Road::Open ? app.form1().ui().dopen : app.form1().ui().dneu)->trigger();
 
     const QStringList &messages = p.messages.messages;
-    qInfo("outcome | %s | %s", RoadNames[int(road)],
-          messages.isEmpty() ? "loads" : qPrintable(messages[0].section('\n', 1)));
     QVERIFY(fields(app.state) == stateBefore);
     const Picture preview = parts.TeilPic().model().picture();
     if (c.reason == Loads) {
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" / ")));
-        const QImage expected = c.loads.isNull() ? pattern(256, 256) : c.loads;
+        const QImage expected = c.loads.isNull() ? crossedPart(256, 256, 0) : c.loads;
+        // A part goes into the preview and onto the skin; a skin fills the canvas from the top-left.
         QCOMPARE(preview.serial != previewBefore.serial, road == Road::List);
-        if (road == Road::List) {
-            QCOMPARE(preview.image, expected);
-            QCOMPARE(p.canvas(), pasted(canvasBefore, expected, 128, 0));
-        } else { // the picture at the top-left, the rest in the canvas's back colour
-            QImage shown(256, 256, QImage::Format_RGB32);
-            shown.fill(app.form1().SkinPicture().model().backColour().toQRgb());
-            QPainter(&shown).drawImage(0, 0, expected);
-            QCOMPARE(p.canvas(), shown);
-        }
+        QCOMPARE(preview.image, road == Road::List ? expected : previewBefore.image);
+        QCOMPARE(p.canvas(),
+                 road == Road::List ? pasted(canvasBefore, expected, 128, 0) : expected.copy(0, 0, 256, 256));
         return;
     }
     QCOMPARE(messages.size(), 1);

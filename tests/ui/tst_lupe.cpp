@@ -4,7 +4,6 @@
 
 #include "TestProgram.h"
 
-#include "core/StatusText.h"
 #include "ui/LupeView.h"
 
 #include <QMimeData>
@@ -16,9 +15,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr QRgb Key = 0xFF000000;
-constexpr QRgb NearKey = 0xFF030201;
-constexpr QRgb Paint = 0xFFC86432;
+constexpr QRgb Key = 0xFF000000, NearKey = 0xFF030201, Paint = 0xFFC86432;
 
 // A 6 x 4 face: three pixels of the key, four near it; three of those touch the key or the
 // transparent preview beyond the part's right edge.
@@ -49,29 +46,30 @@ struct LupeProgram : TestProgram
     QImage canvasAt(int zoom) { return canvas().scaled(256 * zoom, 256 * zoom); }
 };
 
+// A key pressed at a zoom, and what it leaves: the zoom, the grid and overlay boxes, and which way
+// the view scrolled (each coordinate -1, 0 or 1).
+struct Keys
+{
+    int startZoom;
+    QKeyCombination keys;
+    int zoom;
+    bool grid, overlay;
+    QPoint scroll;
+};
+
 } // namespace
 
 class LupeTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void opensShowingTheWholeSkinAndCloses()
-    {
-        LupeProgram l;
-        QVERIFY(l.lupe.window()->isVisible());
-        // The designed window shows the whole skin, at the largest zoom that fits.
-        const QSize viewport = l.ui().ViewArea->viewport()->size();
-        QVERIFY(l.lupe.zoom() * 256 <= qMin(viewport.width(), viewport.height()));
-        QVERIFY((l.lupe.zoom() + 1) * 256 > qMin(viewport.width(), viewport.height()));
-        l.lupe.window()->close();
-        QVERIFY(!l.lupe.isLoaded());
-    }
-
-    // The view shows the canvas as it is after every change: a paste, a knob turn pasted by "copy",
-    // an undo, "neu".
+    // The view opens on the whole skin, at the largest zoom that fits, and shows the canvas as it
+    // is after every change: a paste, a knob turn pasted by "copy", an undo, "neu", a file dropped.
     void followsEveryChangeOfTheCanvas()
     {
         LupeProgram l;
+        const int side = qMin(l.ui().ViewArea->viewport()->width(), l.ui().ViewArea->viewport()->height());
+        QVERIFY(l.lupe.zoom() * 256 <= side && (l.lupe.zoom() + 1) * 256 > side);
         l.ui().OverlayCheck->setChecked(false);
         l.lupe.setZoom(3);
         l.pick("Face02.bmp");
@@ -89,6 +87,25 @@ private slots:
         QCOMPARE(l.shown(), l.canvasAt(3));
         l.main().dneu->trigger();
         QCOMPARE(l.shown(), l.canvasAt(3));
+
+        // Dropped files open like "öffnen": the first one, with a note that names it.
+        const QImage fresh = l.canvas();
+        const QString path = l.folder() + "/dropped.bmp";
+        QVERIFY(writeBmp(path, filled(256, 256, qRgb(1, 2, 3))));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(l.folder() + "/SkinNEW.bmp")});
+        // Qt delivers a drop only to the widget that took the drag when it entered.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(l.lupe.window(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(l.lupe.window(), &drop);
+        QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QCOMPARE(l.canvas(), filled(256, 256, qRgb(1, 2, 3)));
+        QCOMPARE(l.shown(), l.canvasAt(3));
+        QCOMPARE(l.messages.messages.size(), 1);
+        QVERIFY(l.messages.messages.first().contains(QDir::toNativeSeparators(path)));
+        l.main().MUndo->trigger();
+        QCOMPARE(l.canvas(), fresh);
     }
 
     void clickPicksTheUserPlace_data()
@@ -116,7 +133,6 @@ private slots:
         QTest::mouseClick(l.view(), Qt::LeftButton, {}, at);
         QCOMPARE(l.parts().EigBerX()->text(), QString::number(pixel.x()));
         QCOMPARE(l.parts().EigBerY()->text(), QString::number(pixel.y()));
-        QCOMPARE(l.app().form1().status(), StatusText::position(pixel));
         QCOMPARE(l.view()->overlay().userPlace, std::optional<QPoint>(pixel));
     }
 
@@ -144,82 +160,39 @@ private slots:
         l.app().setTransparentColour(Colour::fromQRgb(transparent));
         l.pick("Face01.bmp");
         l.ui().NearBox->setValue(nearLimit);
-        if (redKnob != 0)
-            l.openRgb().KnobR()->setValue(redKnob);
+        l.openRgb().KnobR()->setValue(redKnob);
         QCOMPARE(l.ui().CountsText->text(), text);
         QCOMPARE(l.view()->overlay().landing, QRect(128, 0, 6, 4));
         // K holds for the run: a closed and reopened window keeps it.
         l.lupe.window()->close();
+        QVERIFY(!l.lupe.isLoaded());
         l.lupe.show();
         QCOMPARE(l.ui().NearBox->value(), nearLimit);
         QCOMPARE(l.ui().CountsText->text(), text);
     }
 
-    void droppedFilesOpenLikeOeffnen_data()
-    {
-        QTest::addColumn<int>("bytes"); // how much of a bitmap file is dropped; 0: a text file
-        QTest::newRow("bitmap") << 196662;
-        QTest::newRow("bitmap cut short") << 98331;
-        QTest::newRow("not a bitmap") << 0;
-    }
-
-    void droppedFilesOpenLikeOeffnen()
-    {
-        QFETCH(int, bytes);
-        const bool opens = bytes == 196662;
-        LupeProgram l;
-        l.ui().OverlayCheck->setChecked(false);
-        const QString path = l.folder() + "/dropped.bmp";
-        QVERIFY(writeBmp(path, filled(256, 256, qRgb(1, 2, 3))));
-        QVERIFY(writeFile(path, bytes ? fileBytes(path).left(bytes) : "Hallo, Welt\n"));
-        const QImage start = l.canvas();
-        // A file manager's drag; Qt delivers a drop only to the widget that took the drag when it entered.
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &enter);
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &drop);
-        QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QCOMPARE(l.canvas(), opens ? filled(256, 256, qRgb(1, 2, 3)) : start);
-        QCOMPARE(l.shown(), l.canvasAt(l.lupe.zoom()));
-        // A file that cannot be opened is named in one message.
-        QCOMPARE(l.messages.messages.size(), opens ? 0 : 1);
-        QVERIFY(opens || l.messages.messages.first().contains(QDir::toNativeSeparators(path)));
-        l.main().MUndo->trigger();
-        QCOMPARE(l.canvas(), start);
-    }
-
     void keysZoomAndToggle_data()
     {
-        QTest::addColumn<int>("startZoom");
-        QTest::addColumn<QKeyCombination>("keys");
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<bool>("grid");
-        QTest::addColumn<bool>("overlay");
-        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<Keys>("k");
         const QPoint none;
         // Zooming keeps the middle in the middle: the content grows or shrinks around it.
         const QPoint grows(1, 1);
-        QTest::newRow("Ctrl+plus") << 8 << (Qt::CTRL | Qt::Key_Plus) << 9 << true << true << grows;
-        QTest::newRow("Ctrl+equals") << 8 << (Qt::CTRL | Qt::Key_Equal) << 9 << true << true << grows;
-        QTest::newRow("Ctrl+minus") << 8 << (Qt::CTRL | Qt::Key_Minus) << 7 << true << true << -grows;
-        QTest::newRow("no more than 16") << 16 << (Qt::CTRL | Qt::Key_Plus) << 16 << true << true << none;
-        QTest::newRow("no less than 1") << 1 << (Qt::CTRL | Qt::Key_Minus) << 1 << true << true << none;
-        QTest::newRow("G") << 8 << QKeyCombination(Qt::Key_G) << 8 << false << true << none;
-        QTest::newRow("O") << 8 << QKeyCombination(Qt::Key_O) << 8 << true << false << none;
-        QTest::newRow("right arrow") << 8 << QKeyCombination(Qt::Key_Right) << 8 << true << true << QPoint(1, 0);
-        QTest::newRow("page down") << 8 << QKeyCombination(Qt::Key_PageDown) << 8 << true << true << QPoint(0, 1);
+        QTest::newRow("Ctrl+plus") << Keys{8, Qt::CTRL | Qt::Key_Plus, 9, true, true, grows};
+        QTest::newRow("Ctrl+equals") << Keys{8, Qt::CTRL | Qt::Key_Equal, 9, true, true, grows};
+        QTest::newRow("Ctrl+minus down to the grid's least")
+            << Keys{7, Qt::CTRL | Qt::Key_Minus, 6, true, true, -grows};
+        QTest::newRow("no more than 16") << Keys{16, Qt::CTRL | Qt::Key_Plus, 16, true, true, none};
+        QTest::newRow("no less than 1") << Keys{1, Qt::CTRL | Qt::Key_Minus, 1, true, true, none};
+        QTest::newRow("G") << Keys{8, Qt::Key_G, 8, false, true, none};
+        QTest::newRow("O") << Keys{8, Qt::Key_O, 8, true, false, none};
+        QTest::newRow("right arrow") << Keys{8, Qt::Key_Right, 8, true, true, QPoint(1, 0)};
+        QTest::newRow("page down") << Keys{8, Qt::Key_PageDown, 8, true, true, QPoint(0, 1)};
     }
 
     void keysZoomAndToggle()
     {
-        QFETCH(int, startZoom);
-        QFETCH(QKeyCombination, keys);
-        QFETCH(int, zoom);
-        QFETCH(bool, grid);
-        QFETCH(bool, overlay);
-        QFETCH(QPoint, scroll);
+        QFETCH(Keys, k);
+        const auto [startZoom, keys, zoom, grid, overlay, scroll] = k;
         LupeProgram l;
         l.lupe.setZoom(startZoom);
         QWidget *w = l.lupe.window();

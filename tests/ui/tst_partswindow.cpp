@@ -5,10 +5,7 @@
 
 #include "TestProgram.h"
 
-#include "core/StatusText.h"
 #include "parts/PartsLayout.h"
-
-#include <QLocale>
 
 using namespace pellwerk;
 using namespace testsupport;
@@ -21,19 +18,12 @@ QStringList names(const FileListBox *list)
         out << list->name(i);
     return out;
 }
-
-QPoint lastPlace(TestProgram &p)
-{
-    return {p.parts().LastTargetX, p.parts().LastTargetY};
-}
 } // namespace
 
 class PartsWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
     void automaticPasteAtKindPlace_data()
     {
         QTest::addColumn<QString>("list");
@@ -66,7 +56,7 @@ private slots:
         clickName(p.parts().window()->findChild<FileListBox *>(list), file);
         QCOMPARE(p.parts().TeilPic().model().picture().image, part);
         QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
-        QCOMPARE(lastPlace(p), place);
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
         QVERIFY(p.messages.messages.isEmpty());
     }
 
@@ -87,7 +77,7 @@ private slots:
         clickName(u.ShirtFile, "shirt1.bmp");
         QCOMPARE(p.parts().TeilPic().model().picture().image, shirt);
         QCOMPARE(p.canvas(), before);
-        QCOMPARE(lastPlace(p), QPoint(87, 128));
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), QPoint(87, 128));
         QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
         // Pasting again at the same place, by a click on the preview, changes nothing more.
@@ -103,8 +93,9 @@ private slots:
     }
 
     // Reaching a list with the keyboard picks nothing; each arrow key picks and pastes, and each
-    // later part covers the earlier ones only where it is not black.
-    void arrowKeysPasteEveryPartPassed()
+    // later part covers the earlier ones only where it is not black. The part stays selected: a click
+    // on it, Enter or Space pick it again and paste it again, after "neu" dropped it.
+    void keysAndRepeatedPicks()
     {
         const QImage a = crossedPart(20, 20, 1), b = crossedPart(30, 10, 90), c = crossedPart(10, 30, 160);
         TestProgram p;
@@ -122,104 +113,7 @@ private slots:
             QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->fileName(), QStringLiteral("Face3.bmp"));
         QCOMPARE(p.canvas(), pasted(pasted(pasted(before, a, 128, 0), b, 128, 0), c, 128, 0));
-    }
 
-    void listsFilterByPattern()
-    {
-        TestProgram p;
-        for (const char *name : {"foot01.bmp", "foot_01.bmp", "FOOT_02.BMP", "RightArm01.bmp", "LeftArm01.bmp",
-                                 "LeftArm_01.bmp", "face02.BMP", "Face01.bmp", "notes.txt", "hair1.bmp", "HAIR2.bmp"})
-            p.addPart(name, filled(4, 4, qRgb(1, 1, 1)));
-        p.listParts({});
-        Ui::TeileFrm &u = p.partsUi();
-        QCOMPARE(names(u.FootFile), (QStringList{"foot_01.bmp", "FOOT_02.BMP"}));
-        QCOMPARE(names(u.RightArmFile), QStringList{"RightArm01.bmp"});
-        QCOMPARE(names(u.LeftArmFile), QStringList{"LeftArm_01.bmp"});
-        QCOMPARE(names(u.FaceFile), (QStringList{"Face01.bmp", "face02.BMP"}));
-        // The user list starts on every bitmap although the prefix box says "user"; typing filters it.
-        QCOMPARE(u.UserFile->count(), 10);
-        u.UserPrefix->selectAll();
-        QTest::keyClicks(u.UserPrefix, "hair");
-        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
-        u.UserPrefix->selectAll();
-        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
-        QCOMPARE(u.UserFile->count(), 10);
-    }
-
-    // The user's own part folder joins every list; where a name is in both folders, whatever its
-    // letter case, the user's file is listed and pasted.
-    void userPartFolderJoinsTheLists()
-    {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        const QImage own = crossedPart(30, 20, 5);
-        QVERIFY(QDir().mkpath(dataHome.path() + "/pellwerk/Image"));
-        QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/face1.BMP", own));
-        QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/Face2.bmp", own));
-        TestProgram p;
-        p.listParts({{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}});
-        qunsetenv("XDG_DATA_HOME");
-        QCOMPARE(names(p.partsUi().FaceFile), (QStringList{"face1.BMP", "Face2.bmp", "Face3.bmp"}));
-        const QImage before = p.canvas();
-        clickName(p.partsUi().FaceFile, "face1.BMP");
-        QCOMPARE(p.canvas(), pasted(before, own, 128, 0));
-    }
-
-    void userFileGoesToTypedPlace_data()
-    {
-        QTest::addColumn<QString>("x");
-        QTest::addColumn<QString>("y");
-        QTest::addColumn<bool>("pastes");
-        QTest::addColumn<QPoint>("place");
-        QTest::addColumn<QString>("status"); // part of the status line
-        const auto row = [](const char *name, const char *x, const char *y, bool pastes, QPoint place,
-                            const char *status) { QTest::newRow(name) << x << y << pastes << place << status; };
-        row("inside", "40", "60", true, {40, 60}, "User File  userScar.bmp ");
-        row("left of the skin", "-20", "10", true, {-20, 10}, "User File  userScar.bmp ");
-        row("clamped to 255", "900", "255", true, {255, 255}, "User File  userScar.bmp ");
-        row("halves to even", "2.5", "3.5", true, {2, 4}, "User File  userScar.bmp ");
-        // No place: the face's place stays the last one.
-        row("no numbers", "zehn", "", false, {128, 0}, "X - und Y - Koordinate");
-        row("x no number", "zehn", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
-        row("beyond 32 bits", "-99999999999", "3", false, {128, 0}, "X - Koordinate ist keine Zahl");
-    }
-
-    void userFileGoesToTypedPlace()
-    {
-        QFETCH(QString, x);
-        QFETCH(QString, y);
-        QFETCH(bool, pastes);
-        QFETCH(QPoint, place);
-        QFETCH(QString, status);
-        const QImage part = crossedPart(40, 30, 44);
-        TestProgram p;
-        p.listParts({{"userScar.bmp", part}, {"Face1.bmp", crossedPart(20, 20, 1)}});
-        clickName(p.partsUi().FaceFile, "Face1.bmp");
-        const QImage before = p.canvas();
-        p.parts().EigBerX()->setText(x);
-        p.parts().EigBerY()->setText(y);
-        clickName(p.partsUi().UserFile, "userScar.bmp");
-        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
-        QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
-        QCOMPARE(lastPlace(p), place);
-        QCOMPARE(p.parts().EigBerX()->text(), x == "900" ? "255" : x); // the box shows its clamp
-        QVERIFY2(p.app().form1().status().contains(status), qPrintable(p.app().form1().status()));
-        QVERIFY(p.messages.messages.isEmpty());
-
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(p.partsUi().UserFile->viewport(), &move);
-        QCOMPARE(p.app().form1().status(), StatusText::userFileList());
-    }
-
-    // The face stays selected: a click on it, Enter or Space pick it again and paste it again,
-    // after "neu" dropped it.
-    void selectedPartPickedAgain()
-    {
-        const QImage face = crossedPart(128, 128, 9);
-        TestProgram p;
-        p.listParts({{"Face1.bmp", face}}, false);
-        FileListBox *list = p.partsUi().FaceFile;
-        clickName(list, "Face1.bmp");
         const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
         for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
             p.main().dneu->trigger();
@@ -227,9 +121,79 @@ private slots:
             if (key)
                 QTest::keyClick(list, Qt::Key(key));
             else
-                clickName(list, "Face1.bmp");
-            QCOMPARE(p.canvas(), pasted(fresh, face, 128, 0));
+                clickName(list, "Face3.bmp");
+            QCOMPARE(p.canvas(), pasted(fresh, c, 128, 0));
         }
+    }
+
+    // The user's own part folder joins the lists (as tst_filelisting proves in full, with each list's
+    // pattern): where a name is in both folders, whatever its letter case, the user's file is listed
+    // and pasted. The user list starts on every bitmap although the prefix box says "user"; typing
+    // filters it.
+    void userFolderAndPrefix()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        const QImage own = crossedPart(30, 20, 5);
+        QVERIFY(QDir().mkpath(dataHome.path() + "/pellwerk/Image"));
+        QVERIFY(writeBmp(dataHome.path() + "/pellwerk/Image/face1.BMP", own));
+        TestProgram p;
+        p.listParts(
+            {{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}, {"hair1.bmp", own}, {"HAIR2.bmp", own}});
+        qunsetenv("XDG_DATA_HOME");
+        Ui::TeileFrm &u = p.partsUi();
+        QCOMPARE(names(u.FaceFile), (QStringList{"face1.BMP", "Face3.bmp"}));
+        const QImage before = p.canvas();
+        clickName(u.FaceFile, "face1.BMP");
+        QCOMPARE(p.canvas(), pasted(before, own, 128, 0));
+
+        QCOMPARE(u.UserFile->count(), 4);
+        u.UserPrefix->selectAll();
+        QTest::keyClicks(u.UserPrefix, "hair");
+        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
+        u.UserPrefix->selectAll();
+        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
+        QCOMPARE(u.UserFile->count(), 4);
+    }
+
+    void userFileGoesToTypedPlace_data()
+    {
+        // How the boxes' texts are read is proved in tst_coordinates.
+        QTest::addColumn<QStringList>("typed"); // x and y
+        QTest::addColumn<QPoint>("place");      // the last place: the face's (128, 0) when nothing is pasted
+        QTest::addColumn<QString>("refusal");   // in the status line when nothing is pasted
+        QTest::newRow("inside") << QStringList{"40", "60"} << QPoint(40, 60) << "";
+        QTest::newRow("left of the skin") << QStringList{"-20", "10"} << QPoint(-20, 10) << "";
+        QTest::newRow("clamped to 255") << QStringList{"900", "255"} << QPoint(255, 255) << "";
+        QTest::newRow("no numbers") << QStringList{"zehn", ""} << QPoint(128, 0) << "X - und Y - Koordinate";
+        QTest::newRow("x no number") << QStringList{"zehn", "3"} << QPoint(128, 0) << "X - Koordinate ist keine Zahl";
+    }
+
+    void userFileGoesToTypedPlace()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QPoint, place);
+        QFETCH(QString, refusal);
+        const bool pastes = refusal.isEmpty();
+        const QImage part = crossedPart(40, 30, 44);
+        TestProgram p;
+        p.listParts({{"userScar.bmp", part}, {"Face1.bmp", crossedPart(20, 20, 1)}});
+        clickName(p.partsUi().FaceFile, "Face1.bmp");
+        const QImage before = p.canvas();
+        p.parts().EigBerX()->setText(typed[0]);
+        p.parts().EigBerY()->setText(typed[1]);
+        clickName(p.partsUi().UserFile, "userScar.bmp");
+        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
+        QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
+        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
+        QCOMPARE(p.parts().EigBerX()->text(), typed[0] == "900" ? "255" : typed[0]); // the box shows its clamp
+        const QString status = p.app().form1().status();
+        QVERIFY2(status.contains(pastes ? StatusText::userFile("userScar.bmp") : refusal), qPrintable(status));
+        QVERIFY(p.messages.messages.isEmpty());
+
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(p.partsUi().UserFile->viewport(), &move);
+        QCOMPARE(p.app().form1().status(), StatusText::userFileList());
     }
 
     // The window opens at its designed size (larger when the rule's minimum asks for more with this

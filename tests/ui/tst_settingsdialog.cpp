@@ -13,11 +13,6 @@ using namespace pellwerk;
 using namespace testsupport;
 
 namespace {
-QColor background(QWidget *w)
-{
-    return w->palette().color(QPalette::Window);
-}
-
 // A program with the shipped language files in its folder, as the installation puts them there.
 struct SetupProgram : TestProgram
 {
@@ -90,18 +85,16 @@ private slots:
         QTest::addColumn<bool>("withDeutsch");
         QTest::addColumn<QString>("label7");
         QTest::addColumn<QString>("languageFile");
-        QTest::newRow("english") << "english.zlf" << true << "LANGUAGE=english"
-                                 << "english.zlf";
-        QTest::newRow("english, then deutsch") << "english.zlf deutsch.zlf" << true << "LANGUAGE=deutsch"
-                                               << "deutsch.zlf";
-        QTest::newRow("a file without one key") << "partial.zlf" << true << "LANGUAGE=partial"
-                                                << "partial.zlf";
-        QTest::newRow("no name line: english stays") << "english.zlf nolang.zlf" << true << "LANGUAGE=english"
-                                                     << "english.zlf";
-        QTest::newRow("removed file: english stays") << "english.zlf gone.zlf" << true << "LANGUAGE=english"
-                                                     << "english.zlf";
-        QTest::newRow("no name line, deutsch.zlf absent: no texts") << "nolang.zlf" << false << "deutsch"
-                                                                    << "deutsch.zlf";
+        const auto row = [](const char *name, const char *picks, const char *label7, const char *file,
+                            bool withDeutsch) {
+            QTest::newRow(name) << QString(picks) << withDeutsch << QString(label7) << QString(file);
+        };
+        row("english", "english.zlf", "LANGUAGE=english", "english.zlf", true);
+        row("english, then deutsch", "english.zlf deutsch.zlf", "LANGUAGE=deutsch", "deutsch.zlf", true);
+        row("a file without one key", "partial.zlf", "LANGUAGE=partial", "partial.zlf", true);
+        row("no name line: english stays", "english.zlf nolang.zlf", "LANGUAGE=english", "english.zlf", true);
+        row("removed file: english stays", "english.zlf gone.zlf", "LANGUAGE=english", "english.zlf", true);
+        row("no name line, deutsch.zlf absent: no texts", "nolang.zlf", "deutsch", "deutsch.zlf", false);
     }
 
     void languagePick()
@@ -171,7 +164,6 @@ private slots:
         QCOMPARE(app.state.TransparentColourName, name);
         QCOMPARE(app.state.TransparentColour.value(), value);
         const QColor shown = app.state.TransparentColour.toQColor();
-        QCOMPARE(shown, QColor(value & 0xFF, (value >> 8) & 0xFF, value >> 16));
         QCOMPARE(background(d.Label5), shown);
         QCOMPARE(d.Label5->toolTip(), label6.trimmed() + " ist transparent beim Transport");
         QCOMPARE(d.Label6->text(), label6);
@@ -182,18 +174,19 @@ private slots:
         QCOMPARE(d.Label6->text(), english);
     }
 
+    // "OK" hides the settings and keeps them, but unloads the about box; the close box discards both.
+    // Either way the choices live on.
     void okAndCloseBox_data()
     {
         QTest::addColumn<bool>("byOk");
-        QTest::newRow("OK hides and keeps everything") << true;
-        QTest::newRow("close box discards the dialog") << false;
+        QTest::newRow("OK") << true;
+        QTest::newRow("close box") << false;
     }
 
     void okAndCloseBox()
     {
         QFETCH(bool, byOk);
         SetupProgram p;
-        QVERIFY(!p.app().hasSetupDlg());
         SetupDlg &dlg = p.openSetup();
         p.pickColour("weiss");
         p.pickLanguage("english.zlf");
@@ -206,12 +199,10 @@ private slots:
         QCOMPARE(dlg.isLoaded(), byOk);
         flushDeletes();
         QCOMPARE(window.isNull(), !byOk);
-        // The choices live on in the program state and on the other windows; texts no key
-        // reaches stay as designed.
+        // The choices live on in the program state and on the other windows.
         QCOMPARE(p.app().state.TransparentColour, Colours::White);
         QCOMPARE(background(p.partsUi().Label1), QColor(255, 255, 255));
         QCOMPARE(p.main().Datei->title(), QStringLiteral("File"));
-        QCOMPARE(p.partsUi().UserFile->toolTip(), QStringLiteral("Benutzer Dateien"));
 
         // Shown again: after "OK" the same dialog as it was left, after the close box the design's.
         p.main().PrgSetup->trigger();
@@ -222,44 +213,25 @@ private slots:
         QCOMPARE(d.Label6->text(), byOk ? "white" : "schwarz");
         QCOMPARE(d.Label7->text(), byOk ? "LANGUAGE=english" : "deutsch");
         QCOMPARE(d.File1->currentRow(), byOk ? 1 : -1);
-    }
-
-    void activeLanguagePickedAgain()
-    {
-        // Picking the selected file again applies it again, edits made on disk meanwhile included.
-        SetupProgram p;
-        SetupDlg &dlg = p.openSetup();
+        // Picking english.zlf again (after "OK" still the selected file) reads it again, edits made on
+        // disk meanwhile included.
+        const QString english = p.folder() + "/english.zlf";
+        QVERIFY(writeFile(english, fileBytes(english).replace("about#About", "about#Info")));
         p.pickLanguage("english.zlf");
-        const QString path = p.folder() + "/english.zlf";
-        QVERIFY(writeFile(path, fileBytes(path).replace("about#About", "about#Info")));
-        for (const int key : {0, int(Qt::Key_Return)}) {
-            p.main().Mueber->setText("?");
-            if (key)
-                QTest::keyClick(dlg.ui().File1, Qt::Key(key));
-            else
-                p.pickLanguage("english.zlf");
-            QCOMPARE(p.main().Mueber->text(), QStringLiteral("Info"));
-        }
-    }
+        QCOMPARE(p.main().Mueber->text(), QStringLiteral("Info"));
 
-    void aboutBox()
-    {
-        TestProgram p;
-        for (const bool byOk : {true, false}) {
-            p.main().Mueber->trigger();
-            AboutDlg &about = p.app().aboutDlg();
-            QVERIFY(about.isVisible());
-            QPointer<QWidget> window = about.window();
-            if (byOk)
-                QTest::mouseClick(about.ui().OKButton, Qt::LeftButton);
-            else
-                QVERIFY(window->close());
-            QVERIFY(!about.isLoaded());
-            flushDeletes();
-            QVERIFY(window.isNull());
-            // Nothing else went with it.
-            QVERIFY(p.app().form1().window()->isVisible());
-        }
+        p.main().Mueber->trigger();
+        AboutDlg &about = p.app().aboutDlg();
+        QVERIFY(about.isVisible());
+        window = about.window();
+        if (byOk)
+            QTest::mouseClick(about.ui().OKButton, Qt::LeftButton);
+        else
+            QVERIFY(window->close());
+        QVERIFY(!about.isLoaded());
+        flushDeletes();
+        QVERIFY(window.isNull());
+        QVERIFY(p.app().form1().window()->isVisible() && dlg.isVisible()); // nothing else went with it
     }
 };
 
