@@ -22,9 +22,9 @@ TestProgram::TestProgram(bool withImageFolder, WorkingDirectory cwd)
     if (withImageFolder)
         QDir(dir.path()).mkpath("Image");
     writeBmp(dir.path() + "/SkinNEW.bmp", filled(256, 256, qRgb(10, 20, 30)));
-    // "neu" reads SkinNEW.bmp from the working directory first.
     // Numbers typed into the windows read the same on every machine.
     QLocale::setDefault(QLocale::c());
+    // "neu" reads SkinNEW.bmp from the working directory first.
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(cwd == WorkingDirectory::ProgramFolder ? dir.path() : elsewhere.path());
     m_app = std::make_unique<pellwerk::App>(dir.path(), messages, dialogs);
