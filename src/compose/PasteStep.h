@@ -21,6 +21,17 @@ inline constexpr QSize PartAreaSize{148, 191};
 // knobs' saturating correction, then copied to `place` leaving out every pixel equal to
 // `transparent`. For the ten fixed kinds `place` is the kind's place; for User it is the place
 // the user chose (any 32-bit values: the transfer cuts what falls outside the skin).
+// A swap of a part's colour ramp: the i-th colour of the palette file `from` becomes the i-th
+// colour of `to`, before the tint. Both empty: no swap.
+struct RampSwap
+{
+    QString from;
+    QString to;
+
+    bool isNone() const { return from.isEmpty() && to.isEmpty(); }
+    friend bool operator==(const RampSwap &, const RampSwap &) = default;
+};
+
 struct PasteStep
 {
     PartKindId kind = PartKindId::User;
@@ -28,6 +39,9 @@ struct PasteStep
     QPoint place;
     Colour transparent;
     UserRgb tint;
+    bool visible = true;   // a hidden step is kept but paints nothing
+    bool mirrored = false; // the part flipped left to right over its own width
+    RampSwap ramp;
 
     friend bool operator==(const PasteStep &, const PasteStep &) = default;
 };
