@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Composition.h"
+#include "Document.h"
 #include "PictureCache.h"
 #include "RecipePaths.h"
 #include "core/Result.h"
@@ -12,18 +13,17 @@
 
 namespace pellwerk {
 
-// Replays compositions to skins exactly as the editor makes them, without a window:
+// Renders compositions to skins without a window, through the editor's own render path
+// (renderSkin and stepLayer), so a recipe gives the skin the editor showed, bit for bit:
 //
 // - the base is drawn at the top-left of a black 256 x 256 canvas and cut to it: the default skin
 //   built into the program, SkinNEW.bmp of the program folder, or a bitmap file;
-// - each step shows its part in a 148 x 191 preview whose back colour is the step's transparent
-//   colour, tints the part through the colour window's ReadPictureBits, CorrectColours and
-//   WritePictureBits (so a tinted part is bit for bit the editor's), and pastes the preview with
-//   TransparentBlit at the step's place, leaving out the step's transparent colour.
+// - each visible step's part is tinted, mirrored and cut to the 148 x 191 preview area, then
+//   pasted at the step's place, leaving out the step's transparent colour.
 //
 // Part and base paths are resolved with resolveRecipePath against `folders`; an empty part is the
 // preview picture built into the program. Every file is decoded once per Composer and shared,
-// and every step's preview is made once per part, colour and tint. All member functions may be
+// and every step's layer is made once per part, tint and mirror. All member functions may be
 // called from several threads at once.
 class Composer
 {
@@ -31,16 +31,19 @@ public:
     Composer(RecipeFolders folders, QString programFolder);
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
-    // of the first part that cannot be used, or field "base" (step 0), and the resolved file:
-    // readBitmapFile's errors, or NoPictureData/NoPictureCopy from the tint.
+    // of the first part that cannot be read, hidden steps included, or field "base" (step 0), and
+    // the resolved file, with readBitmapFile's error.
     Result<QImage> compose(const Composition &composition) const;
+    // The composition as an editable document: its base and every part read, each step naming its
+    // part by the resolved path (the built-in preview picture by the empty one). Errors as compose's.
+    Result<Document> document(const Composition &composition) const;
 
     // The 256 x 256 canvas with the base alone.
     Result<QImage> base(const CompositionBase &base) const;
     // The part picture a step names, decoded, at its own size (errors as readBitmapFile's, without
     // step and field).
     Result<QImage> partPicture(const QString &part) const;
-    // The 148 x 191 preview a step pastes: back colour, part at the top-left, tinted.
+    // What a step pastes: its part's layer (stepLayer), made once per part, tint and mirror.
     Result<QImage> preview(const PasteStep &step) const;
 
     // The file a part or base path names, as it is read.

@@ -2,8 +2,6 @@
 
 #include "core/BitmapDecoder.h"
 #include "core/SkinDocument.h"
-#include "core/ZoomGeometry.h"
-#include "parts/TransparentBlit.h"
 
 namespace pellwerk {
 
@@ -11,16 +9,34 @@ SkinCanvas::SkinCanvas(CompositionHistory::Limits limits, QObject *parent)
     : QObject(parent), m_model(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true),
       m_history(limits)
 {
-    m_model.setPicture(SkinDocument::defaultSkin());
+    m_elapsed.start();
+    m_clock = [this] { return m_elapsed.elapsed(); };
+    showDocument();
 }
 
-void SkinCanvas::paste(const PictureBoxModel &preview, Rect32 partRect, const PasteStep &step)
+void SkinCanvas::showDocument()
 {
-    const QImage before = m_model.drawingImage().copy();
-    TransferPart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
-    const QSize cut(qMax(0, partRect.Right - partRect.Left), qMax(0, partRect.Bottom - partRect.Top));
-    m_history.push(HistoryStep::pasted(step), before, m_model.drawingImage(), landingRect(step.place, cut, cut));
+    m_model.drawingImage() = document().render(&m_layers);
+    m_layers.sweep();
+    m_model.refresh();
+}
+
+void SkinCanvas::record(HistoryStep step, Document after, bool joinsBurst)
+{
+    if (!joinsBurst || !m_history.amend(step, after))
+        m_history.push(std::move(step), std::move(after));
+    showDocument();
+    emit documentChanged();
     emit historyChanged();
+}
+
+void SkinCanvas::paste(const PasteStep &step, const QImage &part)
+{
+    m_burst.end();
+    Document after = document();
+    after.append(step, part);
+    const int index = after.stepCount() - 1;
+    record(HistoryStep::pasted(step, index), std::move(after));
 }
 
 Result<void> SkinCanvas::open(const QString &path, const CompositionBase &base)
@@ -28,29 +44,26 @@ Result<void> SkinCanvas::open(const QString &path, const CompositionBase &base)
     Result<QImage> read = readBitmapFile(path);
     if (!read)
         return read.error();
-    replace(Picture::make(std::move(read).value()), HistoryStep::rebased(base));
+    m_burst.end();
+    m_history.push(HistoryStep::rebased(base), Document(base, read.value()));
     m_history.markSaved();
+    showDocument();
+    emit documentChanged();
     emit historyChanged();
     return {};
 }
 
-void SkinCanvas::rebuild(const QImage &skin, const Composition &composition, const QString &recipeFile)
+void SkinCanvas::rebuild(Document document, const QString &recipeFile)
 {
-    replace(Picture::make(skin), HistoryStep::rebuilt(composition, recipeFile));
-    emit historyChanged();
-}
-
-void SkinCanvas::replace(Picture picture, HistoryStep step)
-{
-    const QImage before = m_model.drawingImage().copy();
-    m_model.setPicture(std::move(picture));
-    m_history.push(std::move(step), before, m_model.drawingImage(), before.rect());
+    m_burst.end();
+    record(HistoryStep::rebuilt(recipeFile), std::move(document));
 }
 
 Result<void> SkinCanvas::save(const QString &path)
 {
     Result<void> saved = SkinDocument::save(m_model, path);
     if (saved) {
+        m_burst.end();
         m_history.markSaved();
         emit historyChanged();
     }
@@ -59,19 +72,101 @@ Result<void> SkinCanvas::save(const QString &path)
 
 bool SkinCanvas::undo()
 {
-    if (!m_history.undo(m_model.drawingImage()))
+    m_burst.end();
+    if (!m_history.undo())
         return false;
-    m_model.refresh();
+    showDocument();
+    emit documentChanged();
     emit historyChanged();
     return true;
 }
 
 bool SkinCanvas::redo()
 {
-    if (!m_history.redo(m_model.drawingImage()))
+    m_burst.end();
+    if (!m_history.redo())
         return false;
-    m_model.refresh();
+    showDocument();
+    emit documentChanged();
     emit historyChanged();
+    return true;
+}
+
+bool SkinCanvas::editStep(HistoryStep::Type type, int index, const PasteStep &changed)
+{
+    Document after = document();
+    if (!after.change(index, changed) || after.steps() == document().steps())
+        return false;
+    const bool joins = m_burst.join(type, index, m_clock());
+    record(HistoryStep::edited(type, changed, index), std::move(after), joins);
+    return true;
+}
+
+bool SkinCanvas::setTint(int index, const UserRgb &tint)
+{
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep step = document().steps()[size_t(index)];
+    step.tint = tint;
+    return editStep(HistoryStep::Type::Tint, index, step);
+}
+
+bool SkinCanvas::setPlace(int index, QPoint place)
+{
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep step = document().steps()[size_t(index)];
+    step.place = place;
+    return editStep(HistoryStep::Type::Place, index, step);
+}
+
+bool SkinCanvas::setVisible(int index, bool visible)
+{
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep step = document().steps()[size_t(index)];
+    step.visible = visible;
+    return editStep(HistoryStep::Type::Visibility, index, step);
+}
+
+bool SkinCanvas::setMirrored(int index, bool mirrored)
+{
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep step = document().steps()[size_t(index)];
+    step.mirrored = mirrored;
+    return editStep(HistoryStep::Type::Mirror, index, step);
+}
+
+bool SkinCanvas::moveStep(int index, int to)
+{
+    Document after = document();
+    if (index == to || !after.move(index, to))
+        return false;
+    m_burst.end();
+    HistoryStep step = HistoryStep::reordered(after.steps()[size_t(to)], index, to);
+    record(std::move(step), std::move(after));
+    return true;
+}
+
+bool SkinCanvas::removeStep(int index)
+{
+    Document after = document();
+    if (!after.remove(index))
+        return false;
+    m_burst.end();
+    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index), std::move(after));
+    return true;
+}
+
+bool SkinCanvas::swapPart(int index, const QString &path, const QImage &part)
+{
+    Document after = document();
+    if (!after.swapPart(index, path, part) || after == document())
+        return false;
+    m_burst.end();
+    HistoryStep step = HistoryStep::edited(HistoryStep::Type::PartSwap, after.steps()[size_t(index)], index);
+    record(std::move(step), std::move(after));
     return true;
 }
 

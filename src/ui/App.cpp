@@ -12,6 +12,7 @@
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
 #include "core/PartFolders.h"
+#include "core/SkinDocument.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
@@ -84,10 +85,10 @@ Lupe &App::lupe()
 
 void App::TransferPart(qint32 x, qint32 y, PartKindId kind)
 {
-    const PictureBoxModel &preview = teileFrm().preview();
-    const Picture &shown = preview.picture();
+    const Picture &shown = teileFrm().preview().picture();
     const PasteStep step{kind, shown.file, QPoint(x, y), state.TransparentColour, shown.tint};
-    m_skin.paste(preview, state.PartRect, step);
+    // A picture the program draws itself (the built-in shoe) names no file and carries no part.
+    m_skin.paste(step, shown.part.isNull() && shown.file.isEmpty() ? SkinDocument::builtInPreview().image : shown.part);
 }
 
 bool App::confirmDiscard()
@@ -180,23 +181,20 @@ RecipeFolders App::recipeFolders(const QString &recipeFolder) const
 bool App::saveRecipe(const QString &path)
 {
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
-    Recipe recipe{state.TransparentColour, m_skin.history().composition()};
+    const Document &document = m_skin.document();
+    Recipe recipe{state.TransparentColour, document.composition()};
     Composition &made = recipe.composition;
     if (!made.steps.empty())
         recipe.transparent = made.steps.front().transparent;
     if (made.base.kind == CompositionBase::Kind::File)
         made.base.file = recipePathFor(made.base.file, folders);
-    // What a step will really paste: its part as the composer reads it, tinted.
-    const Composer composer(folders, state.ProgramFolder);
     QStringList nearKey;
     for (size_t i = 0; i < made.steps.size(); ++i) {
         PasteStep &step = made.steps[i];
         if (!step.part.isEmpty())
             step.part = recipePathFor(step.part, folders);
-        const Result<QImage> part = composer.partPicture(step.part);
-        if (!part)
-            continue;
-        const KeyColourLint lint = lintKeyColour(part.value(), step.transparent, step.tint);
+        // What the step will really paste: its part as the document holds it, tinted and mirrored.
+        const KeyColourLint lint = document.keyColourCheck(int(i));
         if (lint.near > 0)
             nearKey << ErrorText::nearKeyStep(int(i) + 1, QFileInfo(step.part).fileName(), lint.near, lint.fringe,
                                               lint.firstNear.value_or(QPoint()));
@@ -218,12 +216,12 @@ bool App::openRecipe(const QString &path)
         return false;
     }
     const Composer composer(recipeFolders(QFileInfo(path).absolutePath()), state.ProgramFolder);
-    const Result<QImage> skin = composer.compose(recipe->composition);
-    if (!skin) {
-        showMessage(ErrorText::recipeFailed(path, skin.error()));
+    Result<Document> document = composer.document(recipe->composition);
+    if (!document) {
+        showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;
     }
-    m_skin.rebuild(skin.value(), recipe->composition, path);
+    m_skin.rebuild(std::move(document).value(), path);
     return true;
 }
 

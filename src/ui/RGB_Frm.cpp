@@ -156,6 +156,7 @@ void RGB_Frm::readPreview(bool showMessages)
     const Result<void> read = ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels);
     if (read) {
         m_sourceFile = shown.file;
+        m_sourcePart = shown.part;
         m_sourceTint = shown.tint;
     } else if (showMessages) {
         m_app.showMessage(ErrorText::describe(read.error()));
@@ -184,7 +185,7 @@ void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
         CorrectColours(SourcePixels, TargetPixels, colour.red, colour.green, colour.blue);
         PictureBoxModel &preview = m_app.teileFrm().preview();
         if (const Result<void> written = WritePictureBits(preview, PixelInfo.Target); written)
-            preview.setPictureSource(m_sourceFile, m_sourceTint.followedBy(colour));
+            preview.setPictureSource(m_sourceFile, m_sourcePart, m_sourceTint.followedBy(colour));
         else
             m_app.showMessage(ErrorText::describe(written.error()));
     }

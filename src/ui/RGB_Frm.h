@@ -64,6 +64,7 @@ private:
     QPoint m_shapeOffset;
     // Where the picture read into the buffers came from, and its tint then.
     QString m_sourceFile;
+    QImage m_sourcePart;
     UserRgb m_sourceTint;
 };
 

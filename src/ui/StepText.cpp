@@ -42,17 +42,35 @@ QString fileName(const QString &path)
 
 QString stepText(const HistoryStep &step)
 {
+    using enum HistoryStep::Type;
+    const QString part = step.paste.part.isEmpty()
+                             ? kindName(step.paste.kind) + QStringLiteral(" Vorschaubild")
+                             : kindName(step.paste.kind) + QLatin1Char(' ') + fileName(step.paste.part);
     switch (step.type) {
-    case HistoryStep::Type::Paste:
-        return step.paste.part.isEmpty() ? kindName(step.paste.kind) + QStringLiteral(" Vorschaubild")
-                                         : kindName(step.paste.kind) + QLatin1Char(' ') + fileName(step.paste.part);
-    case HistoryStep::Type::Base:
+    case Paste:
+        return part;
+    case Base:
         return step.base.kind == CompositionBase::Kind::New ? QStringLiteral("neu")
                                                             : QStringLiteral("öffnen ") + fileName(step.base.file);
-    case HistoryStep::Type::Recipe:
+    case Recipe:
+        return QStringLiteral("Rezept ") + fileName(step.recipeFile);
+    case Tint:
+        return QStringLiteral("Tönung ") + part;
+    case Place:
+        return QStringLiteral("Ort ") + part;
+    case Visibility:
+        return (step.paste.visible ? QStringLiteral("einblenden ") : QStringLiteral("ausblenden ")) + part;
+    case Mirror:
+        return (step.paste.mirrored ? QStringLiteral("spiegeln ") : QStringLiteral("Spiegelung aufheben ")) + part;
+    case Order:
+        // The list shows the step painted last at the top: a later place is higher up.
+        return (step.index > step.from ? QStringLiteral("nach oben ") : QStringLiteral("nach unten ")) + part;
+    case Removal:
+        return QStringLiteral("entfernen ") + part;
+    case PartSwap:
         break;
     }
-    return QStringLiteral("Rezept ") + fileName(step.recipeFile);
+    return QStringLiteral("Teil tauschen ") + part;
 }
 
 QString stepMenuText(const QString &word, const HistoryStep *step)

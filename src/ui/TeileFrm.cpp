@@ -219,6 +219,7 @@ bool TeileFrm::loadPart(const FileListBox &list, const QString &name)
     }
     Picture part = Picture::make(std::move(read).value());
     part.file = path;
+    part.part = part.image;
     preview().setBackColour(m_app.state.TransparentColour);
     preview().setPicture(std::move(part));
     return true;

@@ -80,10 +80,11 @@ private slots:
         QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), QPoint(87, 128));
         QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
-        // Pasting again at the same place, by a click on the preview, changes nothing more.
-        p.app().form1().SkinPicture().model().drawingImage().fill(qRgb(5, 5, 5));
+        // Pasting again at the same place, by a click on the preview, is a step of its own.
         QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(20, 20));
-        QCOMPARE(p.canvas(), pasted(filled(256, 256, qRgb(5, 5, 5)), shirt, 87, 128));
+        QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
+        QCOMPARE(p.app().skin().document().stepCount(), 2);
+        QCOMPARE(p.app().skin().document().steps()[1].place, QPoint(87, 128));
 
         // Back to automatic: nothing is pasted by the switch itself.
         const QImage now = p.canvas();
