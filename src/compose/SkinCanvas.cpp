@@ -5,28 +5,76 @@
 
 namespace pellwerk {
 
+namespace {
+
+// The step an action concerned, in the document it made and in the one before it.
+int selectionAfter(const HistoryStep &step)
+{
+    switch (step.type) {
+    case HistoryStep::Type::Base:
+    case HistoryStep::Type::Recipe:
+        return -1;
+    case HistoryStep::Type::Removal:
+        // The list shows the step painted before it in the removed step's row.
+        return qMax(step.index - 1, 0);
+    default:
+        return step.index;
+    }
+}
+
+int selectionBefore(const HistoryStep &step)
+{
+    switch (step.type) {
+    case HistoryStep::Type::Base:
+    case HistoryStep::Type::Recipe:
+        return -1;
+    case HistoryStep::Type::Paste:
+        return step.index - 1;
+    case HistoryStep::Type::Order:
+        return step.from;
+    default:
+        return step.index;
+    }
+}
+
+} // namespace
+
 SkinCanvas::SkinCanvas(CompositionHistory::Limits limits, QObject *parent)
     : QObject(parent), m_model(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true),
       m_history(limits)
 {
     m_elapsed.start();
     m_clock = [this] { return m_elapsed.elapsed(); };
-    showDocument();
+    showDocument(-1);
 }
 
-void SkinCanvas::showDocument()
+void SkinCanvas::selectStep(int index)
+{
+    const int selected = index >= 0 && index < document().stepCount() ? index : -1;
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    emit selectionChanged(selected);
+}
+
+// Renders the current document and tells everyone, with the selection that goes with it already
+// made, so that what shows the document finds it.
+void SkinCanvas::showDocument(int selected)
 {
     m_model.drawingImage() = document().render(&m_layers);
     m_layers.sweep();
+    m_selected = selected >= 0 && selected < document().stepCount() ? selected : -1;
     m_model.refresh();
+    emit documentChanged();
+    emit selectionChanged(m_selected);
 }
 
 void SkinCanvas::record(HistoryStep step, Document after, bool joinsBurst)
 {
+    const int selected = selectionAfter(step);
     if (!joinsBurst || !m_history.amend(step, after))
         m_history.push(std::move(step), std::move(after));
-    showDocument();
-    emit documentChanged();
+    showDocument(selected);
     emit historyChanged();
 }
 
@@ -47,8 +95,7 @@ Result<void> SkinCanvas::open(const QString &path, const CompositionBase &base)
     m_burst.end();
     m_history.push(HistoryStep::rebased(base), Document(base, read.value()));
     m_history.markSaved();
-    showDocument();
-    emit documentChanged();
+    showDocument(-1);
     emit historyChanged();
     return {};
 }
@@ -73,10 +120,12 @@ Result<void> SkinCanvas::save(const QString &path)
 bool SkinCanvas::undo()
 {
     m_burst.end();
-    if (!m_history.undo())
+    const HistoryStep *undone = m_history.undoStep();
+    if (!undone)
         return false;
-    showDocument();
-    emit documentChanged();
+    const int selected = selectionBefore(*undone);
+    m_history.undo();
+    showDocument(selected);
     emit historyChanged();
     return true;
 }
@@ -84,16 +133,22 @@ bool SkinCanvas::undo()
 bool SkinCanvas::redo()
 {
     m_burst.end();
-    if (!m_history.redo())
+    const HistoryStep *redone = m_history.redoStep();
+    if (!redone)
         return false;
-    showDocument();
-    emit documentChanged();
+    const int selected = selectionAfter(*redone);
+    m_history.redo();
+    showDocument(selected);
     emit historyChanged();
     return true;
 }
 
-bool SkinCanvas::editStep(HistoryStep::Type type, int index, const PasteStep &changed)
+bool SkinCanvas::editStep(HistoryStep::Type type, int index, const std::function<void(PasteStep &)> &edit)
 {
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep changed = document().steps()[size_t(index)];
+    edit(changed);
     Document after = document();
     if (!after.change(index, changed) || after.steps() == document().steps())
         return false;
@@ -104,38 +159,22 @@ bool SkinCanvas::editStep(HistoryStep::Type type, int index, const PasteStep &ch
 
 bool SkinCanvas::setTint(int index, const UserRgb &tint)
 {
-    if (index < 0 || index >= document().stepCount())
-        return false;
-    PasteStep step = document().steps()[size_t(index)];
-    step.tint = tint;
-    return editStep(HistoryStep::Type::Tint, index, step);
+    return editStep(HistoryStep::Type::Tint, index, [&](PasteStep &step) { step.tint = tint; });
 }
 
 bool SkinCanvas::setPlace(int index, QPoint place)
 {
-    if (index < 0 || index >= document().stepCount())
-        return false;
-    PasteStep step = document().steps()[size_t(index)];
-    step.place = place;
-    return editStep(HistoryStep::Type::Place, index, step);
+    return editStep(HistoryStep::Type::Place, index, [&](PasteStep &step) { step.place = place; });
 }
 
 bool SkinCanvas::setVisible(int index, bool visible)
 {
-    if (index < 0 || index >= document().stepCount())
-        return false;
-    PasteStep step = document().steps()[size_t(index)];
-    step.visible = visible;
-    return editStep(HistoryStep::Type::Visibility, index, step);
+    return editStep(HistoryStep::Type::Visibility, index, [&](PasteStep &step) { step.visible = visible; });
 }
 
 bool SkinCanvas::setMirrored(int index, bool mirrored)
 {
-    if (index < 0 || index >= document().stepCount())
-        return false;
-    PasteStep step = document().steps()[size_t(index)];
-    step.mirrored = mirrored;
-    return editStep(HistoryStep::Type::Mirror, index, step);
+    return editStep(HistoryStep::Type::Mirror, index, [&](PasteStep &step) { step.mirrored = mirrored; });
 }
 
 bool SkinCanvas::moveStep(int index, int to)
@@ -155,7 +194,8 @@ bool SkinCanvas::removeStep(int index)
     if (!after.remove(index))
         return false;
     m_burst.end();
-    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index), std::move(after));
+    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index),
+           std::move(after));
     return true;
 }
 

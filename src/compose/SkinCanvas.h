@@ -62,6 +62,14 @@ public:
     // The next tint or place change starts an undo step of its own (a spin box lost the focus).
     void endBurst() { m_burst.end(); }
 
+    // The step the steps window has selected and the zoom window outlines, or -1. The selection
+    // follows the edits: a paste selects its step, a moved step stays selected, a removal selects
+    // the step below it in the list (painted before it), a new document selects none, and undo
+    // and redo select the step their action concerned, as far as it exists.
+    int selectedStep() const { return m_selected; }
+    // Selects step `index`; any index outside the steps selects none.
+    void selectStep(int index);
+
     // The clock bursts are timed with, in milliseconds (monotonic); for tests.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
@@ -70,11 +78,12 @@ signals:
     void historyChanged();
     // The document is another one or has other steps; the canvas shows it already.
     void documentChanged();
+    void selectionChanged(int index);
 
 private:
-    bool editStep(HistoryStep::Type type, int index, const PasteStep &changed);
+    bool editStep(HistoryStep::Type type, int index, const std::function<void(PasteStep &)> &edit);
     void record(HistoryStep step, Document after, bool joinsBurst = false);
-    void showDocument();
+    void showDocument(int selected);
 
     PictureBoxModel m_model;
     CompositionHistory m_history;
@@ -82,6 +91,7 @@ private:
     EditBurst m_burst;
     QElapsedTimer m_elapsed;
     std::function<qint64()> m_clock;
+    int m_selected = -1;
 };
 
 } // namespace pellwerk

@@ -181,6 +181,31 @@ private slots:
         QVERIFY(sameBits(canvas.model().drawingImage(), first));
     }
 
+    // What the steps window selects and the zoom window outlines follows the edits.
+    void selectionFollowsTheEdits()
+    {
+        SkinCanvas canvas;
+        QList<int> announced;
+        connect(&canvas, &SkinCanvas::selectionChanged, this, [&](int index) { announced << index; });
+        for (int i = 0; i < 3; ++i)
+            canvas.paste(PasteStep{PartKindId::User, m_parts[i], {i, i}, Colours::Black, {}}, read(m_parts[i]));
+        QCOMPARE(canvas.selectedStep(), 2);
+        QVERIFY(canvas.moveStep(2, 0) && canvas.selectedStep() == 0);
+        QVERIFY(canvas.undo() && canvas.selectedStep() == 2);
+        QVERIFY(canvas.setTint(1, {5, 5, 5}) && canvas.selectedStep() == 1);
+        QVERIFY(canvas.removeStep(1) && canvas.selectedStep() == 0);
+        QVERIFY(canvas.undo() && canvas.selectedStep() == 1);
+        QVERIFY(canvas.undo() && canvas.selectedStep() == 1); // the tint taken back
+        QVERIFY(canvas.redo() && canvas.redo() && canvas.selectedStep() == 0);
+        QVERIFY(canvas.removeStep(0) && canvas.selectedStep() == 0);
+        canvas.selectStep(7);
+        QCOMPARE(canvas.selectedStep(), -1);
+        QVERIFY(canvas.open(m_parts[3], {CompositionBase::Kind::File, m_parts[3]}).ok());
+        QCOMPARE(canvas.selectedStep(), -1);
+        QCOMPARE(announced.last(), -1);
+        QVERIFY(announced.contains(2) && announced.contains(1));
+    }
+
     // The steps window's rows: the last painted step on top, marks for what is not plain, the base
     // at the bottom; the undo menu names the same pastes the same way.
     void rowsAndNames()
