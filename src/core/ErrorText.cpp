@@ -276,8 +276,7 @@ QString imageFolderMissing(const QString &folder)
 QString onlyFirstDropped(const QString &opened, int dropped)
 {
     return QStringLiteral("%1 Dateien wurden abgelegt; nur die erste ist geöffnet:\n%2")
-        .arg(dropped)
-        .arg(QDir::toNativeSeparators(opened));
+        .arg(QString::number(dropped), QDir::toNativeSeparators(opened));
 }
 
 QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
@@ -289,13 +288,10 @@ QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
 
 QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first)
 {
+    // One arg() for all: a chained one would take a "%1" in the file name for its own place.
     return QStringLiteral("Schritt %1 (%2): %3 nahe an der Transparenzfarbe, davon %4 Rand, zuerst bei %5,%6")
-        .arg(step)
-        .arg(what)
-        .arg(near)
-        .arg(fringe)
-        .arg(first.x())
-        .arg(first.y());
+        .arg(QString::number(step), what, QString::number(near), QString::number(fringe),
+             QString::number(first.x()), QString::number(first.y()));
 }
 
 QString saveChangesQuestion()

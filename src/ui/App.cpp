@@ -229,8 +229,17 @@ bool App::openRecipe(const QString &path)
 
 void App::openDroppedFiles(const QStringList &paths)
 {
-    if (!paths.isEmpty() && openSkinFile(paths.first()) && paths.size() > 1)
-        showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+    if (paths.isEmpty())
+        return;
+    // The file manager that dragged the files waits until the drop event returns: a question
+    // about unsaved work asked inside it would hold that program too. Asked and opened after.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (openSkinFile(paths.first()) && paths.size() > 1)
+                showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+        },
+        Qt::QueuedConnection);
 }
 
 void App::chooseSkinFolder()

@@ -111,7 +111,8 @@ public:
     bool openRecipe(const QString &path);
 
     // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
-    // the canvas holds unsaved changes), with a note when there were more.
+    // the canvas holds unsaved changes), with a note when there were more. Called from the drop
+    // event, it returns at once: the question and the opening follow from the event loop.
     void openDroppedFiles(const QStringList &paths);
     // The skins-folder choice of the folder menu and the settings dialog's button: the file
     // dialog starts in the skins folder, and the folder of the file picked becomes it. The

@@ -100,6 +100,7 @@ private slots:
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(l.lupe.window(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QCoreApplication::processEvents();
         QCOMPARE(l.canvas(), filled(256, 256, qRgb(1, 2, 3)));
         QCOMPARE(l.shown(), l.canvasAt(3));
         QCOMPARE(l.messages.messages.size(), 1);

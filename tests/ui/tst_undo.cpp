@@ -3,6 +3,10 @@
 
 #include "TestProgram.h"
 
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
 using namespace pellwerk;
 using namespace testsupport;
 
@@ -79,7 +83,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<Case>("c");
         const SaveChoice save = SaveChoice::Save, discard = SaveChoice::Discard, cancel = SaveChoice::Cancel;
-        for (const char *action : {"beenden", "close box", "neu", "öffnen"}) {
+        for (const char *action : {"beenden", "close box", "neu", "öffnen", "drop"}) {
             const auto row = [action](const char *name) -> QTestData & {
                 return QTest::addRow("%s: %s", action, name);
             };
@@ -121,8 +125,19 @@ private slots:
             e.main().MEnde->trigger();
         else if (action == "close box")
             e.app().form1().window()->close();
-        else
+        else if (action != "drop")
             (action == "neu" ? e.main().dneu : e.main().dopen)->trigger();
+        else {
+            // The file manager is held until the drop event returns: the question comes after it.
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(e.folder() + "/opened.bmp")});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&e.app().form1().SkinPicture(), &enter);
+            QCoreApplication::sendEvent(&e.app().form1().SkinPicture(), &drop);
+            QVERIFY(drop.isAccepted() && e.messages.questions.isEmpty() && e.canvas() == canvas);
+            QCoreApplication::processEvents();
+        }
 
         QCOMPARE(e.messages.questions, c.asked ? QStringList{Question} : QStringList{});
         const bool ends = action == "beenden" || action == "close box";
@@ -133,6 +148,22 @@ private slots:
         QVERIFY(c.goesOn || e.app().form1().window()->isVisible());
         QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), c.goesOn && c.saveTo == "saved.bmp");
         QCOMPARE(e.messages.messages.size(), c.saveTo == "broken" ? 1 : 0);
+    }
+
+    // Names show as they are: "&" is no mnemonic in the menu, "%1" no place for a number in the
+    // warning about pixels near the transparent colour.
+    void oddNamesShowLiterally()
+    {
+        const QString name = "Face&%1%2.bmp";
+        TestProgram p;
+        p.listParts({{name, filled(40, 30, qRgb(3, 2, 1))}});
+        clickName(p.partsUi().FaceFile, name);
+        QCOMPARE(p.main().MUndo->iconText(), "rückgängig: Gesicht " + name);
+        p.dialogs->answer(p.folder() + "/r.json");
+        p.main().RezeptSpeichern->trigger();
+        QCOMPARE(p.messages.messages.size(), 1);
+        QVERIFY2(p.messages.messages[0].contains("Schritt 1 (" + name + "): 1200 nahe an der Transparenzfarbe"),
+                 qPrintable(p.messages.messages[0]));
     }
 };
 
