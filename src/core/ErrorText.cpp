@@ -17,6 +17,15 @@ QString quoted(const QString &text)
     return QStringLiteral("„%1“").arg(text);
 }
 
+// The places a file was looked for, given one a line: each quoted, in the platform's notation.
+QString searchedPlaces(const QString &lines)
+{
+    QStringList places;
+    for (const QString &place : lines.split(QLatin1Char('\n')))
+        places << quoted(QDir::toNativeSeparators(place));
+    return places.join(QStringLiteral(", "));
+}
+
 const QString &kindKeys()
 {
     static const QString keys =
@@ -134,8 +143,9 @@ QString sentence(const Error &error)
         return QStringLiteral("Zwei Skins bekämen denselben Namen %1 (%2); es wurde nichts geschrieben.")
             .arg(quoted(QDir::toNativeSeparators(error.file)), error.detail);
     case ErrorKind::OutputIsInput:
-        return QStringLiteral("Der Skin %1 würde eine Datei überschreiben, die das Rezept liest.")
-            .arg(quoted(QDir::toNativeSeparators(error.file)));
+        return QStringLiteral("Der Skin %1 würde %2 überschreiben, eine Datei, die das Rezept liest; "
+                              "es wurde nichts geschrieben.")
+            .arg(quoted(QDir::toNativeSeparators(error.file)), quoted(QDir::toNativeSeparators(error.detail)));
     default:
         return {};
     }
@@ -154,7 +164,9 @@ QString describe(const Error &error)
         return words;
     switch (error.kind) {
     case ErrorKind::FileMissing:
-        return QStringLiteral("Die Datei ist nicht vorhanden.");
+        return error.detail.isEmpty() ? QStringLiteral("Die Datei ist nicht vorhanden.")
+                                      : QStringLiteral("Die Datei ist nicht vorhanden; gesucht wurde: ")
+                                            + searchedPlaces(error.detail) + QLatin1Char('.');
     case ErrorKind::IsFolder:
         return QStringLiteral("Das ist ein Ordner, keine Datei.");
     case ErrorKind::NotRegularFile:

@@ -101,8 +101,8 @@ public:
     // skin was opened.
     bool openSkinFile(const QString &path);
 
-    // Where the files of a recipe kept in `recipeFolder` are looked for: there, then the user's
-    // own part folder, then the program's Image folder.
+    // Where the files of a recipe kept in `recipeFolder` are looked for (recipeFoldersFor): there,
+    // then the user's own part folder, then the program's Image folder.
     RecipeFolders recipeFolders(const QString &recipeFolder) const;
     // Writes the steps that made the canvas as a recipe; warns (after saving) about steps whose
     // parts have pixels near the transparent colour. False when it could not be written.

@@ -5,6 +5,7 @@
 #include "compose/Recipe.h"
 #include "core/BitmapWriter.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -128,7 +129,7 @@ private slots:
     {
         Run r = run({"r.json", "-o", "one.bmp"});
         QCOMPARE(r.exitCode, 0);
-        const Composer composer({m_dir.path(), {}}, {});
+        const Composer composer({m_dir.path(), {}, {}});
         const Composition c = readRecipeFile(path("r.json")).value().composition;
         QCOMPARE(testsupport::fileBytes(path("one.bmp")), encodeBitmap24(composer.compose(c).value()));
 
@@ -148,6 +149,28 @@ private slots:
         QCOMPARE(run({"r.json", "-o", "x.bmp", "--bogus"}).exitCode, 2);
         QCOMPARE(run({"--version"}).out, QStringLiteral("pellwerk-compose 1.2\n"));
         QVERIFY(run({"--help"}).out.startsWith(QStringLiteral("Aufruf: pellwerk-compose")));
+    }
+
+    // Base "new" reads the program folder's SkinNEW.bmp: no output may replace it, whatever its name.
+    void programTemplateIsNoOutput()
+    {
+        const QString program = path("program/pellwerk-compose"), skinNew = path("program/SkinNEW.bmp");
+        QVERIFY(QDir().mkpath(path("program")) && QFile::copy(PELLWERK_COMPOSE, program));
+        QVERIFY(testsupport::writeBmp(skinNew, testsupport::filled(4, 4, qRgb(1, 2, 3))));
+        QVERIFY(QFile::link(skinNew, path("mine.bmp")));
+        QVERIFY(testsupport::writeFile(path("new.json"), R"({"pellwerk-recipe": 1, "base": "new",
+            "transparent": "schwarz", "steps": []})"));
+        const QByteArray before = testsupport::fileBytes(skinNew);
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(program, {"new.json", "-o", "mine.bmp"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("pellwerk-compose: Der Skin „mine.bmp“ würde „%1“ überschreiben, eine Datei, die "
+                                "das Rezept liest; es wurde nichts geschrieben.\n")
+                     .arg(skinNew));
+        QCOMPARE(testsupport::fileBytes(skinNew), before);
     }
 };
 

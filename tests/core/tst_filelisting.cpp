@@ -1,9 +1,10 @@
 #include "TestFiles.h"
 #include "core/FileListing.h"
-#include "core/FolderIndex.h"
+#include "core/FileResolver.h"
 #include "parts/PlacementTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,39 +112,59 @@ private slots:
             QCOMPARE(listMatchingFiles(folder + "/", pattern), names);
     }
 
-    // The user's part folder joins the program's: listed names, each with the folder it is
-    // loaded from ("u" the user's, "p" the program's).
-    void userFolderMerge_data()
+    // Where files are found: a recipe's folder (r), the user's own (u), the program's (p). On names
+    // equal without regard to letter case the earlier folder's files are taken; the lists and a
+    // pattern give the same merged list, and a name is found where the list would load it.
+    void resolverOrderAndMerge_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("user"); // "-": no user folder
-        QTest::addColumn<QString>("listed");
-        const auto row = [](const char *name, const char *program, const char *user, const char *listed) {
-            QTest::newRow(name) << program << user << listed;
-        };
-        row("name in both: the user's file", "Face1.bmp shirt1.bmp", "Face1.bmp", "Face1.bmp:u shirt1.bmp:p");
-        row("letter case differs", "face1.bmp Face1.bmp shirt1.bmp", "FACE1.BMP Shirt1.bmp",
-            "FACE1.BMP:u Shirt1.bmp:u");
-        row("both spellings in the user folder", "a.bmp", "A.bmp a.bmp", "A.bmp:u a.bmp:u");
-        row("sorted together", "b.bmp d.bmp", "a.bmp C.bmp", "a.bmp:u b.bmp:p C.bmp:u d.bmp:p");
-        row("missing user folder", "b.bmp a.bmp", "-", "a.bmp:p b.bmp:p");
+        QTest::addColumn<QStringList>("files"); // of r, u and p; "-": the folder is missing
+        QTest::addColumn<QString>("listed");    // "*.bmp", each name with the folder it comes from
+        QTest::addColumn<QString>("found");     // written=folder/name, or written=- when missing
+        const auto row = [](const char *name, const char *r, const char *u, const char *p, const char *listed,
+                            const char *found) { QTest::newRow(name) << QStringList{r, u, p} << listed << found; };
+        row("name in both: the user's file", "-", "Face1.bmp", "Face1.bmp shirt1.bmp", "u/Face1.bmp p/shirt1.bmp",
+            "Face1.bmp=u/Face1.bmp shirt1.bmp=p/shirt1.bmp");
+        row("letter case differs", "-", "FACE1.BMP Shirt1.bmp", "face1.bmp Face1.bmp shirt1.bmp",
+            "u/FACE1.BMP u/Shirt1.bmp", "face1.bmp=u/FACE1.BMP shirt1.bmp=u/Shirt1.bmp");
+        row("recipe folder over both", "fACE1.bmp", "FACE1.BMP", "Face1.bmp", "r/fACE1.bmp", "Face1.bmp=r/fACE1.bmp");
+        row("own face joins the program's", "", "FaceMine.bmp", "Face1.bmp Face2.bmp",
+            "p/Face1.bmp p/Face2.bmp u/FaceMine.bmp", "FaceMine.bmp=u/FaceMine.bmp Face2.bmp=p/Face2.bmp");
+        row("exact spelling first in one folder", "-", "A.bmp a.bmp", "", "u/A.bmp u/a.bmp",
+            "a.bmp=u/a.bmp A.BMP=u/A.bmp");
+        row("sorted together", "c.bmp", "a.bmp", "B.bmp d.bmp", "u/a.bmp p/B.bmp r/c.bmp p/d.bmp", "e.bmp=-");
+        row("missing folders", "-", "-", "b.bmp a.bmp", "p/a.bmp p/b.bmp", "a.bmp=p/a.bmp A=-");
     }
 
-    void userFolderMerge()
+    void resolverOrderAndMerge()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, user);
+        QFETCH(QStringList, files);
         QFETCH(QString, listed);
+        QFETCH(QString, found);
         QTemporaryDir dir;
-        const QString programFolder = dir.path() + "/Image/", userFolder = dir.path() + "/own/Image/";
-        QVERIFY(makeFiles(programFolder, program));
-        if (user != "-")
-            QVERIFY(makeFiles(userFolder, user));
-        const FolderIndex index = FolderIndex::read(programFolder, userFolder);
-        QStringList shown;
+        const QStringList folders{dir.path() + "/r", dir.path() + "/own/Image", dir.path() + "/Image"};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(files[i] == "-" || makeFiles(folders[i], files[i]));
+        const FileResolver resolver(folders);
+        const auto tagged = [&](const QString &path) {
+            const QString folder = QFileInfo(path).path();
+            return QString("rup"[folders.indexOf(folder)]) + "/" + QFileInfo(path).fileName();
+        };
+        QStringList fromPattern, fromList;
+        for (const QString &path : resolver.matching("*.bmp"))
+            fromPattern << tagged(path);
+        const FolderIndex index = resolver.listing();
         for (const QString &name : index.names(FileNamePattern("*.bmp")))
-            shown << name + (index.pathOf(name) == userFolder + name ? ":u" : ":p");
-        QCOMPARE(shown.join(u' '), listed);
+            fromList << tagged(index.pathOf(name));
+        QCOMPARE(fromPattern.join(u' '), listed);
+        QCOMPARE(fromList.join(u' '), listed);
+        for (const QString &pair : found.split(u' ')) {
+            const QString written = pair.section(u'=', 0, 0);
+            const Result<QString> file = resolver.find(written);
+            QCOMPARE(file ? tagged(file.value()) : QString("-"), pair.section(u'=', 1));
+            // A missing file names every place it was looked for.
+            if (!file)
+                QCOMPARE(file.error().detail, folders.join("/" + written + "\n") + "/" + written);
+        }
     }
 
     void laterFilesAppearWhenReadAgain()
@@ -153,7 +174,7 @@ private slots:
         const FileNamePattern bitmaps("*.bmp");
         QVERIFY(makeFiles(program, "Face1.bmp"));
         settle(program);
-        const FolderIndex index = FolderIndex::read(program, user);
+        const FolderIndex index = FolderIndex::read(QStringList{user, program});
         QVERIFY(index.isCurrent());
 
         QVERIFY(makeFiles(program, "Face2.bmp"));
