@@ -40,10 +40,9 @@ Result<NewSkin> findNewSkin(const QString &programFolder)
     const QFileInfo own(QStringLiteral("SkinNEW.bmp"));
     const bool sameFile = fileIdentity(own.absoluteFilePath()) == fileIdentity(programs);
     if (!own.exists() || own.isDir() || sameFile) {
-        if (!QFileInfo::exists(programs)) {
-            const QString searched = sameFile ? programs : own.absoluteFilePath() + QLatin1Char('\n') + programs;
-            return makeError(ErrorKind::FileMissing, programs, searched);
-        }
+        // Looked for in one place only, reading it tells what is wrong with it.
+        if (!sameFile && !QFileInfo::exists(programs))
+            return makeError(ErrorKind::FileMissing, programs, own.absoluteFilePath() + QLatin1Char('\n') + programs);
         return NewSkin{programs, {CompositionBase::Kind::New, {}}};
     }
     return NewSkin{own.absoluteFilePath(), {CompositionBase::Kind::File, own.absoluteFilePath()}};

@@ -35,7 +35,7 @@ QString newSkinFile(const QString &programFolder);
 // skin: SkinNEW.bmp of the working directory when there is one (users keep their own template
 // there), else the program folder's. The program folder's file, reached either way, is base
 // "new", as the composer reads it; any other is a file base with its absolute path. Error
-// FileMissing naming both places when neither exists.
+// FileMissing naming both places when neither exists (and they are two).
 struct NewSkin
 {
     QString file;
