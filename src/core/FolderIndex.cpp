@@ -115,8 +115,9 @@ FolderIndex FolderIndex::read(const QStringList &folders)
 {
     FolderIndex index;
     for (const QString &folder : folders) {
-        // QDir("") would be the working directory.
-        if (!folder.isEmpty())
+        // QDir("") would be the working directory, and the system would read a name with a NUL
+        // only up to it: another folder. Neither names a folder.
+        if (!folder.isEmpty() && !folder.contains(QChar(0)))
             index.m_folders << folder;
     }
     if (index.m_folders.isEmpty())

@@ -22,8 +22,8 @@ namespace pellwerk {
 // Names are those of files, without folder; hidden files (names starting with a dot) and folders
 // are left out, symbolic links to files count as files. They are sorted by name without regard to
 // letter case (as QString::compare orders them), equal names in that sense by their exact
-// spelling. Empty folder names are skipped without reading anything (QDir would read the working
-// directory); a missing or unreadable folder contributes no names. All names are held in two
+// spelling. Empty folder names and names holding a NUL are skipped without reading anything; a
+// missing or unreadable folder contributes no names. All names are held in two
 // buffers (as read and case-folded), not one string each: a large folder costs few allocations.
 class FolderIndex
 {

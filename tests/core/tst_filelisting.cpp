@@ -95,6 +95,7 @@ private slots:
         row("missing folder", f + "/missing", "*.bmp", "");
         row("a file, not a folder", f + "/A.bmp", "*.*", "");
         row("empty folder", f + "/folder.bmp", "*.*", "");
+        row("a NUL cuts no folder name short", f + QChar(0) + "/folder.bmp", "*.*", "");
         const QString sorting = f + "/sorting";
         const QString names = QString::fromUtf8("Z.bmp \xEE\x80\x80.bmp \xC3\xA9.bmp \xF0\x9F\x98\x80.bmp E.bmp");
         QVERIFY(makeFiles(sorting, names));
