@@ -98,7 +98,8 @@ void prefixKeystroke(benchmark::State &state)
     setFolderTime(folderChanged ? std::chrono::hours(1) : -std::chrono::hours(1));
     FileListBox list;
     list.resize(153, 45);
-    list.setIndex(std::make_shared<const FolderIndex>(FolderIndex::read(QStringList{library->userFolder, library->folder})));
+    list.setIndex(
+        std::make_shared<const FolderIndex>(FolderIndex::read(QStringList{library->userFolder, library->folder})));
     list.show();
     qsizetype i = 0;
     for (auto _ : state) {

@@ -77,14 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const VariationPlan::VariedKind &v : p.varied())
         expected *= v.files.size();
     FUZZ_CHECK(p.size() == expected && p.size() >= 1 && p.size() <= VariationPlan::MaxSkins);
-    // The folders are merged: a name (letter case ignored) comes from one folder only.
+    // The folders are merged: each file exists, a name (letter case ignored) from one folder only.
     for (const VariationPlan::VariedKind &v : p.varied()) {
         QHash<QString, QString> folderOf;
         for (const QString &file : v.files) {
             const QFileInfo info(file);
-            FUZZ_CHECK(info.isFile());
-            FUZZ_CHECK(folderOf.value(info.fileName().toCaseFolded(), info.path()) == info.path());
-            folderOf.insert(info.fileName().toCaseFolded(), info.path());
+            const QString name = info.fileName().toCaseFolded();
+            FUZZ_CHECK(info.isFile() && folderOf.value(name, info.path()) == info.path());
+            folderOf.insert(name, info.path());
         }
     }
 

@@ -302,8 +302,8 @@ QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, Q
 {
     // One arg() for all: a chained one would take a "%1" in the file name for its own place.
     return QStringLiteral("Schritt %1 (%2): %3 nahe an der Transparenzfarbe, davon %4 Rand, zuerst bei %5,%6")
-        .arg(QString::number(step), what, QString::number(near), QString::number(fringe),
-             QString::number(first.x()), QString::number(first.y()));
+        .arg(QString::number(step), what, QString::number(near), QString::number(fringe), QString::number(first.x()),
+             QString::number(first.y()));
 }
 
 QString saveChangesQuestion()

@@ -56,8 +56,7 @@ void FolderIndex::addName(QStringView name, quint32 folder)
     m_names.append(name.utf16(), size_t(name.size()));
     const auto foldedStart = quint32(m_folded.size());
     FileNamePattern::foldName(name, m_folded);
-    m_entries.push_back(
-        {nameStart, quint32(name.size()), foldedStart, quint32(m_folded.size()) - foldedStart, folder});
+    m_entries.push_back({nameStart, quint32(name.size()), foldedStart, quint32(m_folded.size()) - foldedStart, folder});
 }
 
 void FolderIndex::addFilesOf(const QString &folder, quint32 position)
@@ -190,9 +189,8 @@ qsizetype FolderIndex::positionOf(QStringView name) const
 qsizetype FolderIndex::firstFolded(std::u16string_view key) const
 {
     // Sorted by folded name first: the first entry not before the key starts the run of the name.
-    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key, [&](const Entry &e, auto k) {
-        return compareUnits(folded(e), k) < 0;
-    });
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                        [&](const Entry &e, auto k) { return compareUnits(folded(e), k) < 0; });
     return found != m_entries.end() && folded(*found) == key ? found - m_entries.begin() : -1;
 }
 

@@ -3,10 +3,6 @@
 
 #include "TestProgram.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 using namespace pellwerk;
 using namespace testsupport;
 
@@ -83,7 +79,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<Case>("c");
         const SaveChoice save = SaveChoice::Save, discard = SaveChoice::Discard, cancel = SaveChoice::Cancel;
-        for (const char *action : {"beenden", "close box", "neu", "öffnen", "drop"}) {
+        for (const char *action : {"beenden", "close box", "neu", "öffnen"}) {
             const auto row = [action](const char *name) -> QTestData & {
                 return QTest::addRow("%s: %s", action, name);
             };
@@ -125,19 +121,8 @@ private slots:
             e.main().MEnde->trigger();
         else if (action == "close box")
             e.app().form1().window()->close();
-        else if (action != "drop")
+        else
             (action == "neu" ? e.main().dneu : e.main().dopen)->trigger();
-        else {
-            // The file manager is held until the drop event returns: the question comes after it.
-            QMimeData mime;
-            mime.setUrls({QUrl::fromLocalFile(e.folder() + "/opened.bmp")});
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&e.app().form1().SkinPicture(), &enter);
-            QCoreApplication::sendEvent(&e.app().form1().SkinPicture(), &drop);
-            QVERIFY(drop.isAccepted() && e.messages.questions.isEmpty() && e.canvas() == canvas);
-            QCoreApplication::processEvents();
-        }
 
         QCOMPARE(e.messages.questions, c.asked ? QStringList{Question} : QStringList{});
         const bool ends = action == "beenden" || action == "close box";
