@@ -11,7 +11,6 @@
 #include "compose/Recipe.h"
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
-#include "core/PartFolders.h"
 #include "core/SkinDocument.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
@@ -175,7 +174,7 @@ bool App::openSkinFile(const QString &path)
 
 RecipeFolders App::recipeFolders(const QString &recipeFolder) const
 {
-    return {recipeFolder, {userPartFolder(), state.ImageFolder}};
+    return recipeFoldersFor(recipeFolder, state.ProgramFolder, state.ImageFolder);
 }
 
 bool App::saveRecipe(const QString &path)
@@ -215,7 +214,7 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, recipe.error()));
         return false;
     }
-    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()), state.ProgramFolder);
+    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()));
     Result<Document> document = composer.document(recipe->composition);
     if (!document) {
         showMessage(ErrorText::recipeFailed(path, document.error()));
@@ -227,8 +226,17 @@ bool App::openRecipe(const QString &path)
 
 void App::openDroppedFiles(const QStringList &paths)
 {
-    if (!paths.isEmpty() && openSkinFile(paths.first()) && paths.size() > 1)
-        showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+    if (paths.isEmpty())
+        return;
+    // The file manager that dragged the files waits until the drop event returns: a question
+    // about unsaved work asked inside it would hold that program too. Asked and opened after.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (openSkinFile(paths.first()) && paths.size() > 1)
+                showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+        },
+        Qt::QueuedConnection);
 }
 
 void App::chooseSkinFolder()

@@ -72,7 +72,7 @@ private slots:
     {
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
-        const Composer composer({m_dir.path(), {}}, m_dir.path());
+        const Composer composer({m_dir.path(), {}, m_dir.path()});
         SkinCanvas canvas;
         qint64 now = 0;
         canvas.setClock([&] { return now; });
