@@ -151,9 +151,12 @@ std::optional<bool> booleanValue(const Value &value)
     return value.type == Value::Type::Boolean ? std::optional(value.boolean) : std::nullopt;
 }
 
-// A key as a message may show it: control characters as the JSON escapes that wrote them.
+// A key as a message may show it: control characters as the JSON escapes that wrote them, and an
+// empty key as the two quotes that wrote it, so that the field named is never none.
 QString printable(const QString &key)
 {
+    if (key.isEmpty())
+        return QStringLiteral("\"\"");
     QString shown;
     for (const QChar c : key)
         shown += c.unicode() < 0x20 ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')) : QString(c);

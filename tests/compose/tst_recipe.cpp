@@ -47,6 +47,7 @@ private slots:
         row("version 3", R"({"pellwerk-recipe": 3, "future": true})", K::RecipeVersion, 0, "pellwerk-recipe");
         row("version text", R"({"pellwerk-recipe": "1"})", K::RecipeBadValue, 0, "pellwerk-recipe");
         row("no version", R"({"base": "default"})", K::RecipeMissingField, 0, "pellwerk-recipe");
+        row("empty key", R"({"pellwerk-recipe": 1, "": 1})", K::RecipeUnknownField, 0, "\"\"");
         row("no steps", R"({"pellwerk-recipe": 1, "base": "new", "transparent": "weiss"})", K::RecipeMissingField, 0,
             "steps");
         row("steps object", recipe("").replace("[]", "{}"), K::RecipeBadValue, 0, "steps");
