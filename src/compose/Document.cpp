@@ -3,6 +3,7 @@
 #include "LayerCache.h"
 #include "StepRender.h"
 #include "core/SkinDocument.h"
+#include "parts/PlacementTable.h"
 
 #include <utility>
 
@@ -61,7 +62,9 @@ bool Document::remove(int index)
 
 bool Document::change(int index, const PasteStep &step)
 {
-    if (!isStep(index) || step.part != steps()[size_t(index)].part)
+    if (!isStep(index) || step.part != steps()[size_t(index)].part || step.kind != steps()[size_t(index)].kind)
+        return false;
+    if (const std::optional<QPoint> fixed = partKind(step.kind).place; fixed && step.place != *fixed)
         return false;
     m_composition.steps[size_t(index)] = step;
     return true;

@@ -44,14 +44,15 @@ public:
     QImage partOf(int index) const;
 
     // Adds a step at the end (painted last), with `part`, the picture its part path names, as
-    // decoded and before any tint. The picture takes the place of one stored for that path before,
-    // for every step that names it.
+    // decoded and before any tint. A step of a fixed kind is at its kind's place. The picture takes the place of one
+    // stored for that path before, for every step that names it.
     void append(PasteStep step, const QImage &part);
     // Puts step `index` at position `to`, the steps between moving up or down by one.
     bool move(int index, int to);
     bool remove(int index);
-    // Changes what a step is, except its part: tint, place, colour, visible, mirrored, ramp.
-    // `step.part` must be the part step `index` names already (swapPart changes it).
+    // Changes what a step is, except its kind and part: tint, place, colour, visible, mirrored,
+    // ramp. `step.part` and `step.kind` must be the step's own (swapPart changes the part), and a
+    // step of a fixed kind keeps its kind's place: a recipe names no other.
     bool change(int index, const PasteStep &step);
     // Step `index` pastes the part at `path` (picture `part`) instead; everything else stays.
     bool swapPart(int index, const QString &path, const QImage &part);

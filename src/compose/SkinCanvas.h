@@ -51,6 +51,7 @@ public:
 
     // Edits of step `index`. A tint or place set again within an EditBurst joins the step before.
     bool setTint(int index, const UserRgb &tint);
+    // Only a user-place step moves: a fixed kind is at its kind's place.
     bool setPlace(int index, QPoint place);
     bool setVisible(int index, bool visible);
     bool setMirrored(int index, bool mirrored);

@@ -182,26 +182,34 @@ bool App::saveRecipe(const QString &path)
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
     const Document &document = m_skin.document();
     Recipe recipe{state.TransparentColour, document.composition()};
-    Composition &made = recipe.composition;
+    const Composition &made = recipe.composition;
     if (!made.steps.empty())
         recipe.transparent = made.steps.front().transparent;
-    if (made.base.kind == CompositionBase::Kind::File)
-        made.base.file = recipePathFor(made.base.file, folders);
+    // A part whose file cannot be read now is written all the same (it is the user's work, and the
+    // document holds its picture), but the recipe would not replay: the user is told.
+    const Composer composer(folders);
     QStringList nearKey;
+    QStringList unreadable;
     for (size_t i = 0; i < made.steps.size(); ++i) {
-        PasteStep &step = made.steps[i];
-        if (!step.part.isEmpty())
-            step.part = recipePathFor(step.part, folders);
+        const PasteStep &step = made.steps[i];
+        if (const Result<QImage> part = composer.partPicture(step.part); !part) {
+            Error error = part.error();
+            error.step = int(i) + 1;
+            error.field = QStringLiteral("part");
+            unreadable << ErrorText::describe(error);
+        }
         // What the step will really paste: its part as the document holds it, tinted and mirrored.
         const KeyColourLint lint = document.keyColourCheck(int(i));
         if (lint.near > 0)
             nearKey << ErrorText::nearKeyStep(int(i) + 1, QFileInfo(step.part).fileName(), lint.near, lint.fringe,
                                               lint.firstNear.value_or(QPoint()));
     }
-    if (const Result<void> written = writeFileBytes(path, writeRecipe(recipe)); !written) {
+    if (const Result<void> written = writeFileBytes(path, writeRecipe(nameRecipeFiles(recipe, folders))); !written) {
         showMessage(ErrorText::recipeFailed(path, written.error()));
         return false;
     }
+    if (!unreadable.isEmpty())
+        showMessage(ErrorText::unreadablePartsWarning(path, unreadable));
     if (!nearKey.isEmpty())
         showMessage(ErrorText::nearKeyWarning(path, nearKey));
     return true;
@@ -209,13 +217,16 @@ bool App::saveRecipe(const QString &path)
 
 bool App::openRecipe(const QString &path)
 {
-    const Result<Recipe> recipe = readRecipeFile(path);
-    if (!recipe) {
-        showMessage(ErrorText::recipeFailed(path, recipe.error()));
+    Result<Recipe> read = readRecipeFile(path);
+    if (!read) {
+        showMessage(ErrorText::recipeFailed(path, read.error()));
         return false;
     }
-    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()));
-    Result<Document> document = composer.document(recipe->composition);
+    // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere later
+    // names these very files.
+    const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
+    const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    Result<Document> document = Composer(folders).document(recipe.composition);
     if (!document) {
         showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;
