@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pellwerk {
 
@@ -39,6 +41,17 @@ void moveAside(const QString &path, const QString &aside)
     for (int n = 1; n < 1000 && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()); ++n)
         target = QStringLiteral("%1/%2.%3").arg(aside, name).arg(n);
     QDir().rename(path, target);
+}
+
+// The copy's file is on the disk once it is committed; the rename that put it in place is only when
+// its folder is, so that a power cut soon after still finds it.
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -139,8 +152,10 @@ void RecoveryStore::work(std::stop_token stop)
             Result<void> done = bytes ? ensureOwnCopy() : Result<void>(bytes.error());
             if (done)
                 done = writeFileBytes(m_copyPath, bytes.value());
-            if (done)
+            if (done) {
                 path = m_copyPath;
+                syncFolder(m_folder);
+            }
             else
                 failure = done.error();
         } else {
