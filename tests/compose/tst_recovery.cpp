@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <semaphore>
+#include <string_view>
 #include <sys/resource.h>
 
 using namespace pellwerk;
@@ -83,10 +84,7 @@ void RecoveryTest::editorsKeepTheirOwn()
     QVERIFY(!QFileInfo::exists(folder)); // made on the first write only
     QVERIFY(writeNow(*a));
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("RECOVERY_CHILD_FOLDER", folder);
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {});
+    child.start(QCoreApplication::applicationFilePath(), {"--hold-copies", folder});
     QVERIFY(child.waitForReadyRead(30'000) && child.readAll() == "ready\n");
     QCOMPARE(entries(folder).size(), 5); // a copy and a lock each, the saved editor's lock
     QVERIFY(c->claimLeftovers(anyBytes).empty());
@@ -190,8 +188,8 @@ void RecoveryTest::newerSnapshotSupersedes()
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    if (const QString folder = qEnvironmentVariable("RECOVERY_CHILD_FOLDER"); !folder.isEmpty())
-        return holdCopies(folder);
+    if (argc == 3 && argv[1] == std::string_view("--hold-copies"))
+        return holdCopies(QString::fromLocal8Bit(argv[2]));
     RecoveryTest test;
     return QTest::qExec(&test, argc, argv);
 }
