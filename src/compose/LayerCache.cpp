@@ -6,8 +6,8 @@ namespace pellwerk {
 
 QImage LayerCache::layer(const QImage &part, const PasteStep &step)
 {
-    const Key key{part.cacheKey(), step.tint.red,  step.tint.green, step.tint.blue,
-                  step.mirrored,   step.ramp.from, step.ramp.to};
+    const Key key = std::make_tuple(part.cacheKey(), step.tint.red, step.tint.green, step.tint.blue, step.mirrored,
+                                    step.ramp.from, step.ramp.to);
     auto found = m_layers.find(key);
     if (found == m_layers.end())
         found = m_layers.emplace(key, Slot{stepLayer(part, step)}).first;
