@@ -17,7 +17,7 @@ SkinCanvas::SkinCanvas(CompositionHistory::Limits limits, QObject *parent)
 void SkinCanvas::paste(const PictureBoxModel &preview, Rect32 partRect, const PasteStep &step)
 {
     const QImage before = m_model.drawingImage().copy();
-    TransferPart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
+    pastePart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
     const QSize cut(qMax(0, partRect.Right - partRect.Left), qMax(0, partRect.Bottom - partRect.Top));
     m_history.push(HistoryStep::pasted(step), before, m_model.drawingImage(), landingRect(step.place, cut, cut));
     emit historyChanged();

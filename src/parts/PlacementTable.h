@@ -29,7 +29,7 @@ struct PartKind
 {
     PartKindId kind;
     QString key;                 // the kind's name in recipes and on the command line, e.g. "face"
-    QString listName;            // the list control's name, e.g. "FaceFile"
+    QString listName;            // the list control's name, e.g. "faceList"
     QString pattern;             // file-name pattern, matched without regard to letter case
     QString toolTip;             // built-in tool-tip, before any language is applied
     std::optional<QPoint> place; // none for the user list: its place is typed in

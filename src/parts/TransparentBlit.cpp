@@ -129,8 +129,8 @@ void TransparentBlit(QImage &destination, const QImage &background, const QImage
     }
 }
 
-void TransferPart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                  Colour transparentColour)
+void pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
+               Colour transparentColour)
 {
     const QImage source = preview.surface();
     QImage &skin = canvas.drawingImage();

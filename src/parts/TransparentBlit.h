@@ -30,7 +30,7 @@ void TransparentBlit(QImage &destination, const QImage &background, const QImage
 // (x, y), keeping the canvas's own pixels where the preview shows `transparentColour`, then
 // refreshes the canvas (it emits changed()). A canvas without a persistent image gets nothing
 // drawn but is still refreshed.
-void TransferPart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                  Colour transparentColour);
+void pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
+               Colour transparentColour);
 
 } // namespace pellwerk

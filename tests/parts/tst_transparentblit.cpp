@@ -160,13 +160,13 @@ private slots:
         PictureBoxModel preview(QSize(148, 191), Colours::Black, false);
         preview.setPicture(Picture::make(filled(200, 250, qRgb(1, 0, 0))));
         QSignalSpy changed(&canvas, &PictureBoxModel::changed);
-        TransferPart(canvas, preview, Rect32{0, 0, 148, 191}, 0, 0, Colours::Black);
+        pastePart(canvas, preview, Rect32{0, 0, 148, 191}, 0, 0, Colours::Black);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(rgbAt(canvas.surface(), 147, 190), qRgb(1, 0, 0));
         QCOMPARE(rgbAt(canvas.surface(), 148, 0), White);
         QCOMPARE(rgbAt(canvas.surface(), 0, 191), White);
         // The pasted pixels are the canvas's own now: a later paste elsewhere keeps them.
-        TransferPart(canvas, preview, Rect32{0, 0, 148, 191}, 200, 200, Colours::Black);
+        pastePart(canvas, preview, Rect32{0, 0, 148, 191}, 200, 200, Colours::Black);
         QCOMPARE(changed.count(), 2);
         QCOMPARE(rgbAt(canvas.surface(), 10, 10), qRgb(1, 0, 0));
         QCOMPARE(rgbAt(canvas.surface(), 255, 255), qRgb(1, 0, 0));

@@ -1,11 +1,11 @@
-#include "Lupe.h"
+#include "ZoomWindow.h"
 
 #include "App.h"
 #include "FileDrop.h"
-#include "LupeView.h"
+#include "ZoomView.h"
 #include "core/StatusText.h"
 #include "core/ZoomGeometry.h"
-#include "ui_Lupe.h"
+#include "ui_ZoomWindow.h"
 
 #include <QCheckBox>
 #include <QKeySequence>
@@ -18,30 +18,30 @@
 
 namespace pellwerk {
 
-template class DesignedForm<Ui::Lupe>;
+template class DesignedForm<Ui::ZoomWindow>;
 
-Lupe::Lupe(App &app) : DesignedForm(app, QStringLiteral("Lupe"))
+ZoomWindow::ZoomWindow(App &app) : DesignedForm(app, QStringLiteral("ZoomWindow"))
 {
-    const auto whenLoaded = [this](void (Lupe::*show)()) {
+    const auto whenLoaded = [this](void (ZoomWindow::*show)()) {
         return [this, show] {
             if (isLoaded())
                 (this->*show)();
         };
     };
-    connect(&app.canvas(), &PictureBoxModel::changed, this, whenLoaded(&Lupe::showCanvas));
-    connect(&app, &App::previewChanged, this, whenLoaded(&Lupe::showOverlay));
-    connect(&app, &App::transparentColourChanged, this, whenLoaded(&Lupe::showOverlay));
-    connect(&app, &App::userPlaceChanged, this, whenLoaded(&Lupe::showOverlay));
+    connect(&app.canvas(), &PictureBoxModel::changed, this, whenLoaded(&ZoomWindow::showCanvas));
+    connect(&app, &App::previewChanged, this, whenLoaded(&ZoomWindow::showOverlay));
+    connect(&app, &App::transparentColourChanged, this, whenLoaded(&ZoomWindow::showOverlay));
+    connect(&app, &App::userPlaceChanged, this, whenLoaded(&ZoomWindow::showOverlay));
 }
 
-LupeView *Lupe::view()
+ZoomView *ZoomWindow::view()
 {
     return ui().View;
 }
 
-void Lupe::setUpWindow(QWidget *host)
+void ZoomWindow::setUpWindow(QWidget *host)
 {
-    Ui::Lupe &u = *m_ui;
+    Ui::ZoomWindow &u = *m_ui;
     u.LeftOutSwatch->setMark(KeyMark::LeftOut);
     u.NearSwatch->setMark(KeyMark::Near);
     u.FringeSwatch->setMark(KeyMark::Fringe);
@@ -63,18 +63,18 @@ void Lupe::setUpWindow(QWidget *host)
         showOverlay();
     });
 
-    LupeView *view = u.View;
-    connect(view, &LupeView::leftPressed, this, &Lupe::View_MouseDown);
-    connect(view, &LupeView::pointerOver, this, &Lupe::View_MouseMove);
-    connect(view, &LupeView::zoomStepped, this,
+    ZoomView *view = u.View;
+    connect(view, &ZoomView::leftPressed, this, &ZoomWindow::chooseUserPlace);
+    connect(view, &ZoomView::pointerOver, this, &ZoomWindow::showPointerPixel);
+    connect(view, &ZoomView::zoomStepped, this,
             [this, view](int steps, QPoint at) { setZoom(m_zoom + steps, view->mapToParent(at)); });
-    connect(view, &LupeView::dragged, this, [this](QPoint delta) {
+    connect(view, &ZoomView::dragged, this, [this](QPoint delta) {
         QScrollArea *area = m_ui->ViewArea;
         area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() - delta.x());
         area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() - delta.y());
     });
     // Zooming and scrolling move the skin under a pointer that stays where it is.
-    const auto followPointer = [this] { View_MouseMove(m_ui->View->pixelUnderPointer()); };
+    const auto followPointer = [this] { showPointerPixel(m_ui->View->pixelUnderPointer()); };
     connect(u.ViewArea->horizontalScrollBar(), &QScrollBar::valueChanged, this, followPointer);
     connect(u.ViewArea->verticalScrollBar(), &QScrollBar::valueChanged, this, followPointer);
     connectKeys(host);
@@ -85,7 +85,7 @@ void Lupe::setUpWindow(QWidget *host)
     view->installEventFilter(this);
 }
 
-void Lupe::connectKeys(QWidget *host)
+void ZoomWindow::connectKeys(QWidget *host)
 {
     const auto key = [host](QKeySequence sequence, auto slot) {
         connect(new QShortcut(sequence, host), &QShortcut::activated, host, slot);
@@ -98,9 +98,9 @@ void Lupe::connectKeys(QWidget *host)
     key(QKeySequence(QKeySequence::ZoomOut), [this] { setZoom(m_zoom - 1); });
 }
 
-void Lupe::Form_Load()
+void ZoomWindow::windowLoaded()
 {
-    Ui::Lupe &u = *m_ui;
+    Ui::ZoomWindow &u = *m_ui;
     {
         const QSignalBlocker quietGrid(u.GridCheck);
         const QSignalBlocker quietOverlay(u.OverlayCheck);
@@ -119,7 +119,7 @@ void Lupe::Form_Load()
     setZoom(ZoomGeometry::fittingZoom(u.ViewArea->maximumViewportSize()));
 }
 
-bool Lupe::eventFilter(QObject *watched, QEvent *event)
+bool ZoomWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_ui && watched == m_ui->View && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // The view is larger than what shows of it: its scroll area's border says it has the keys.
@@ -134,20 +134,20 @@ bool Lupe::eventFilter(QObject *watched, QEvent *event)
     return Form::eventFilter(watched, event);
 }
 
-QPoint Lupe::viewportCentre()
+QPoint ZoomWindow::viewportCentre()
 {
     return m_ui->ViewArea->viewport()->rect().center();
 }
 
-void Lupe::setZoom(int zoom)
+void ZoomWindow::setZoom(int zoom)
 {
     setZoom(zoom, viewportCentre());
 }
 
-void Lupe::setZoom(int zoom, QPoint anchor)
+void ZoomWindow::setZoom(int zoom, QPoint anchor)
 {
     zoom = ZoomGeometry::clampZoom(zoom);
-    Ui::Lupe &u = ui();
+    Ui::ZoomWindow &u = ui();
     if (zoom != m_zoom) {
         // The view's place in the viewport is where the scroll bars have moved it, or the margin
         // that centres a skin smaller than the viewport.
@@ -157,24 +157,24 @@ void Lupe::setZoom(int zoom, QPoint anchor)
         u.View->setZoom(zoom);
         u.ViewArea->horizontalScrollBar()->setValue(wanted.x());
         u.ViewArea->verticalScrollBar()->setValue(wanted.y());
-        View_MouseMove(u.View->pixelUnderPointer());
+        showPointerPixel(u.View->pixelUnderPointer());
     }
     const QSignalBlocker quiet(u.ZoomBox);
     u.ZoomBox->setValue(zoom);
 }
 
-void Lupe::showCanvas()
+void ZoomWindow::showCanvas()
 {
     view()->setCanvas(m_app.canvas().surface());
     showPointer();
 }
 
-void Lupe::showOverlay()
+void ZoomWindow::showOverlay()
 {
     const QImage &part = m_app.preview().picture().image;
     const AppState &state = m_app.state;
     // The preview's picture already carries the knobs' tint.
-    LupeOverlay overlay{{}, {}, lintKeyColour(part, state.TransparentColour, {}, m_nearLimit), m_app.userPlace()};
+    ZoomOverlay overlay{{}, {}, lintKeyColour(part, state.TransparentColour, {}, m_nearLimit), m_app.userPlace()};
     if (const std::optional<QPoint> place = m_app.previewPlace()) {
         const QSize cut(state.PartRect.Right - state.PartRect.Left, state.PartRect.Bottom - state.PartRect.Top);
         overlay.place = *place;
@@ -185,7 +185,7 @@ void Lupe::showOverlay()
     view()->setOverlay(std::move(overlay));
 }
 
-void Lupe::showPointer()
+void ZoomWindow::showPointer()
 {
     QLabel *text = ui().PointerText;
     const QImage &skin = view()->canvas();
@@ -197,13 +197,13 @@ void Lupe::showPointer()
     text->show();
 }
 
-void Lupe::View_MouseMove(std::optional<QPoint> pixel)
+void ZoomWindow::showPointerPixel(std::optional<QPoint> pixel)
 {
     m_pointer = pixel;
     showPointer();
 }
 
-void Lupe::View_MouseDown(QPoint pixel)
+void ZoomWindow::chooseUserPlace(QPoint pixel)
 {
     // What a press on the canvas does.
     m_app.setUserPlace(pixel);

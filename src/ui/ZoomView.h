@@ -12,7 +12,7 @@
 namespace pellwerk {
 
 // What the zoom window lays over the skin, in skin pixels.
-struct LupeOverlay
+struct ZoomOverlay
 {
     QRect landing;                   // the pixels the previewed part covers; empty when none
     QPoint place;                    // where the part's top-left pixel lands
@@ -30,13 +30,13 @@ struct LupeOverlay
 // means for the program is its window's business. Keys it does not use (the arrows, the page
 // keys) go on to the scroll area. A frame without a border, it is announced as a frame, like
 // the canvas.
-class LupeView : public QFrame
+class ZoomView : public QFrame
 {
     Q_OBJECT
 public:
     static constexpr int GridFromZoom = 6;
 
-    explicit LupeView(QWidget *parent = nullptr);
+    explicit ZoomView(QWidget *parent = nullptr);
 
     // The 256 x 256 skin (any size is drawn, cut to 256 x 256).
     void setCanvas(const QImage &skin);
@@ -46,8 +46,8 @@ public:
     void setZoom(int zoom);
     void setGridShown(bool shown);
     void setOverlayShown(bool shown);
-    void setOverlay(LupeOverlay overlay);
-    const LupeOverlay &overlay() const { return m_overlay; }
+    void setOverlay(ZoomOverlay overlay);
+    const ZoomOverlay &overlay() const { return m_overlay; }
 
     // Paints `area` (widget coordinates) of the view with `painter`, which the caller has set up
     // for this widget's coordinates: the paint event's work, also for drawing into an image.
@@ -85,7 +85,7 @@ private:
     int m_zoom = 1;
     bool m_grid = true;
     bool m_overlayShown = true;
-    LupeOverlay m_overlay;
+    ZoomOverlay m_overlay;
     QPoint m_dragFrom;
     int m_wheelAngle = 0;
 };

@@ -1,11 +1,11 @@
-#include "LupeMarks.h"
+#include "ZoomMarks.h"
 
 #include <QBrush>
 #include <QPainter>
 
 #include <algorithm>
 
-namespace pellwerk::LupeMarks {
+namespace pellwerk::ZoomMarks {
 
 namespace {
 
@@ -106,4 +106,4 @@ void paint(QPainter &painter, KeyMark mark, const std::vector<QRect> &squares, i
     painter.restore();
 }
 
-} // namespace pellwerk::LupeMarks
+} // namespace pellwerk::ZoomMarks

@@ -9,24 +9,26 @@
 
 class QTimer;
 
-PELLWERK_DECLARE_DESIGN(Form1, QMainWindow)
+PELLWERK_DECLARE_DESIGN(MainWindow, QMainWindow)
 
 namespace pellwerk {
 
 class PictureBox;
-// The main window: the skin canvas, the menus, the status label and the timer.
-class Form1 : public DesignedForm<Ui::Form1, QMainWindow>
+// The main window: the skin canvas, the menus, the status line and the timer that shows the
+// product line.
+class MainWindow : public DesignedForm<Ui::MainWindow, QMainWindow>
 {
     Q_OBJECT
 public:
-    explicit Form1(App &app);
+    explicit MainWindow(App &app);
 
-    PictureBox &SkinPicture();
-    CommonDialog CommonDialog1;
+    // The skin canvas as the user sees and presses it.
+    PictureBox &canvas();
+    CommonDialog skinDialog;
     // The recipe files' own dialog, so that a recipe's name is never offered for a skin.
-    CommonDialog RecipeDialog;
+    CommonDialog recipeDialog;
 
-    // What the status label shows.
+    // What the status line shows.
     QString status();
 
     // Runs once the main window is on screen.
@@ -37,33 +39,34 @@ public:
 
     bool hostCloseRequested() override;
 
-    // Handlers, named after their controls.
-    void Form_MouseMove();
-    void SkinPicture_MouseMove(QPoint pixel);
-    void SkinPicture_MouseDown(QPoint pixel);
-    void SkinPicture_Click();
-    void Timer1_Timer();
-    void Command1_Click();
-    void TeileMnu_Click();
-    void LupeMnu_Click();
-    void MEigeneTeile_Click();
-    void PrgSetup_Click();
-    void Mueber_Click();
-    void MFolder_Click();
-    void dneu_Click();
-    void dopen_Click();
-    void speichern_Click();
-    void MEnde_Click();
-    void MUndo_Click();
-    void MRedo_Click();
-    void RezeptSpeichern_Click();
-    void RezeptOeffnen_Click();
+    // What the controls do. The status line shows the program folder while the pointer is over
+    // the bare window, the pointer's pixel over the canvas, and the product line at each tick of
+    // the timer; a press on the canvas chooses the user place.
+    void showProgramFolder();
+    void showCanvasPosition(QPoint pixel);
+    void chooseUserPlace(QPoint pixel);
+    void advanceProductLine();
+    // The "Teile" button and the menu entry.
+    void showPartsWindow();
+    void showZoomWindow();
+    void showOwnParts();
+    void showSettings();
+    void showAbout();
+    void chooseSkinFolder();
+    void newSkin();
+    void openSkin();
+    void saveSkin();
+    void quit();
+    void undo();
+    void redo();
+    void saveRecipe();
+    void openRecipe();
 
 protected:
     void setUpWindow(QMainWindow *host) override;
     void windowDestroyed() override;
-    void Form_Load() override;
-    void Form_Unload() override;
+    void windowLoaded() override;
+    void windowUnloading() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void applyLanguageText(const KeyRow &row, const QString &text) override;
 
@@ -74,7 +77,7 @@ private:
     void fitMenuBar();
     void showStatus(const QString &text);
     // Opens a skin file onto the canvas, telling the user when it cannot be read.
-    void openSkin(const QString &path, const CompositionBase &base);
+    void loadSkin(const QString &path, const CompositionBase &base);
 
     QTimer *m_timer = nullptr;
     QString m_undoWord = QStringLiteral("rückgängig");

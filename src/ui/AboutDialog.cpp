@@ -1,14 +1,14 @@
-#include "AboutDlg.h"
+#include "AboutDialog.h"
 #include "WidgetColours.h"
 
 #include "core/Colour.h"
-#include "ui_AboutDlg.h"
+#include "ui_AboutDialog.h"
 
 #include <QPalette>
 
 namespace pellwerk {
 
-template class DesignedForm<Ui::AboutDlg>;
+template class DesignedForm<Ui::AboutDialog>;
 
 namespace {
 // The product line's dark blue, as the design gives it (0x00BBGGRR).
@@ -16,28 +16,23 @@ constexpr Colour ProductLineColour{0xC00000};
 constexpr qreal CreditPointSize = 9.75;
 } // namespace
 
-AboutDlg::AboutDlg(App &app) : DesignedForm(app, QStringLiteral("AboutDlg")) {}
+AboutDialog::AboutDialog(App &app) : DesignedForm(app, QStringLiteral("AboutDialog")) {}
 
-void AboutDlg::setUpWindow(QWidget *host)
+void AboutDialog::setUpWindow(QWidget *host)
 {
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     host->setFixedSize(host->size());
 
-    setTextColour(m_ui->Label2, ProductLineColour);
+    setTextColour(m_ui->productLine, ProductLineColour);
     // The caption is the design's; the version running is told where it does not change it.
-    m_ui->Label2->setToolTip(QStringLiteral("Version " PELLWERK_VERSION));
+    m_ui->productLine->setToolTip(QStringLiteral("Version " PELLWERK_VERSION));
     // Designer fonts take whole points only.
-    QFont credit = m_ui->Label1->font();
+    QFont credit = m_ui->creditLabel->font();
     credit.setPointSizeF(CreditPointSize);
-    m_ui->Label1->setFont(credit);
+    m_ui->creditLabel->setFont(credit);
 
-    connect(m_ui->OKButton, &QPushButton::clicked, this, &AboutDlg::OKButton_Click);
-}
-
-void AboutDlg::OKButton_Click()
-{
-    unload();
+    connect(m_ui->okButton, &QPushButton::clicked, this, &AboutDialog::unload);
 }
 
 } // namespace pellwerk

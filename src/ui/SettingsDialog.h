@@ -5,30 +5,31 @@
 
 #include <QString>
 
-PELLWERK_DECLARE_DESIGN(SetupDlg)
+PELLWERK_DECLARE_DESIGN(SettingsDialog)
 
 namespace pellwerk {
 // The settings dialog: the transparent colour, the skins folder and the language. Modeless; "OK"
 // only hides it (it keeps its texts and choices), the close box discards the loaded form, so the
 // next use shows the design's texts again.
-class SetupDlg : public DesignedForm<Ui::SetupDlg>
+class SettingsDialog : public DesignedForm<Ui::SettingsDialog>
 {
     Q_OBJECT
 public:
-    explicit SetupDlg(App &app);
+    explicit SettingsDialog(App &app);
 
     // Puts the texts of the active language file on the main window, the parts window and this
     // dialog, row by row of the key table.
-    void ApplyLanguage();
+    void applyLanguage();
 
-    void Combo1_Click();
-    void Command1_Click();
-    void File1_Click();
-    void OKButton_Click();
+    // What the controls do: a colour picked in the list becomes the transparent colour; the button
+    // chooses the skins folder; a language file picked is applied when it names a language.
+    void chooseTransparentColour();
+    void chooseSkinFolder();
+    void chooseLanguage();
 
 protected:
     void setUpWindow(QWidget *host) override;
-    void Form_Load() override;
+    void windowLoaded() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

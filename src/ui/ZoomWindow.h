@@ -6,11 +6,11 @@
 #include <QPoint>
 #include <optional>
 
-PELLWERK_DECLARE_DESIGN(Lupe)
+PELLWERK_DECLARE_DESIGN(ZoomWindow)
 
 namespace pellwerk {
 
-class LupeView;
+class ZoomView;
 
 // The zoom window: the live canvas magnified, with a grid, where the previewed part would land
 // and what its pixels will do, the pointer's pixel and colour, and the counts of the key-colour
@@ -19,13 +19,13 @@ class LupeView;
 //
 // The grid and overlay switches and K hold for the whole run; the zoom starts each time the
 // window is built at the largest that shows the whole skin.
-class Lupe : public DesignedForm<Ui::Lupe>
+class ZoomWindow : public DesignedForm<Ui::ZoomWindow>
 {
     Q_OBJECT
 public:
-    explicit Lupe(App &app);
+    explicit ZoomWindow(App &app);
 
-    LupeView *view();
+    ZoomView *view();
     int zoom() const { return m_zoom; }
     // Zooms to `zoom` (clamped to 1..16), keeping the skin point under `anchor` (a point of the
     // scroll area's viewport) in place as far as the scroll bars allow.
@@ -33,13 +33,14 @@ public:
     // The same around the middle of what the window shows.
     void setZoom(int zoom);
 
-    // Handlers.
-    void View_MouseDown(QPoint pixel);
-    void View_MouseMove(std::optional<QPoint> pixel);
+    // A click chooses the user place, as a press on the canvas does; the pointer's pixel and its
+    // colour show below the view.
+    void chooseUserPlace(QPoint pixel);
+    void showPointerPixel(std::optional<QPoint> pixel);
 
 protected:
     void setUpWindow(QWidget *host) override;
-    void Form_Load() override;
+    void windowLoaded() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -39,8 +39,8 @@ QString caption(int r, int g, int b)
 struct RgbProgram : TestProgram
 {
     RgbProgram() { showPart(partA()); }
-    void showPart(const QImage &image) { parts().TeilPic().model().setPicture(Picture::make(image)); }
-    QImage shownPart() { return parts().TeilPic().model().picture().image; }
+    void showPart(const QImage &image) { parts().preview().setPicture(Picture::make(image)); }
+    QImage shownPart() { return parts().preview().picture().image; }
 };
 } // namespace
 
@@ -52,12 +52,12 @@ private slots:
     {
         RgbProgram p;
         p.parts().window()->move(300, 30);
-        QWidget *w = p.openRgb().window();
+        QWidget *w = p.openTint().window();
         QVERIFY(w->isVisible());
         // 4300 twips below and 70 twips left of the parts window at (4500, 450) twips.
         QCOMPARE(w->pos(), QPoint(295, 317));
         // The design's colours are blue-green-red values: "B " is blue, not red.
-        QCOMPARE(p.app().rgbFrm().ui().Label3->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(p.app().tintWindow().ui().blueLabel->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         // The eight-cornered outline, its corners measured from the frame's top-left.
         const QRegion mask = w->mask().translated(w->geometry().topLeft() - w->frameGeometry().topLeft());
         for (QPoint inside : {QPoint(70, 50), QPoint(4, 16), QPoint(70, 98)})
@@ -80,13 +80,13 @@ private slots:
         QFETCH(UserRgb, knobs);
         const auto [red, green, blue] = knobs;
         RgbProgram p;
-        RGB_Frm &rgb = p.openRgb();
+        TintWindow &rgb = p.openTint();
         // Every knob is turned away and back to its value, so each row runs all three handlers.
-        for (QDial *knob : {rgb.KnobR(), rgb.KnobG(), rgb.KnobB()})
+        for (QDial *knob : {rgb.redKnob(), rgb.greenKnob(), rgb.blueKnob()})
             knob->setValue(7);
-        rgb.KnobR()->setValue(red);
-        rgb.KnobG()->setValue(green);
-        rgb.KnobB()->setValue(blue);
+        rgb.redKnob()->setValue(red);
+        rgb.greenKnob()->setValue(green);
+        rgb.blueKnob()->setValue(blue);
         QCOMPARE(rgb.window()->windowTitle(), caption(red, green, blue));
         QCOMPARE(p.app().state.UserColour, knobs);
         QCOMPARE(p.shownPart(), tinted(partA(), red, green, blue));
@@ -107,18 +107,18 @@ private slots:
         RgbProgram p;
         App &app = p.app();
         app.state.TransparentColourName = name;
-        Ui::SetupDlg &setup = app.setupDlg().ui();
+        Ui::SettingsDialog &setup = app.settingsDialog().ui();
         app.setTransparentColour(Colours::Blue);
-        const QString swatchTip = setup.Label5->toolTip(), colourName = setup.Label6->text();
-        p.openRgb().KnobG()->setValue(128);
+        const QString swatchTip = setup.colourSwatch->toolTip(), colourName = setup.colourName->text();
+        p.openTint().greenKnob()->setValue(128);
 
         const Colour expected = follows ? Colour(0x008000) : Colours::Blue;
         QCOMPARE(app.state.TransparentColour, expected);
-        QCOMPARE(background(p.partsUi().Label1), expected.toQColor());
-        QCOMPARE(background(setup.Label5), expected.toQColor());
+        QCOMPARE(background(p.partsUi().transparentLabel), expected.toQColor());
+        QCOMPARE(background(setup.colourSwatch), expected.toQColor());
         // Only the swatch's colour follows; the dialog's texts keep what the dialog put there.
-        QCOMPARE(setup.Label5->toolTip(), swatchTip);
-        QCOMPARE(setup.Label6->text(), colourName);
+        QCOMPARE(setup.colourSwatch->toolTip(), swatchTip);
+        QCOMPARE(setup.colourName->text(), colourName);
         QCOMPARE(p.shownPart(), tinted(partA(), 0, 128, 0));
     }
 
@@ -135,10 +135,10 @@ private slots:
     {
         QFETCH(bool, byOk);
         RgbProgram p;
-        RGB_Frm &rgb = p.openRgb();
-        rgb.KnobR()->setValue(50);
+        TintWindow &rgb = p.openTint();
+        rgb.redKnob()->setValue(50);
         if (byOk) {
-            QTest::mouseClick(rgb.ui().Command1, Qt::LeftButton);
+            QTest::mouseClick(rgb.ui().okButton, Qt::LeftButton);
             p.showPart(filled(6, 5, qRgb(1, 2, 3)));
         } else {
             rgb.window()->close();
@@ -147,10 +147,10 @@ private slots:
         QVERIFY(!rgb.isVisible());
         QCOMPARE(rgb.isLoaded(), byOk);
 
-        QVERIFY(p.openRgb().isVisible());
-        QCOMPARE(rgb.KnobR()->value(), 50);
+        QVERIFY(p.openTint().isVisible());
+        QCOMPARE(rgb.redKnob()->value(), 50);
         QCOMPARE(rgb.window()->windowTitle(), caption(50, 0, 0));
-        rgb.KnobG()->setValue(1);
+        rgb.greenKnob()->setValue(1);
         QCOMPARE(rgb.window()->windowTitle(), caption(50, 1, 0));
         QCOMPARE(p.shownPart(), tinted(partA(), byOk ? 50 : 100, 1, 0));
     }
@@ -169,24 +169,24 @@ private slots:
         p.app().state.TransparentColourName = QStringLiteral("User");
         if (!firstOpening) {
             // A knob away from 0 makes the reload set it, which must not write the old part back.
-            p.openRgb().KnobR()->setValue(9);
-            p.app().rgbFrm().window()->close();
+            p.openTint().redKnob()->setValue(9);
+            p.app().tintWindow().window()->close();
             flushDeletes();
         }
-        p.parts().TeilPic().model().clearPicture();
-        RGB_Frm &rgb = p.openRgb();
+        p.parts().preview().clearPicture();
+        TintWindow &rgb = p.openTint();
         QVERIFY(rgb.isVisible());
         QCOMPARE(p.messages.messages, QStringList{"Bildinformationen konnten nicht gelesen werden"});
 
-        rgb.KnobB()->setValue(40);
-        rgb.KnobR()->setValue(3);
+        rgb.blueKnob()->setValue(40);
+        rgb.redKnob()->setValue(3);
         QCOMPARE(p.app().state.UserColour, (UserRgb{3, 0, 40}));
         QCOMPARE(rgb.window()->windowTitle(), caption(3, 0, 40));
         QCOMPARE(p.app().state.TransparentColour, Colour(0x280003));
-        QVERIFY(p.parts().TeilPic().model().picture().isNull());
+        QVERIFY(p.parts().preview().picture().isNull());
         QCOMPARE(p.messages.messages.size(), 1); // the warning came once, not at every turn
     }
 };
 
 QTEST_MAIN(RgbWindowTest)
-#include "tst_rgbwindow.moc"
+#include "tst_tintwindow.moc"

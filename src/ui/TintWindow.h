@@ -9,7 +9,7 @@
 
 class QDial;
 
-PELLWERK_DECLARE_DESIGN(RGB_Frm)
+PELLWERK_DECLARE_DESIGN(TintWindow)
 
 namespace pellwerk {
 // The colour-correction window: three knobs whose values are added to the red, green and blue
@@ -19,38 +19,31 @@ namespace pellwerk {
 // The preview is read into the buffers only when the window loads (at its creation and at the
 // first showing after the close box); "OK" merely hides it, so a part picked meanwhile is not
 // read and the next knob turn puts the corrected earlier part back.
-class RGB_Frm : public DesignedForm<Ui::RGB_Frm>
+class TintWindow : public DesignedForm<Ui::TintWindow>
 {
     Q_OBJECT
 public:
-    explicit RGB_Frm(App &app);
+    explicit TintWindow(App &app);
 
-    QDial *KnobR();
-    QDial *KnobG();
-    QDial *KnobB();
+    QDial *redKnob();
+    QDial *greenKnob();
+    QDial *blueKnob();
 
-    // The picture as read when the window loaded; knobs never change it.
-    PixelBuffer SourcePixels;
-    // The corrected pixels, written into the preview after each knob change.
-    PixelBuffer TargetPixels;
-    // Its Target descriptor is what is written into the preview.
-    PixelBufferInfo PixelInfo;
-
-    // Runs once, right after the instance is made: loads the window (its first Form_Load) and
+    // Runs once, right after the instance is made: loads the window (its first windowLoaded) and
     // then reads the preview once more, silently.
-    void Form_Initialize();
+    void initialize();
     // Cuts the window to its eight-cornered outline.
-    void ApplyWindowShape();
+    void applyWindowShape();
 
-    void KnobR_Change();
-    void KnobG_Change();
-    void KnobB_Change();
-    void Command1_Click();
+    // A turn of a knob: the preview corrected by the three knob values.
+    void correctRed();
+    void correctGreen();
+    void correctBlue();
 
 protected:
     void setUpWindow(QWidget *host) override;
-    void Form_Load() override;
-    void Form_Unload() override;
+    void windowLoaded() override;
+    void windowUnloading() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -61,6 +54,12 @@ private:
     bool buffersHoldPicture() const;
     void knobChanged(QDial *knob, qint32 UserRgb::*component);
 
+    // The picture as read when the window loaded; knobs never change it.
+    PixelBuffer m_sourcePixels;
+    // The corrected pixels, written into the preview after each knob change.
+    PixelBuffer m_targetPixels;
+    // Its Target descriptor is what is written into the preview.
+    PixelBufferInfo m_pixelInfo;
     QPoint m_shapeOffset;
     // Where the picture read into the buffers came from, and its tint then.
     QString m_sourceFile;

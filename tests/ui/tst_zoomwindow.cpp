@@ -4,7 +4,7 @@
 
 #include "TestProgram.h"
 
-#include "ui/LupeView.h"
+#include "ui/ZoomView.h"
 
 #include <QMimeData>
 #include <QScrollBar>
@@ -30,18 +30,18 @@ QImage markedFace()
 }
 
 // A program with both faces in the parts lists and the Lupe opened from the menu.
-struct LupeProgram : TestProgram
+struct ZoomProgram : TestProgram
 {
-    Lupe &lupe = app().lupe();
-    LupeProgram()
+    ZoomWindow &zoom = app().zoomWindow();
+    ZoomProgram()
     {
         listParts({{"Face01.bmp", markedFace()}, {"Face02.bmp", filled(40, 30, qRgb(200, 90, 10))}}, false);
-        main().LupeMnu->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(lupe.window()));
+        main().zoomAction->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(zoom.window()));
     }
-    Ui::Lupe &ui() { return lupe.ui(); }
-    LupeView *view() { return lupe.view(); }
-    void pick(const QString &face) { clickName(partsUi().FaceFile, face); }
+    Ui::ZoomWindow &ui() { return zoom.ui(); }
+    ZoomView *view() { return zoom.view(); }
+    void pick(const QString &face) { clickName(partsUi().faceList, face); }
     QImage shown() { return view()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QImage canvasAt(int zoom) { return canvas().scaled(256 * zoom, 256 * zoom); }
 };
@@ -59,7 +59,7 @@ struct Keys
 
 } // namespace
 
-class LupeTest : public QObject
+class ZoomWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -67,25 +67,25 @@ private slots:
     // is after every change: a paste, a knob turn pasted by "copy", an undo, "neu", a file dropped.
     void followsEveryChangeOfTheCanvas()
     {
-        LupeProgram l;
+        ZoomProgram l;
         const int side = qMin(l.ui().ViewArea->viewport()->width(), l.ui().ViewArea->viewport()->height());
-        QVERIFY(l.lupe.zoom() * 256 <= side && (l.lupe.zoom() + 1) * 256 > side);
+        QVERIFY(l.zoom.zoom() * 256 <= side && (l.zoom.zoom() + 1) * 256 > side);
         l.ui().OverlayCheck->setChecked(false);
-        l.lupe.setZoom(3);
+        l.zoom.setZoom(3);
         l.pick("Face02.bmp");
         QCOMPARE(l.shown(), l.canvasAt(3));
-        l.partsUi().TranspCheck->click();
-        l.openRgb().KnobB()->setValue(120);
-        l.partsUi().TranspBtn->click();
+        l.partsUi().autoPaste->click();
+        l.openTint().blueKnob()->setValue(120);
+        l.partsUi().pasteNow->click();
         QCOMPARE(QColor(l.canvas().pixel(130, 5)), QColor(200, 90, 130));
         QCOMPARE(l.shown(), l.canvasAt(3));
-        l.partsUi().TranspCheck->click();
+        l.partsUi().autoPaste->click();
         const QImage copied = l.canvas();
         l.pick("Face01.bmp");
-        l.main().MUndo->trigger();
+        l.main().undoAction->trigger();
         QCOMPARE(l.canvas(), copied);
         QCOMPARE(l.shown(), l.canvasAt(3));
-        l.main().dneu->trigger();
+        l.main().newAction->trigger();
         QCOMPARE(l.shown(), l.canvasAt(3));
 
         // Dropped files open like "öffnen": the first one, with a note that names it.
@@ -96,15 +96,15 @@ private slots:
         mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(l.folder() + "/SkinNEW.bmp")});
         // Qt delivers a drop only to the widget that took the drag when it entered.
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &enter);
+        QCoreApplication::sendEvent(l.zoom.window(), &enter);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(l.lupe.window(), &drop);
+        QCoreApplication::sendEvent(l.zoom.window(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
         QCOMPARE(l.canvas(), filled(256, 256, qRgb(1, 2, 3)));
         QCOMPARE(l.shown(), l.canvasAt(3));
         QCOMPARE(l.messages.messages.size(), 1);
         QVERIFY(l.messages.messages.first().contains(QDir::toNativeSeparators(path)));
-        l.main().MUndo->trigger();
+        l.main().undoAction->trigger();
         QCOMPARE(l.canvas(), fresh);
     }
 
@@ -124,15 +124,15 @@ private slots:
         QFETCH(int, zoom);
         QFETCH(QPoint, at);
         QFETCH(QPoint, pixel);
-        LupeProgram l;
-        l.lupe.setZoom(zoom);
+        ZoomProgram l;
+        l.zoom.setZoom(zoom);
         l.ui().ViewArea->ensureVisible(at.x(), at.y());
         QMouseEvent move(QEvent::MouseMove, at, l.view()->mapToGlobal(at), Qt::NoButton, {}, {});
         QCoreApplication::sendEvent(l.view(), &move);
         QCOMPARE(l.ui().PointerText->text(), StatusText::pixel(pixel, Colour::fromQRgb(l.canvas().pixel(pixel))));
         QTest::mouseClick(l.view(), Qt::LeftButton, {}, at);
-        QCOMPARE(l.parts().EigBerX()->text(), QString::number(pixel.x()));
-        QCOMPARE(l.parts().EigBerY()->text(), QString::number(pixel.y()));
+        QCOMPARE(l.parts().userPlaceX()->text(), QString::number(pixel.x()));
+        QCOMPARE(l.parts().userPlaceY()->text(), QString::number(pixel.y()));
         QCOMPARE(l.view()->overlay().userPlace, std::optional<QPoint>(pixel));
     }
 
@@ -156,17 +156,17 @@ private slots:
         QFETCH(QRgb, transparent);
         QFETCH(QList<int>, counts);
         const QString text = StatusText::keyColourCounts(counts[0], counts[1], counts[2]);
-        LupeProgram l;
+        ZoomProgram l;
         l.app().setTransparentColour(Colour::fromQRgb(transparent));
         l.pick("Face01.bmp");
         l.ui().NearBox->setValue(nearLimit);
-        l.openRgb().KnobR()->setValue(redKnob);
+        l.openTint().redKnob()->setValue(redKnob);
         QCOMPARE(l.ui().CountsText->text(), text);
         QCOMPARE(l.view()->overlay().landing, QRect(128, 0, 6, 4));
         // K holds for the run: a closed and reopened window keeps it.
-        l.lupe.window()->close();
-        QVERIFY(!l.lupe.isLoaded());
-        l.lupe.show();
+        l.zoom.window()->close();
+        QVERIFY(!l.zoom.isLoaded());
+        l.zoom.show();
         QCOMPARE(l.ui().NearBox->value(), nearLimit);
         QCOMPARE(l.ui().CountsText->text(), text);
     }
@@ -193,9 +193,9 @@ private slots:
     {
         QFETCH(Keys, k);
         const auto [startZoom, keys, zoom, grid, overlay, scroll] = k;
-        LupeProgram l;
-        l.lupe.setZoom(startZoom);
-        QWidget *w = l.lupe.window();
+        ZoomProgram l;
+        l.zoom.setZoom(startZoom);
+        QWidget *w = l.zoom.window();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QScrollArea *area = l.ui().ViewArea;
         const QPoint before(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
@@ -206,7 +206,7 @@ private slots:
         QTest::keyClick(l.view(), keys.key(), keys.keyboardModifiers());
         const QPoint moved = QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()) - before;
         QCOMPARE(QPoint(qBound(-1, moved.x(), 1), qBound(-1, moved.y(), 1)), scroll);
-        QCOMPARE(l.lupe.zoom(), zoom);
+        QCOMPARE(l.zoom.zoom(), zoom);
         QCOMPARE(l.ui().ZoomBox->value(), zoom);
         QCOMPARE(l.view()->zoom(), zoom);
         QCOMPARE(l.ui().GridCheck->isChecked(), grid);
@@ -223,8 +223,8 @@ private slots:
 
     void ctrlWheelZoomsAroundThePointer()
     {
-        LupeProgram l;
-        l.lupe.setZoom(2);
+        ZoomProgram l;
+        l.zoom.setZoom(2);
         const QPoint pixel(180, 40);
         const QPoint at = pixel * 2 + QPoint(1, 1);
         const QPoint inViewport = l.view()->mapToParent(at);
@@ -234,11 +234,11 @@ private slots:
                               Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(l.view(), &wheel);
         }
-        QCOMPARE(l.lupe.zoom(), 8);
+        QCOMPARE(l.zoom.zoom(), 8);
         const QPoint under = l.view()->mapFromParent(inViewport);
         QCOMPARE(QPoint(under.x() / 8, under.y() / 8), pixel);
     }
 };
 
-QTEST_MAIN(LupeTest)
-#include "tst_lupe.moc"
+QTEST_MAIN(ZoomWindowTest)
+#include "tst_zoomwindow.moc"

@@ -1,6 +1,6 @@
-#include "LupeView.h"
+#include "ZoomView.h"
 
-#include "LupeMarks.h"
+#include "ZoomMarks.h"
 #include "core/ZoomGeometry.h"
 
 #include <QCursor>
@@ -38,13 +38,13 @@ void frame(QPainter &painter, QRect outer, int width, const QColor &colour)
 // A light bar with a dark rim of one pixel.
 void bar(QPainter &painter, QRect bar)
 {
-    painter.fillRect(bar.adjusted(-1, -1, 1, 1), LupeMarks::DarkEdge);
-    painter.fillRect(bar, LupeMarks::CrossColour);
+    painter.fillRect(bar.adjusted(-1, -1, 1, 1), ZoomMarks::DarkEdge);
+    painter.fillRect(bar, ZoomMarks::CrossColour);
 }
 
 } // namespace
 
-LupeView::LupeView(QWidget *parent) : QFrame(parent)
+ZoomView::ZoomView(QWidget *parent) : QFrame(parent)
 {
     setFrameShape(QFrame::NoFrame);
     setMouseTracking(true);
@@ -52,13 +52,13 @@ LupeView::LupeView(QWidget *parent) : QFrame(parent)
     setZoom(1);
 }
 
-void LupeView::setCanvas(const QImage &skin)
+void ZoomView::setCanvas(const QImage &skin)
 {
     m_canvas = skin;
     update();
 }
 
-void LupeView::setZoom(int zoom)
+void ZoomView::setZoom(int zoom)
 {
     m_zoom = ZoomGeometry::clampZoom(zoom);
     m_gridTile = QImage(m_zoom, m_zoom, QImage::Format_ARGB32_Premultiplied);
@@ -71,37 +71,37 @@ void LupeView::setZoom(int zoom)
     update();
 }
 
-void LupeView::setGridShown(bool shown)
+void ZoomView::setGridShown(bool shown)
 {
     m_grid = shown;
     update();
 }
 
-void LupeView::setOverlayShown(bool shown)
+void ZoomView::setOverlayShown(bool shown)
 {
     m_overlayShown = shown;
     update();
 }
 
-void LupeView::setOverlay(LupeOverlay overlay)
+void ZoomView::setOverlay(ZoomOverlay overlay)
 {
     m_overlay = std::move(overlay);
     if (m_overlayShown)
         update();
 }
 
-QSize LupeView::sizeHint() const
+QSize ZoomView::sizeHint() const
 {
     return ZoomGeometry(m_zoom).contentSize();
 }
 
-void LupeView::paintEvent(QPaintEvent *event)
+void ZoomView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     paintArea(painter, event->rect());
 }
 
-void LupeView::paintArea(QPainter &painter, QRect area) const
+void ZoomView::paintArea(QPainter &painter, QRect area) const
 {
     const ZoomGeometry geometry(m_zoom);
     const QRect pixels = geometry.skinArea(area, {}).intersected(m_canvas.rect());
@@ -125,7 +125,7 @@ void LupeView::paintArea(QPainter &painter, QRect area) const
     painter.restore();
 }
 
-void LupeView::paintGrid(QPainter &painter, QRect pixels) const
+void ZoomView::paintGrid(QPainter &painter, QRect pixels) const
 {
     // One fill with a tile of a pixel's square that carries its top and left edge: a line per
     // pixel drawn one by one would cost a span per row and line.
@@ -133,7 +133,7 @@ void LupeView::paintGrid(QPainter &painter, QRect pixels) const
     painter.fillRect(ZoomGeometry(m_zoom).viewportRect(pixels, {}), QBrush(m_gridTile));
 }
 
-void LupeView::paintMarks(QPainter &painter, QRect pixels) const
+void ZoomView::paintMarks(QPainter &painter, QRect pixels) const
 {
     const KeyColourLint &lint = m_overlay.marks;
     const QRect part(m_overlay.place, QSize(lint.width, lint.height));
@@ -157,16 +157,16 @@ void LupeView::paintMarks(QPainter &painter, QRect pixels) const
         }
     }
     for (KeyMark mark : {KeyMark::LeftOut, KeyMark::Near, KeyMark::Fringe})
-        LupeMarks::paint(painter, mark, squares[size_t(mark)], m_zoom);
+        ZoomMarks::paint(painter, mark, squares[size_t(mark)], m_zoom);
 }
 
-void LupeView::paintPlaces(QPainter &painter) const
+void ZoomView::paintPlaces(QPainter &painter) const
 {
     const ZoomGeometry geometry(m_zoom);
     if (const QRect landing = geometry.viewportRect(m_overlay.landing, {}); !landing.isEmpty()) {
         // Just outside the pixels the part covers, so its edge pixels stay in view.
-        frame(painter, landing.adjusted(-4, -4, 4, 4), 4, LupeMarks::DarkEdge);
-        frame(painter, landing.adjusted(-3, -3, 3, 3), 2, LupeMarks::OutlineColour);
+        frame(painter, landing.adjusted(-4, -4, 4, 4), 4, ZoomMarks::DarkEdge);
+        frame(painter, landing.adjusted(-3, -3, 3, 3), 2, ZoomMarks::OutlineColour);
     }
     if (!m_overlay.userPlace)
         return;
@@ -183,19 +183,19 @@ void LupeView::paintPlaces(QPainter &painter) const
     bar(painter, QRect(c.x(), square.bottom() + gap + 1, 1, arm));
 }
 
-std::optional<QPoint> LupeView::pixelAt(QPointF position) const
+std::optional<QPoint> ZoomView::pixelAt(QPointF position) const
 {
     return ZoomGeometry(m_zoom).skinPixel(QPoint(int(std::floor(position.x())), int(std::floor(position.y()))), {});
 }
 
-std::optional<QPoint> LupeView::pixelUnderPointer() const
+std::optional<QPoint> ZoomView::pixelUnderPointer() const
 {
     if (!underMouse())
         return std::nullopt;
     return pixelAt(mapFromGlobal(QCursor::pos()));
 }
 
-void LupeView::mousePressEvent(QMouseEvent *event)
+void ZoomView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::MiddleButton) {
         m_dragFrom = event->globalPosition().toPoint();
@@ -206,7 +206,7 @@ void LupeView::mousePressEvent(QMouseEvent *event)
     }
 }
 
-void LupeView::mouseMoveEvent(QMouseEvent *event)
+void ZoomView::mouseMoveEvent(QMouseEvent *event)
 {
     if (event->buttons() & Qt::MiddleButton) {
         const QPoint now = event->globalPosition().toPoint();
@@ -215,13 +215,13 @@ void LupeView::mouseMoveEvent(QMouseEvent *event)
     emit pointerOver(pixelAt(event->position()));
 }
 
-void LupeView::mouseReleaseEvent(QMouseEvent *event)
+void ZoomView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::MiddleButton)
         unsetCursor();
 }
 
-void LupeView::wheelEvent(QWheelEvent *event)
+void ZoomView::wheelEvent(QWheelEvent *event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
         // The scroll area scrolls.
@@ -237,7 +237,7 @@ void LupeView::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void LupeView::leaveEvent(QEvent *event)
+void ZoomView::leaveEvent(QEvent *event)
 {
     QFrame::leaveEvent(event);
     emit pointerOver(std::nullopt);

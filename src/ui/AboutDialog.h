@@ -2,17 +2,15 @@
 
 #include "Form.h"
 
-PELLWERK_DECLARE_DESIGN(AboutDlg)
+PELLWERK_DECLARE_DESIGN(AboutDialog)
 
 namespace pellwerk {
 // The about box. "OK" and the close box both discard it; the next opening builds it afresh.
-class AboutDlg : public DesignedForm<Ui::AboutDlg>
+class AboutDialog : public DesignedForm<Ui::AboutDialog>
 {
     Q_OBJECT
 public:
-    explicit AboutDlg(App &app);
-
-    void OKButton_Click();
+    explicit AboutDialog(App &app);
 
 protected:
     void setUpWindow(QWidget *host) override;

@@ -1,14 +1,14 @@
-#include "RGB_Frm.h"
+#include "TintWindow.h"
 #include "WidgetColours.h"
 
 #include "App.h"
-#include "TeileFrm.h"
+#include "PartsWindow.h"
 #include "colour/ColourCorrection.h"
 #include "colour/PictureBits.h"
 #include "core/Colour.h"
 #include "core/ErrorText.h"
 #include "core/Twips.h"
-#include "ui_RGB_Frm.h"
+#include "ui_TintWindow.h"
 
 #include <QDial>
 #include <QEvent>
@@ -23,31 +23,31 @@
 
 namespace pellwerk {
 
-template class DesignedForm<Ui::RGB_Frm>;
+template class DesignedForm<Ui::TintWindow>;
 
 namespace {
 constexpr int BelowPartsWindowTwips = 4300;
 constexpr int LeftOfPartsWindowTwips = 70;
 } // namespace
 
-RGB_Frm::RGB_Frm(App &app) : DesignedForm(app, QStringLiteral("RGB_Frm")) {}
+TintWindow::TintWindow(App &app) : DesignedForm(app, QStringLiteral("TintWindow")) {}
 
-QDial *RGB_Frm::KnobR()
+QDial *TintWindow::redKnob()
 {
-    return ui().KnobR;
+    return ui().redKnob;
 }
 
-QDial *RGB_Frm::KnobG()
+QDial *TintWindow::greenKnob()
 {
-    return ui().KnobG;
+    return ui().greenKnob;
 }
 
-QDial *RGB_Frm::KnobB()
+QDial *TintWindow::blueKnob()
 {
-    return ui().KnobB;
+    return ui().blueKnob;
 }
 
-void RGB_Frm::setUpWindow(QWidget *host)
+void TintWindow::setUpWindow(QWidget *host)
 {
     // A small tool window: short title bar with a close box only, not in the task bar.
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -55,20 +55,20 @@ void RGB_Frm::setUpWindow(QWidget *host)
 
     QFont labelFont(QStringLiteral("MS Sans Serif"));
     labelFont.setPointSizeF(9.75);
-    for (QLabel *label : {m_ui->Label1, m_ui->Label2, m_ui->Label3})
+    for (QLabel *label : {m_ui->redLabel, m_ui->greenLabel, m_ui->blueLabel})
         label->setFont(labelFont);
-    setTextColour(m_ui->Label1, Colour(0x0000FF));
-    setTextColour(m_ui->Label2, Colour(0x004000));
-    setTextColour(m_ui->Label3, Colour(0xFF0000));
+    setTextColour(m_ui->redLabel, Colour(0x0000FF));
+    setTextColour(m_ui->greenLabel, Colour(0x004000));
+    setTextColour(m_ui->blueLabel, Colour(0xFF0000));
 
-    connect(m_ui->KnobR, &QDial::valueChanged, this, &RGB_Frm::KnobR_Change);
-    connect(m_ui->KnobG, &QDial::valueChanged, this, &RGB_Frm::KnobG_Change);
-    connect(m_ui->KnobB, &QDial::valueChanged, this, &RGB_Frm::KnobB_Change);
-    connect(m_ui->Command1, &QPushButton::clicked, this, &RGB_Frm::Command1_Click);
+    connect(m_ui->redKnob, &QDial::valueChanged, this, &TintWindow::correctRed);
+    connect(m_ui->greenKnob, &QDial::valueChanged, this, &TintWindow::correctGreen);
+    connect(m_ui->blueKnob, &QDial::valueChanged, this, &TintWindow::correctBlue);
+    connect(m_ui->okButton, &QPushButton::clicked, this, &TintWindow::hide);
     host->installEventFilter(this);
 }
 
-void RGB_Frm::Form_Initialize()
+void TintWindow::initialize()
 {
     // Placing the window needs the window: its first load happens here, inside the creation.
     ensureLoaded();
@@ -78,28 +78,28 @@ void RGB_Frm::Form_Initialize()
     readPreview(false);
 }
 
-void RGB_Frm::Form_Load()
+void TintWindow::windowLoaded()
 {
-    ApplyWindowShape();
+    applyWindowShape();
     placeBelowPartsWindow();
     setKnobsFromUserColour();
     setCaption();
-    SourcePixels.redimension(0, 1, 0, 1);
-    TargetPixels.redimension(0, 1, 0, 1);
+    m_sourcePixels.redimension(0, 1, 0, 1);
+    m_targetPixels.redimension(0, 1, 0, 1);
     readPreview(true);
     // After a failed read the target has to match the source's bounds again; after a good one
     // this leaves it zeroed until the first knob change fills it.
-    TargetPixels.redimension(1, SourcePixels.upperBound(1), 1, SourcePixels.upperBound(2));
-    pointAt(PixelInfo.Target, TargetPixels);
-    m_app.teileFrm().focusPreview();
+    m_targetPixels.redimension(1, m_sourcePixels.upperBound(1), 1, m_sourcePixels.upperBound(2));
+    pointAt(m_pixelInfo.Target, m_targetPixels);
+    m_app.partsWindow().focusPreview();
 }
 
-void RGB_Frm::Form_Unload()
+void TintWindow::windowUnloading()
 {
     hide();
 }
 
-void RGB_Frm::ApplyWindowShape()
+void TintWindow::applyWindowShape()
 {
     static const QPolygon outline({{3, 15}, {16, 3}, {129, 3}, {142, 16}, {142, 55}, {129, 103}, {15, 103}, {3, 55}});
     // The corners are measured from the top-left of the whole window, frame included, while a
@@ -111,49 +111,49 @@ void RGB_Frm::ApplyWindowShape()
     w->setMask(QRegion(outline.translated(-m_shapeOffset), Qt::WindingFill));
 }
 
-bool RGB_Frm::eventFilter(QObject *watched, QEvent *event)
+bool TintWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (isLoaded() && watched == window() && (event->type() == QEvent::Show || event->type() == QEvent::Move)) {
         QWidget *w = window();
         if (w->geometry().topLeft() - w->frameGeometry().topLeft() != m_shapeOffset)
-            ApplyWindowShape();
+            applyWindowShape();
     }
     return Form::eventFilter(watched, event);
 }
 
-void RGB_Frm::placeBelowPartsWindow()
+void TintWindow::placeBelowPartsWindow()
 {
     // Positions are those of the outer frames, as the window system places windows.
-    const QPoint parts = m_app.teileFrm().window()->pos();
+    const QPoint parts = m_app.partsWindow().window()->pos();
     const int top = twipsToPixels(parts.y() * TwipsPerPixel + BelowPartsWindowTwips);
     const int left = twipsToPixels(parts.x() * TwipsPerPixel - LeftOfPartsWindowTwips);
     window()->move(left, top);
 }
 
-void RGB_Frm::setKnobsFromUserColour()
+void TintWindow::setKnobsFromUserColour()
 {
     // Setting a knob here is not a user's turn: it must not correct buffers that may not be read yet.
     const UserRgb &colour = m_app.state.UserColour;
     const std::pair<QDial *, qint32> knobs[] = {
-        {m_ui->KnobR, colour.red}, {m_ui->KnobG, colour.green}, {m_ui->KnobB, colour.blue}};
+        {m_ui->redKnob, colour.red}, {m_ui->greenKnob, colour.green}, {m_ui->blueKnob, colour.blue}};
     for (const auto &[knob, value] : knobs) {
         const QSignalBlocker quiet(knob);
         knob->setValue(value);
     }
 }
 
-void RGB_Frm::setCaption()
+void TintWindow::setCaption()
 {
     const UserRgb &colour = m_app.state.UserColour;
     window()->setWindowTitle(
         QStringLiteral("     RGB (%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue));
 }
 
-void RGB_Frm::readPreview(bool showMessages)
+void TintWindow::readPreview(bool showMessages)
 {
-    const Picture &shown = m_app.teileFrm().preview().picture();
+    const Picture &shown = m_app.partsWindow().preview().picture();
     // Whether the read worked shows later in the buffers themselves (buffersHoldPicture).
-    const Result<void> read = ReadPictureBits(shown, PixelInfo, SourcePixels, TargetPixels);
+    const Result<void> read = ReadPictureBits(shown, m_pixelInfo, m_sourcePixels, m_targetPixels);
     if (read) {
         m_sourceFile = shown.file;
         m_sourceTint = shown.tint;
@@ -162,17 +162,17 @@ void RGB_Frm::readPreview(bool showMessages)
     }
 }
 
-bool RGB_Frm::buffersHoldPicture() const
+bool TintWindow::buffersHoldPicture() const
 {
     // False after a failed read: the source is then the 0..1 placeholder (no whole pixel) or the
     // descriptor no longer matches the target's storage.
-    const BITMAP &target = PixelInfo.Target;
-    return target.bmWidth > 0 && target.bmHeight > 0 && SourcePixels.sameBounds(TargetPixels)
-           && SourcePixels.lowerBound(1) == 1 && SourcePixels.upperBound(1) == 4 * qint64(target.bmWidth)
-           && SourcePixels.upperBound(2) == target.bmHeight && target.bmBits == TargetPixels.data();
+    const BITMAP &target = m_pixelInfo.Target;
+    return target.bmWidth > 0 && target.bmHeight > 0 && m_sourcePixels.sameBounds(m_targetPixels)
+           && m_sourcePixels.lowerBound(1) == 1 && m_sourcePixels.upperBound(1) == 4 * qint64(target.bmWidth)
+           && m_sourcePixels.upperBound(2) == target.bmHeight && target.bmBits == m_targetPixels.data();
 }
 
-void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
+void TintWindow::knobChanged(QDial *knob, qint32 UserRgb::*component)
 {
     UserRgb colour = m_app.state.UserColour;
     colour.*component = knob->value();
@@ -181,9 +181,9 @@ void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
     // Without a picture in the buffers there is nothing to correct, and writing would only show a
     // failure box at every step of the turn; the load has already said that the read failed.
     if (buffersHoldPicture()) {
-        CorrectColours(SourcePixels, TargetPixels, colour.red, colour.green, colour.blue);
-        PictureBoxModel &preview = m_app.teileFrm().preview();
-        if (const Result<void> written = WritePictureBits(preview, PixelInfo.Target); written)
+        CorrectColours(m_sourcePixels, m_targetPixels, colour.red, colour.green, colour.blue);
+        PictureBoxModel &preview = m_app.partsWindow().preview();
+        if (const Result<void> written = WritePictureBits(preview, m_pixelInfo.Target); written)
             preview.setPictureSource(m_sourceFile, m_sourceTint.followedBy(colour));
         else
             m_app.showMessage(ErrorText::describe(written.error()));
@@ -192,24 +192,19 @@ void RGB_Frm::knobChanged(QDial *knob, qint32 UserRgb::*component)
     m_app.setUserColour(colour);
 }
 
-void RGB_Frm::KnobR_Change()
+void TintWindow::correctRed()
 {
-    knobChanged(KnobR(), &UserRgb::red);
+    knobChanged(redKnob(), &UserRgb::red);
 }
 
-void RGB_Frm::KnobG_Change()
+void TintWindow::correctGreen()
 {
-    knobChanged(KnobG(), &UserRgb::green);
+    knobChanged(greenKnob(), &UserRgb::green);
 }
 
-void RGB_Frm::KnobB_Change()
+void TintWindow::correctBlue()
 {
-    knobChanged(KnobB(), &UserRgb::blue);
-}
-
-void RGB_Frm::Command1_Click()
-{
-    hide();
+    knobChanged(blueKnob(), &UserRgb::blue);
 }
 
 } // namespace pellwerk

@@ -1,4 +1,4 @@
-#include "SetupDlg.h"
+#include "SettingsDialog.h"
 
 #include "App.h"
 #include "FileListBox.h"
@@ -6,7 +6,7 @@
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
-#include "ui_SetupDlg.h"
+#include "ui_SettingsDialog.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -15,7 +15,7 @@
 
 namespace pellwerk {
 
-template class DesignedForm<Ui::SetupDlg>;
+template class DesignedForm<Ui::SettingsDialog>;
 
 namespace {
 const QString TransparentSuffix = QStringLiteral(" ist transparent beim Transport");
@@ -27,22 +27,22 @@ QString userColourText(const UserRgb &c)
 }
 } // namespace
 
-SetupDlg::SetupDlg(App &app) : DesignedForm(app, QStringLiteral("SetupDlg"))
+SettingsDialog::SettingsDialog(App &app) : DesignedForm(app, QStringLiteral("SettingsDialog"))
 {
-    connect(&app, &App::transparentColourChanged, this, &SetupDlg::showTransparentColour);
-    connect(&app, &App::skinFolderChanged, this, &SetupDlg::showSkinFolder);
+    connect(&app, &App::transparentColourChanged, this, &SettingsDialog::showTransparentColour);
+    connect(&app, &App::skinFolderChanged, this, &SettingsDialog::showSkinFolder);
 }
 
-void SetupDlg::setUpWindow(QWidget *host)
+void SettingsDialog::setUpWindow(QWidget *host)
 {
     // A fixed tool window: no minimise or maximise button, no entry in the task bar.
     host->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     host->setFixedSize(host->size());
 
-    setBackground(m_ui->Label5, Colours::Black);
+    setBackground(m_ui->colourSwatch, Colours::Black);
 
-    QComboBox *combo = m_ui->Combo1;
+    QComboBox *combo = m_ui->colourChoice;
     // Only a pick from the list chooses a colour: no completion, and Enter in the edit field is
     // swallowed, because QComboBox would report it as a pick of the matching item.
     combo->setCompleter(nullptr);
@@ -50,18 +50,19 @@ void SetupDlg::setUpWindow(QWidget *host)
     combo->setEditText(QStringLiteral("color"));
     combo->installEventFilter(this);
     combo->lineEdit()->installEventFilter(this);
-    connect(combo, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    connect(combo, &QComboBox::activated, this, [this] { chooseTransparentColour(); });
 
-    m_ui->File1->setPattern(LanguagePattern);
-    m_ui->File1->setPath(m_app.state.ProgramFolder);
-    connect(m_ui->File1, &FileListBox::Click, this, &SetupDlg::File1_Click);
-    connect(m_ui->Command1, &QPushButton::clicked, this, &SetupDlg::Command1_Click);
-    connect(m_ui->OKButton, &QPushButton::clicked, this, &SetupDlg::OKButton_Click);
+    m_ui->languageList->setPattern(LanguagePattern);
+    m_ui->languageList->setPath(m_app.state.ProgramFolder);
+    connect(m_ui->languageList, &FileListBox::Click, this, &SettingsDialog::chooseLanguage);
+    connect(m_ui->skinFolderButton, &QPushButton::clicked, this, &SettingsDialog::chooseSkinFolder);
+    connect(m_ui->okButton, &QPushButton::clicked, this, &SettingsDialog::hide);
 }
 
-bool SetupDlg::eventFilter(QObject *watched, QEvent *event)
+bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_ui && event->type() == QEvent::KeyPress && (watched == m_ui->Combo1 || watched == m_ui->Combo1->lineEdit())) {
+    if (m_ui && event->type() == QEvent::KeyPress
+        && (watched == m_ui->colourChoice || watched == m_ui->colourChoice->lineEdit())) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return true;
@@ -69,65 +70,60 @@ bool SetupDlg::eventFilter(QObject *watched, QEvent *event)
     return Form::eventFilter(watched, event);
 }
 
-void SetupDlg::Form_Load()
+void SettingsDialog::windowLoaded()
 {
-    m_ui->Label3->setText(m_app.state.SkinFolder);
+    m_ui->skinFolderLabel->setText(m_app.state.SkinFolder);
 }
 
-void SetupDlg::showTransparentColour(Colour colour)
-{
-    if (isLoaded())
-        setBackground(m_ui->Label5, colour);
-}
-
-void SetupDlg::showSkinFolder(const QString &folder)
+void SettingsDialog::showTransparentColour(Colour colour)
 {
     if (isLoaded())
-        m_ui->Label3->setText(folder);
+        setBackground(m_ui->colourSwatch, colour);
 }
 
-void SetupDlg::Combo1_Click()
+void SettingsDialog::showSkinFolder(const QString &folder)
+{
+    if (isLoaded())
+        m_ui->skinFolderLabel->setText(folder);
+}
+
+void SettingsDialog::chooseTransparentColour()
 {
     AppState &s = m_app.state;
-    Ui::SetupDlg &u = ui();
-    const QString name = u.Combo1->itemText(u.Combo1->currentIndex());
+    Ui::SettingsDialog &u = ui();
+    const QString name = u.colourChoice->itemText(u.colourChoice->currentIndex());
     s.TransparentColourName = name;
     const std::optional<ColourName> picked = colourNameFromText(name);
     // The parts window's label and preview and this dialog's swatch follow the colour.
     m_app.setTransparentColour(picked ? colourFor(*picked, s.UserColour) : s.TransparentColour);
-    u.Label5->setToolTip(name + TransparentSuffix);
-    u.Label6->setText(QLatin1Char(' ') + name);
+    u.colourSwatch->setToolTip(name + TransparentSuffix);
+    u.colourName->setText(QLatin1Char(' ') + name);
     if (picked == ColourName::User) {
         const QString rgb = userColourText(s.UserColour);
-        u.Label5->setToolTip(rgb + TransparentSuffix);
-        u.Label6->setText(rgb);
+        u.colourSwatch->setToolTip(rgb + TransparentSuffix);
+        u.colourName->setText(rgb);
     }
 }
 
-void SetupDlg::Command1_Click()
+void SettingsDialog::chooseSkinFolder()
 {
     m_app.chooseSkinFolder();
 }
 
-void SetupDlg::File1_Click()
+void SettingsDialog::chooseLanguage()
 {
     AppState &s = m_app.state;
-    Ui::SetupDlg &u = ui();
-    const QString picked = u.File1->fileName();
+    Ui::SettingsDialog &u = ui();
+    const QString picked = u.languageList->fileName();
     // A file without a language name line is no language: the active one is applied again.
     if (FindLanguageLine(s, languageNameRow().key, picked)) {
-        u.Label7->setText(s.LanguageLine);
+        u.languageLine->setText(s.LanguageLine);
         s.LanguageFile = picked;
     }
-    ApplyLanguage();
+    applyLanguage();
 }
 
-void SetupDlg::OKButton_Click()
-{
-    hide();
-}
-
-void SetupDlg::ApplyLanguage()
+void SettingsDialog::applyLanguage()
 {
     m_app.applyLanguage();
 }

@@ -14,7 +14,7 @@ namespace pellwerk {
 // view and the legend. Every mark pairs a dark and a light part so that it reads on light and dark
 // skins alike, and the three differ in shape as well as in colour: a left-out pixel is hatched, a
 // near-key pixel gets a dot, a fringe pixel a frame around the dot.
-namespace LupeMarks {
+namespace ZoomMarks {
 
 // Draws `mark` (LeftOut, Near or Fringe; Kept draws nothing) over each of `squares`, in the
 // painter's logical pixels. Each square is one skin pixel of `zoom` x `zoom`, except that a
@@ -26,6 +26,6 @@ inline const QColor OutlineColour{0, 224, 255};
 inline const QColor CrossColour{255, 255, 255};
 inline const QColor DarkEdge{0, 0, 0};
 
-} // namespace LupeMarks
+} // namespace ZoomMarks
 
 } // namespace pellwerk

@@ -1,19 +1,19 @@
-#include "Form1.h"
+#include "MainWindow.h"
 
-#include "AboutDlg.h"
+#include "AboutDialog.h"
 #include "App.h"
 #include "FileDrop.h"
-#include "Lupe.h"
+#include "PartsWindow.h"
 #include "PictureBox.h"
-#include "SetupDlg.h"
+#include "SettingsDialog.h"
 #include "StepText.h"
-#include "TeileFrm.h"
+#include "ZoomWindow.h"
 #include "core/ErrorText.h"
 #include "core/PartFolders.h"
 #include "core/SkinDocument.h"
 #include "core/StatusText.h"
 #include "language/KeyTable.h"
-#include "ui_Form1.h"
+#include "ui_MainWindow.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -24,7 +24,7 @@
 
 namespace pellwerk {
 
-template class DesignedForm<Ui::Form1, QMainWindow>;
+template class DesignedForm<Ui::MainWindow, QMainWindow>;
 
 namespace {
 const QString SkinFilter = QStringLiteral("Bilder |*.bmp|");
@@ -40,25 +40,25 @@ QString defaultSkinFolder()
 }
 } // namespace
 
-Form1::Form1(App &app) : DesignedForm(app, QStringLiteral("Form1"))
+MainWindow::MainWindow(App &app) : DesignedForm(app, QStringLiteral("MainWindow"))
 {
-    CommonDialog1.setBackend(app.dialogBackend());
-    RecipeDialog.setBackend(app.dialogBackend());
-    RecipeDialog.FileName = QStringLiteral("*.json");
-    RecipeDialog.Filter = RecipeFilter;
-    connect(&app, &App::statusChanged, this, &Form1::showStatus);
+    skinDialog.setBackend(app.dialogBackend());
+    recipeDialog.setBackend(app.dialogBackend());
+    recipeDialog.FileName = QStringLiteral("*.json");
+    recipeDialog.Filter = RecipeFilter;
+    connect(&app, &App::statusChanged, this, &MainWindow::showStatus);
     connect(&app.skin(), &SkinCanvas::historyChanged, this, [this] {
         if (isLoaded())
             showHistory();
     });
 }
 
-PictureBox &Form1::SkinPicture()
+PictureBox &MainWindow::canvas()
 {
-    return *ui().SkinPicture;
+    return *ui().canvas;
 }
 
-void Form1::setUpWindow(QMainWindow *host)
+void MainWindow::setUpWindow(QMainWindow *host)
 {
     host->setWindowIcon(QIcon(QStringLiteral(":/PreviewShoe.bmp")));
     host->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -66,11 +66,10 @@ void Form1::setUpWindow(QMainWindow *host)
     host->resize(262, 332 + m_ui->menubar->sizeHint().height());
     fitMenuBar();
 
-    PictureBox *canvas = m_ui->SkinPicture;
+    PictureBox *canvas = m_ui->canvas;
     canvas->setModel(&m_app.canvas());
-    connect(canvas, &PictureBox::mouseMoved, this, [this](QPoint p) { SkinPicture_MouseMove(p); });
-    connect(canvas, &PictureBox::mousePressed, this, [this](QPoint p) { SkinPicture_MouseDown(p); });
-    connect(canvas, &PictureBox::clicked, this, &Form1::SkinPicture_Click);
+    connect(canvas, &PictureBox::mouseMoved, this, [this](QPoint p) { showCanvasPosition(p); });
+    connect(canvas, &PictureBox::mousePressed, this, [this](QPoint p) { chooseUserPlace(p); });
 
     // A bitmap dropped on the canvas opens like "öffnen".
     canvas->setAcceptDrops(true);
@@ -80,58 +79,59 @@ void Form1::setUpWindow(QMainWindow *host)
     host->setMouseTracking(true);
     m_ui->centralwidget->installEventFilter(this);
 
-    connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(m_ui->dneu, &QAction::triggered, this, &Form1::dneu_Click);
-    connect(m_ui->speichern, &QAction::triggered, this, &Form1::speichern_Click);
-    connect(m_ui->dopen, &QAction::triggered, this, &Form1::dopen_Click);
-    connect(m_ui->MEnde, &QAction::triggered, this, &Form1::MEnde_Click);
-    connect(m_ui->PrgSetup, &QAction::triggered, this, &Form1::PrgSetup_Click);
-    connect(m_ui->MFolder, &QAction::triggered, this, &Form1::MFolder_Click);
-    connect(m_ui->TeileMnu, &QAction::triggered, this, &Form1::TeileMnu_Click);
-    connect(m_ui->LupeMnu, &QAction::triggered, this, &Form1::LupeMnu_Click);
-    connect(m_ui->MEigeneTeile, &QAction::triggered, this, &Form1::MEigeneTeile_Click);
-    connect(m_ui->Mueber, &QAction::triggered, this, &Form1::Mueber_Click);
-    connect(m_ui->RezeptSpeichern, &QAction::triggered, this, &Form1::RezeptSpeichern_Click);
-    connect(m_ui->RezeptOeffnen, &QAction::triggered, this, &Form1::RezeptOeffnen_Click);
-    connect(m_ui->MUndo, &QAction::triggered, this, &Form1::MUndo_Click);
-    connect(m_ui->MRedo, &QAction::triggered, this, &Form1::MRedo_Click);
+    connect(m_ui->partsButton, &QPushButton::clicked, this, &MainWindow::showPartsWindow);
+    connect(m_ui->newAction, &QAction::triggered, this, &MainWindow::newSkin);
+    connect(m_ui->saveAction, &QAction::triggered, this, &MainWindow::saveSkin);
+    connect(m_ui->openAction, &QAction::triggered, this, &MainWindow::openSkin);
+    connect(m_ui->quitAction, &QAction::triggered, this, &MainWindow::quit);
+    connect(m_ui->settingsAction, &QAction::triggered, this, &MainWindow::showSettings);
+    connect(m_ui->skinFolderAction, &QAction::triggered, this, &MainWindow::chooseSkinFolder);
+    connect(m_ui->partsAction, &QAction::triggered, this, &MainWindow::showPartsWindow);
+    connect(m_ui->zoomAction, &QAction::triggered, this, &MainWindow::showZoomWindow);
+    connect(m_ui->ownPartsAction, &QAction::triggered, this, &MainWindow::showOwnParts);
+    connect(m_ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(m_ui->saveRecipeAction, &QAction::triggered, this, &MainWindow::saveRecipe);
+    connect(m_ui->openRecipeAction, &QAction::triggered, this, &MainWindow::openRecipe);
+    connect(m_ui->undoAction, &QAction::triggered, this, &MainWindow::undo);
+    connect(m_ui->redoAction, &QAction::triggered, this, &MainWindow::redo);
     // Undo and redo work from every window of the editor, not only this one.
-    m_ui->MRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    for (QAction *action : {m_ui->MUndo, m_ui->MRedo})
+    m_ui->redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction *action : {m_ui->undoAction, m_ui->redoAction})
         action->setShortcutContext(Qt::ApplicationShortcut);
     showHistory();
 
     m_timer = new QTimer(host);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QStringLiteral("productLineTimer"));
     m_timer->setInterval(5000);
-    connect(m_timer, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::advanceProductLine);
     m_timer->start();
 }
 
-void Form1::windowDestroyed()
+void MainWindow::windowDestroyed()
 {
     m_timer = nullptr;
     DesignedForm::windowDestroyed();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_ui && watched == m_ui->centralwidget && event->type() == QEvent::MouseMove)
-        Form_MouseMove();
-    if (m_ui && watched == m_ui->SkinPicture) {
+        showProgramFolder();
+    if (m_ui && watched == m_ui->canvas) {
         if (const QStringList files = handleFileDrop(event); !files.isEmpty())
             m_app.openDroppedFiles(files);
     }
     return Form::eventFilter(watched, event);
 }
 
-void Form1::Form_Load()
+void MainWindow::windowLoaded()
 {
     AppState &s = m_app.state;
     QWidget *w = window();
     // The main window's place, then the parts window beside it (that creates and loads it).
     w->move(7, 7);
-    TeileFrm &parts = m_app.teileFrm();
+    PartsWindow &parts = m_app.partsWindow();
     parts.placeBesideMainWindow();
 
     s.ProgramFolder = m_app.programFolder();
@@ -147,23 +147,23 @@ void Form1::Form_Load()
     parts.pointListsAtImageFolder();
 }
 
-void Form1::afterShown()
+void MainWindow::afterShown()
 {
     if (!QFileInfo(m_app.state.ImageFolder).isDir())
         m_app.showMessage(ErrorText::imageFolderMissing(m_app.state.ImageFolder));
 }
 
-void Form1::Form_Unload()
+void MainWindow::windowUnloading()
 {
     if (m_timer)
         m_timer->stop();
-    if (m_app.hasAboutDlg())
-        m_app.aboutDlg().unload();
-    if (m_app.hasSetupDlg())
-        m_app.setupDlg().unload();
+    if (m_app.hasAboutDialog())
+        m_app.aboutDialog().unload();
+    if (m_app.hasSettingsDialog())
+        m_app.settingsDialog().unload();
 }
 
-bool Form1::hostCloseRequested()
+bool MainWindow::hostCloseRequested()
 {
     // Every way of closing the main window ends the program, unless the user keeps unsaved work.
     if (!m_app.confirmDiscard())
@@ -172,11 +172,11 @@ bool Form1::hostCloseRequested()
     return true;
 }
 
-void Form1::applyLanguageText(const KeyRow &row, const QString &text)
+void MainWindow::applyLanguageText(const KeyRow &row, const QString &text)
 {
-    if (row.control == QLatin1String("MUndo"))
+    if (row.control == QLatin1String("undoAction"))
         m_undoWord = text;
-    else if (row.control == QLatin1String("MRedo"))
+    else if (row.control == QLatin1String("redoAction"))
         m_redoWord = text;
     else
         Form::applyLanguageText(row, text);
@@ -184,7 +184,7 @@ void Form1::applyLanguageText(const KeyRow &row, const QString &text)
     fitMenuBar();
 }
 
-void Form1::fitMenuBar()
+void MainWindow::fitMenuBar()
 {
     // Five menus do not fit the designed width: a menu folded away behind the bar's overflow
     // button would lose its shortcuts, so the window grows instead. The canvas and the controls
@@ -195,63 +195,53 @@ void Form1::fitMenuBar()
         w->resize(wanted, w->height());
 }
 
-void Form1::showHistory()
+void MainWindow::showHistory()
 {
     const CompositionHistory &history = m_app.skin().history();
-    Ui::Form1 &u = ui();
-    u.MUndo->setEnabled(history.canUndo());
-    u.MUndo->setText(stepMenuText(m_undoWord, history.undoStep()));
-    u.MRedo->setEnabled(history.canRedo());
-    u.MRedo->setText(stepMenuText(m_redoWord, history.redoStep()));
+    Ui::MainWindow &u = ui();
+    u.undoAction->setEnabled(history.canUndo());
+    u.undoAction->setText(stepMenuText(m_undoWord, history.undoStep()));
+    u.redoAction->setEnabled(history.canRedo());
+    u.redoAction->setText(stepMenuText(m_redoWord, history.redoStep()));
 }
 
-void Form1::showStatus(const QString &text)
+void MainWindow::showStatus(const QString &text)
 {
-    ui().Label1->setText(text);
+    ui().statusLine->setText(text);
 }
 
-QString Form1::status()
+QString MainWindow::status()
 {
-    return ui().Label1->text();
+    return ui().statusLine->text();
 }
 
-void Form1::Form_MouseMove()
+void MainWindow::showProgramFolder()
 {
     showStatus(m_app.state.ProgramFolder);
 }
 
-void Form1::SkinPicture_MouseMove(QPoint pixel)
+void MainWindow::showCanvasPosition(QPoint pixel)
 {
     showStatus(StatusText::position(pixel));
 }
 
-void Form1::SkinPicture_MouseDown(QPoint pixel)
+void MainWindow::chooseUserPlace(QPoint pixel)
 {
     m_app.setUserPlace(pixel);
     showStatus(StatusText::position(pixel));
 }
 
-void Form1::SkinPicture_Click()
-{
-    // The position text of the press stays.
-}
-
-void Form1::Timer1_Timer()
+void MainWindow::advanceProductLine()
 {
     showStatus(StatusText::productLine());
 }
 
-void Form1::Command1_Click()
+void MainWindow::showPartsWindow()
 {
-    m_app.teileFrm().show();
+    m_app.partsWindow().show();
 }
 
-void Form1::TeileMnu_Click()
-{
-    m_app.teileFrm().show();
-}
-
-void Form1::MEigeneTeile_Click()
+void MainWindow::showOwnParts()
 {
     // The installed Image folder is shared and read-only; the user's own parts go here.
     const QString folder = userPartFolder();
@@ -263,33 +253,33 @@ void Form1::MEigeneTeile_Click()
         m_app.showMessage(ErrorText::userPartFolderNotShown(folder));
 }
 
-void Form1::LupeMnu_Click()
+void MainWindow::showZoomWindow()
 {
-    m_app.lupe().show();
+    m_app.zoomWindow().show();
 }
 
-void Form1::PrgSetup_Click()
+void MainWindow::showSettings()
 {
-    m_app.setupDlg().show();
+    m_app.settingsDialog().show();
 }
 
-void Form1::Mueber_Click()
+void MainWindow::showAbout()
 {
-    m_app.aboutDlg().show();
+    m_app.aboutDialog().show();
 }
 
-void Form1::MFolder_Click()
+void MainWindow::chooseSkinFolder()
 {
     m_app.chooseSkinFolder();
 }
 
-void Form1::openSkin(const QString &path, const CompositionBase &base)
+void MainWindow::loadSkin(const QString &path, const CompositionBase &base)
 {
     if (const Result<void> opened = m_app.skin().open(path, base); !opened)
         m_app.showMessage(ErrorText::openSkinFailed(path, opened.error()));
 }
 
-void Form1::dneu_Click()
+void MainWindow::newSkin()
 {
     if (!m_app.confirmDiscard())
         return;
@@ -299,31 +289,31 @@ void Form1::dneu_Click()
     QString file = QStringLiteral("SkinNEW.bmp");
     if (!QFileInfo::exists(file))
         file = m_app.state.ProgramFolder + QStringLiteral("/SkinNEW.bmp");
-    openSkin(file, {CompositionBase::Kind::New, {}});
+    loadSkin(file, {CompositionBase::Kind::New, {}});
 }
 
-void Form1::dopen_Click()
+void MainWindow::openSkin()
 {
     if (!m_app.confirmDiscard())
         return;
-    CommonDialog1.DialogTitle = QStringLiteral("Skin öffnen");
-    CommonDialog1.Filter = SkinFilter;
-    if (CommonDialog1.ShowOpen())
-        openSkin(CommonDialog1.FileName, {CompositionBase::Kind::File, CommonDialog1.FileName});
+    skinDialog.DialogTitle = QStringLiteral("Skin öffnen");
+    skinDialog.Filter = SkinFilter;
+    if (skinDialog.ShowOpen())
+        loadSkin(skinDialog.FileName, {CompositionBase::Kind::File, skinDialog.FileName});
 }
 
-void Form1::speichern_Click()
+void MainWindow::saveSkin()
 {
     saveWithDialog();
 }
 
-bool Form1::saveWithDialog()
+bool MainWindow::saveWithDialog()
 {
-    CommonDialog1.DialogTitle = QStringLiteral("Skin speichern");
-    CommonDialog1.Filter = SkinFilter;
-    if (!CommonDialog1.ShowSave())
+    skinDialog.DialogTitle = QStringLiteral("Skin speichern");
+    skinDialog.Filter = SkinFilter;
+    if (!skinDialog.ShowSave())
         return false;
-    const QString chosen = CommonDialog1.FileName;
+    const QString chosen = skinDialog.FileName;
     window()->repaint();
     // The name is remembered only for a skin that was really written.
     if (const Result<void> saved = m_app.skin().save(chosen); !saved) {
@@ -334,34 +324,34 @@ bool Form1::saveWithDialog()
     return true;
 }
 
-void Form1::MEnde_Click()
+void MainWindow::quit()
 {
     if (m_app.confirmDiscard())
         m_app.shutdown();
 }
 
-void Form1::RezeptSpeichern_Click()
+void MainWindow::saveRecipe()
 {
-    RecipeDialog.DialogTitle = QStringLiteral("Rezept speichern");
-    if (RecipeDialog.ShowSave())
-        m_app.saveRecipe(RecipeDialog.FileName);
+    recipeDialog.DialogTitle = QStringLiteral("Rezept speichern");
+    if (recipeDialog.ShowSave())
+        m_app.saveRecipe(recipeDialog.FileName);
 }
 
-void Form1::RezeptOeffnen_Click()
+void MainWindow::openRecipe()
 {
     if (!m_app.confirmDiscard())
         return;
-    RecipeDialog.DialogTitle = QStringLiteral("Rezept öffnen");
-    if (RecipeDialog.ShowOpen())
-        m_app.openRecipe(RecipeDialog.FileName);
+    recipeDialog.DialogTitle = QStringLiteral("Rezept öffnen");
+    if (recipeDialog.ShowOpen())
+        m_app.openRecipe(recipeDialog.FileName);
 }
 
-void Form1::MUndo_Click()
+void MainWindow::undo()
 {
     m_app.skin().undo();
 }
 
-void Form1::MRedo_Click()
+void MainWindow::redo()
 {
     m_app.skin().redo();
 }

@@ -6,7 +6,7 @@
 
 #include "compose/KeyColourLint.h"
 #include "core/BitmapDecoder.h"
-#include "ui/LupeView.h"
+#include "ui/ZoomView.h"
 
 #include <QApplication>
 #include <QImage>
@@ -22,7 +22,7 @@ void BM_RepaintAt16(benchmark::State &state)
 {
     const QImage skin = readBitmapFile(QStringLiteral(PELLWERK_ASSETS "/DefaultSkin.bmp")).value();
     const QImage part = partNearBlack(148, 191, 7);
-    LupeView view;
+    ZoomView view;
     view.setCanvas(skin);
     view.setZoom(16);
     view.setGridShown(true);
