@@ -3,8 +3,8 @@
 #include "compose/RecipePaths.h"
 #include "compose/SkinCanvas.h"
 #include "core/AppState.h"
-#include "core/CommonDialog.h"
-#include "core/MessageSink.h"
+#include "editor/CommonDialog.h"
+#include "editor/MessageSink.h"
 #include "core/PictureBoxModel.h"
 #include "parts/PlacementTable.h"
 

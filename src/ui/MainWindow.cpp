@@ -11,7 +11,7 @@
 #include "core/ErrorText.h"
 #include "core/PartFolders.h"
 #include "core/SkinDocument.h"
-#include "core/StatusText.h"
+#include "editor/StatusText.h"
 #include "language/KeyTable.h"
 #include "ui_MainWindow.h"
 

@@ -2,7 +2,7 @@
 
 #include "Form.h"
 #include "compose/Composition.h"
-#include "core/CommonDialog.h"
+#include "editor/CommonDialog.h"
 
 #include <QMainWindow>
 #include <QPoint>

@@ -13,10 +13,10 @@
 #include "core/FolderIndex.h"
 #include "core/PartFolders.h"
 #include "core/SkinDocument.h"
-#include "core/StatusText.h"
-#include "core/Twips.h"
-#include "parts/Coordinates.h"
-#include "parts/PartsLayout.h"
+#include "editor/Coordinates.h"
+#include "editor/PartsLayout.h"
+#include "editor/StatusText.h"
+#include "editor/Twips.h"
 #include "parts/PlacementTable.h"
 #include "ui_PartsWindow.h"
 
@@ -33,6 +33,23 @@
 namespace pellwerk {
 
 template class DesignedForm<Ui::PartsWindow>;
+
+namespace {
+// Which list offers which kind of part.
+struct KindList
+{
+    PartKindId kind;
+    FileListBox *Ui::PartsWindow::*list;
+};
+constexpr KindList KindLists[] = {
+    {PartKindId::Foot, &Ui::PartsWindow::footList},       {PartKindId::RightArm, &Ui::PartsWindow::rightArmList},
+    {PartKindId::LeftArm, &Ui::PartsWindow::leftArmList}, {PartKindId::Tattoo, &Ui::PartsWindow::tattooList},
+    {PartKindId::Chain, &Ui::PartsWindow::chainList},     {PartKindId::Face, &Ui::PartsWindow::faceList},
+    {PartKindId::Pants, &Ui::PartsWindow::pantsList},     {PartKindId::Shirt, &Ui::PartsWindow::shirtList},
+    {PartKindId::Glasses, &Ui::PartsWindow::glassesList}, {PartKindId::Beard, &Ui::PartsWindow::beardList},
+    {PartKindId::User, &Ui::PartsWindow::userList},
+};
+} // namespace
 
 PartsWindow::PartsWindow(App &app) : DesignedForm(app, QStringLiteral("PartsWindow"))
 {
@@ -83,12 +100,12 @@ void PartsWindow::setUpWindow(QWidget *host)
     m_ui->transparentLabel->installEventFilter(this);
 
     // Patterns and places come from the placement table; the user list has no fixed place.
-    for (const PartKind &kind : partKinds()) {
-        auto *list = host->findChild<FileListBox *>(kind.listName);
-        Q_ASSERT(list);
+    for (const KindList &entry : KindLists) {
+        FileListBox *list = (*m_ui).*entry.list;
+        const PartKind &kind = partKind(entry.kind);
         list->setPattern(kind.pattern);
         if (kind.place)
-            connect(list, &FileListBox::Click, this, [this, list] { pickKindPart(list); });
+            connect(list, &FileListBox::Click, this, [this, list, &kind] { pickKindPart(kind, list); });
     }
     connect(m_ui->userList, &FileListBox::Click, this, &PartsWindow::pickUserPart);
     connect(m_ui->userList, &FileListBox::MouseMove, this, &PartsWindow::showUserListHint);
@@ -223,17 +240,16 @@ bool PartsWindow::loadPart(const FileListBox &list, const QString &name)
     return true;
 }
 
-void PartsWindow::pickKindPart(FileListBox *list)
+void PartsWindow::pickKindPart(const PartKind &kind, FileListBox *list)
 {
-    const PartKind *kind = findPartKind(list->objectName());
-    if (!kind || !kind->place || list->fileName().isEmpty())
+    if (!kind.place || list->fileName().isEmpty())
         return;
     if (!loadPart(*list, list->fileName()))
         return;
-    const QPoint place = *kind->place;
+    const QPoint place = *kind.place;
     if (ui().autoPaste->isChecked())
-        m_app.pastePreview(place, kind->kind);
-    rememberPastePlace(place, kind->kind);
+        m_app.pastePreview(place, kind.kind);
+    rememberPastePlace(place, kind.kind);
 }
 
 void PartsWindow::pickUserPart()

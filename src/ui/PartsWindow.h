@@ -51,9 +51,9 @@ public:
     // What the controls do.
     void showTintWindow();
     void showSettings();
-    // A file picked in one of the ten kind lists: into the preview, and pasted at the kind's place
-    // while automatic pasting is on.
-    void pickKindPart(FileListBox *list);
+    // A file picked in `list`, one of the ten kind lists: into the preview, and pasted at the
+    // kind's place while automatic pasting is on.
+    void pickKindPart(const PartKind &kind, FileListBox *list);
     // A file picked in the user list: the same, at the place the coordinate boxes hold.
     void pickUserPart();
     void showUserListHint();

@@ -7,7 +7,7 @@
 #include "colour/PictureBits.h"
 #include "core/Colour.h"
 #include "core/ErrorText.h"
-#include "core/Twips.h"
+#include "editor/Twips.h"
 #include "ui_TintWindow.h"
 
 #include <QDial>

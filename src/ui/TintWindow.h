@@ -3,7 +3,7 @@
 #include "Form.h"
 #include "colour/PixelBuffer.h"
 #include "colour/PixelBufferInfo.h"
-#include "core/AppState.h"
+#include "core/UserRgb.h"
 
 #include <QtGlobal>
 

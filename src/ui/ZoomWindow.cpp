@@ -3,7 +3,7 @@
 #include "App.h"
 #include "FileDrop.h"
 #include "ZoomView.h"
-#include "core/StatusText.h"
+#include "editor/StatusText.h"
 #include "core/ZoomGeometry.h"
 #include "ui_ZoomWindow.h"
 

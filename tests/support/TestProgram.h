@@ -6,9 +6,9 @@
 
 #include "TestFiles.h"
 #include "core/BitmapDecoder.h"
-#include "core/CommonDialog.h"
-#include "core/MessageSink.h"
-#include "core/StatusText.h"
+#include "editor/CommonDialog.h"
+#include "editor/MessageSink.h"
+#include "editor/StatusText.h"
 #include "ui/AboutDialog.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"

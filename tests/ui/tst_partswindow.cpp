@@ -5,7 +5,7 @@
 
 #include "TestProgram.h"
 
-#include "parts/PartsLayout.h"
+#include "editor/PartsLayout.h"
 
 using namespace pellwerk;
 using namespace testsupport;

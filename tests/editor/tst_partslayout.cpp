@@ -1,6 +1,6 @@
 // The parts window's resize rule as numbers: where the lists go for an outer window size.
 
-#include "parts/PartsLayout.h"
+#include "editor/PartsLayout.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "PartsLayout.h"
 
-#include "core/Twips.h"
+#include "Twips.h"
 
 namespace pellwerk {
 

@@ -43,7 +43,7 @@ QString firstWrongOption(const EditorParser &p, const QStringList &arguments)
 
 } // namespace
 
-Result<EditorOptions> parseEditorOptions(const QStringList &arguments)
+CommandLineResult<EditorOptions> parseEditorOptions(const QStringList &arguments)
 {
     EditorParser p;
     const bool parsed = p.parser.parse(QStringList{QStringLiteral("pellwerk")} + arguments);
@@ -57,13 +57,10 @@ Result<EditorOptions> parseEditorOptions(const QStringList &arguments)
         return o;
     }
     if (!parsed)
-        return makeError(ErrorKind::ArgumentUnknown, {}, firstWrongOption(p, arguments));
+        return CommandLineError{CommandLineErrorKind::ArgumentUnknown, {}, firstWrongOption(p, arguments), {}};
     const QStringList files = p.parser.positionalArguments();
-    if (files.size() > 1) {
-        Error surplus = makeError(ErrorKind::ArgumentSurplus, {}, files[1]);
-        surplus.field = QStringLiteral("skin");
-        return surplus;
-    }
+    if (files.size() > 1)
+        return CommandLineError{CommandLineErrorKind::ArgumentSurplus, QStringLiteral("skin"), files[1], {}};
     if (!files.isEmpty())
         o.file = files.first();
     return o;

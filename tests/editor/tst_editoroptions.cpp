@@ -1,7 +1,7 @@
 // The editor's command line, as a desktop's file manager and a user at a terminal give it.
 
-#include "core/EditorOptions.h"
-#include "core/ErrorText.h"
+#include "editor/EditorOptions.h"
+#include "compose/CommandLineError.h"
 
 #include <QTest>
 
@@ -39,14 +39,14 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, mode);
         QFETCH(QString, named);
-        const Result<EditorOptions> parsed = parseEditorOptions(arguments);
+        const CommandLineResult<EditorOptions> parsed = parseEditorOptions(arguments);
         if (mode < 0) {
             QVERIFY(!parsed.ok());
-            const QString text = ErrorText::describe(parsed.error());
+            const QString text = CommandLineText::describe(parsed.error());
             QVERIFY2(text.contains("„" + named + "“") && !text.contains("Rezept"), qPrintable(text));
             return;
         }
-        QVERIFY2(parsed.ok(), parsed.ok() ? "" : qPrintable(ErrorText::describe(parsed.error())));
+        QVERIFY2(parsed.ok(), parsed.ok() ? "" : qPrintable(CommandLineText::describe(parsed.error())));
         QCOMPARE(int(parsed->mode), mode);
         QCOMPARE(parsed->file.value_or(QString()), named);
         QCOMPARE(parsed->file.has_value(), !named.isEmpty());

@@ -1,4 +1,4 @@
-#include "parts/Coordinates.h"
+#include "editor/Coordinates.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // Rules the windows apply, checked without a window: the names of the transparent colours and
 // the texts of the status line.
 
-#include "core/StatusText.h"
+#include "editor/StatusText.h"
 #include "core/TransparentColourName.h"
 
 #include <QTest>

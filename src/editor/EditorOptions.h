@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "compose/CommandLineError.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,7 +30,7 @@ struct EditorOptions
 // --version, win over everything else, errors included.
 // Errors: ArgumentUnknown (detail: the argument as given, a value joined with "=" included),
 // ArgumentSurplus (field "skin", detail: the second file).
-Result<EditorOptions> parseEditorOptions(const QStringList &arguments);
+CommandLineResult<EditorOptions> parseEditorOptions(const QStringList &arguments);
 
 // The text --help prints: the call, the options and the argument.
 QString editorHelpText();
