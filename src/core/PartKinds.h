@@ -29,7 +29,7 @@ inline constexpr std::array<PartKindId, 11> AllPartKinds{PartKindId::Foot,   Par
                                                          PartKindId::Pants,  PartKindId::Shirt,    PartKindId::Glasses,
                                                          PartKindId::Beard,  PartKindId::User};
 
-// The kind's word in recipes and on the command line: "foot", "rightarm", ..., "user".
+// The kind's word in recipes and on the command line: its name, in lower case and one word.
 QString partKindKey(PartKindId kind);
 // The kind whose word is exactly `key` (lower case), or nothing.
 std::optional<PartKindId> partKindFromKey(QStringView key);
