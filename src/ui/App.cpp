@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "PartsWindow.h"
 #include "SettingsDialog.h"
+#include "StepsWindow.h"
 #include "TintWindow.h"
 #include "ZoomWindow.h"
 #include "compose/Composer.h"
@@ -11,7 +12,6 @@
 #include "compose/Recipe.h"
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
-#include "core/SkinDocument.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
@@ -28,6 +28,7 @@ App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialo
 App::~App()
 {
     // Windows refer to each other while they go: take them down in the shutdown's order.
+    m_stepsWindow.reset();
     m_zoomWindow.reset();
     m_aboutDialog.reset();
     m_settingsDialog.reset();
@@ -82,12 +83,11 @@ ZoomWindow &App::zoomWindow()
     return *m_zoomWindow;
 }
 
-void App::pastePreview(QPoint place, PartKindId kind)
+StepsWindow &App::stepsWindow()
 {
-    const Picture &shown = partsWindow().preview().picture();
-    const PasteStep step{kind, shown.file, place, state.TransparentColour, shown.tint};
-    // A picture the program draws itself (the built-in shoe) names no file and carries no part.
-    m_skin.paste(step, shown.part.isNull() && shown.file.isEmpty() ? SkinDocument::builtInPreview().image : shown.part);
+    if (!m_stepsWindow)
+        m_stepsWindow = std::make_unique<StepsWindow>(*this);
+    return *m_stepsWindow;
 }
 
 bool App::confirmDiscard()
@@ -265,9 +265,20 @@ void App::chooseSkinFolder()
 
 void App::applyLanguage()
 {
+    m_languageApplied = true;
     for (const KeyRow &row : languageKeyTable()) {
         // The colour-name rows apply only at their colour, so at most one of them names it.
         if (row.appliesAt(state.TransparentColour))
+            emit languageTextChanged(row, LanguageText(state, row.key));
+    }
+}
+
+void App::applyLanguageTo(const QString &window)
+{
+    if (!m_languageApplied)
+        return;
+    for (const KeyRow &row : languageKeyTable()) {
+        if (row.window == window && row.appliesAt(state.TransparentColour))
             emit languageTextChanged(row, LanguageText(state, row.key));
     }
 }
@@ -291,6 +302,8 @@ void App::shutdown()
         m_tintWindow->unload();
     if (m_zoomWindow)
         m_zoomWindow->unload();
+    if (m_stepsWindow)
+        m_stepsWindow->unload();
     if (m_partsWindow)
         m_partsWindow->unload();
     m_ended = true;

@@ -84,6 +84,16 @@ QString actionName(const HistoryStep &step)
     return QStringLiteral("Teil tauschen ") + part;
 }
 
+QString actionMenuText(const QString &word, const HistoryStep *step)
+{
+    if (!step)
+        return word;
+    // A menu takes "&" for a keyboard mnemonic: a part named "A&B.bmp" must show as it is.
+    QString text = actionName(*step);
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return word + QStringLiteral(": ") + text;
+}
+
 std::vector<StepRow> stepRows(const Document &document, const StepRowWords &words)
 {
     std::vector<StepRow> rows;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompositionHistory.h"
+#include "compose/CompositionHistory.h"
 
 #include <QString>
 
@@ -19,6 +19,9 @@ QString pasteName(const PasteStep &step);
 // "einblenden …", "spiegeln …" and "Spiegelung aufheben …", "nach oben …" and "nach unten …",
 // "entfernen …", "Teil tauschen …" (with the new part).
 QString actionName(const HistoryStep &step);
+// The edit menu's entry for an action: the entry's own word (its "&" a mnemonic, as the language
+// file gives it), and the action's name after a colon when there is one, shown literally.
+QString actionMenuText(const QString &word, const HistoryStep *step);
 
 // The words of the steps window's rows that a language file replaces.
 struct StepRowWords
