@@ -222,11 +222,10 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, read.error()));
         return false;
     }
-    // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere later
-    // names these very files.
+    // Found once, here: the document holds the files' pictures under the paths found, so a recipe
+    // saved elsewhere later names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
-    const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
-    Result<Document> document = Composer(folders).document(recipe.composition);
+    Result<Document> document = Composer(folders).document(read->composition);
     if (!document) {
         showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;

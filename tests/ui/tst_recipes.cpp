@@ -37,7 +37,10 @@ private slots:
         QTest::mouseClick(u.autoPaste, Qt::LeftButton);
         clickName(u.shirtList, "shirt02.bmp");
         s.openTint().redKnob()->setValue(40);
+        const QImage beforeShirt = s.canvas();
         QTest::mouseClick(u.pasteNow, Qt::LeftButton);
+        // The canvas shows the shirt as the preview showed it, tinted by the knob.
+        QCOMPARE(s.canvas(), pasted(beforeShirt, s.parts().preview().picture().image, 87, 128));
         QTest::mouseClick(u.autoPaste, Qt::LeftButton);
         // A user file where a press on the canvas put the place, partly off the skin.
         PictureBox &canvas = s.app().mainWindow().canvas();
