@@ -95,6 +95,9 @@ QString sentence(const Error &error)
         return QStringLiteral("Das Feld fehlt.");
     case ErrorKind::RecipeBadValue:
         return QStringLiteral("Erwartet wird %1.").arg(expectedValue(error.detail));
+    case ErrorKind::RecipeTooManySteps:
+        return QStringLiteral("Das Rezept hat %1 Schritte; mehr als 100000 werden nicht verarbeitet.")
+            .arg(error.detail);
     case ErrorKind::ArgumentUnknown:
         return QStringLiteral("Unbekannte Option %1.").arg(quoted(error.detail));
     case ErrorKind::ArgumentMissingValue:
@@ -200,6 +203,7 @@ QString describe(const Error &error)
     case ErrorKind::RecipeUnknownField:
     case ErrorKind::RecipeMissingField:
     case ErrorKind::RecipeBadValue:
+    case ErrorKind::RecipeTooManySteps:
     case ErrorKind::ArgumentUnknown:
     case ErrorKind::ArgumentMissingValue:
     case ErrorKind::ArgumentBadValue:

@@ -42,6 +42,7 @@ enum class ErrorKind {
     RecipeUnknownField,
     RecipeMissingField,
     RecipeBadValue,
+    RecipeTooManySteps, // field "steps", detail: the number of steps
     // The command lines of the editor and the composer, and the composer's variation matrix
     ArgumentUnknown,            // detail: the argument
     ArgumentMissingValue,       // field: the option
