@@ -17,6 +17,9 @@
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 using namespace pellwerk;
 
@@ -192,6 +195,13 @@ int compose(const VariationPlan &plan, const Composer &composer, const ComposeOp
 
 int main(int argc, char **argv)
 {
+#ifdef __GLIBC__
+    // The workers make pictures that the cache shares and another worker may let go. With a
+    // memory arena per thread, each arena would keep up to a cache's worth of freed pictures
+    // (5,000 varied faces peaked at 165 MB with two workers instead of 89 MB). A few large
+    // allocations per skin do not contend for one arena.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     QCoreApplication application(argc, argv);
     const Result<ComposeOptions> parsed = parseComposeOptions(QCoreApplication::arguments().mid(1));
     if (!parsed) {
