@@ -41,6 +41,7 @@ struct TemporarySkin
     QByteArray target;
     QByteArray temporary;
     int fd = -1;
+    dev_t device = 0; // the file system both lie on
 
     void discard()
     {
@@ -112,6 +113,7 @@ Result<TemporarySkin> writeTemporary(const QByteArray &bytes, const QString &out
         skin.discard();
         return makeError(ErrorKind::WriteIncomplete, output);
     }
+    skin.device = written.st_dev;
 #ifdef __linux__
     // Starts putting the bytes on the disk now, without waiting: by the flush most of them are.
     ::sync_file_range(skin.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -119,47 +121,79 @@ Result<TemporarySkin> writeTemporary(const QByteArray &bytes, const QString &out
     return skin;
 }
 
-// Makes the skins durable and puts them in place: every file synced before any is renamed (a
-// file renamed before its bytes are on the disk may be empty after a power cut), then the
-// renames, then the folders, which make the renames durable. `failed` gets each skin that is not
-// in place, or whose folder could not be synced; the rest are counted.
+#ifdef __linux__
+// One call makes all changes of a file system durable, the disk's cache flushed once: an
+// fdatasync per file would flush it for every file.
+QByteArray syncGroup(const TemporarySkin &skin)
+{
+    return QByteArray::number(quint64(skin.device));
+}
+int syncWhole(int fd)
+{
+    return ::syncfs(fd);
+}
+#else
+QByteArray syncGroup(const TemporarySkin &skin)
+{
+    return skin.folder;
+}
+int syncWhole(int fd)
+{
+    return ::fsync(fd);
+}
+#endif
+
+// Makes the skins durable and puts them in place: every file on the disk before any is renamed
+// (a file renamed before its bytes are on the disk may be empty after a power cut), then the
+// renames, then their folders made durable. On Linux each file's bytes are written and waited
+// for on their own, which reports that file's write errors, and one syncfs per file system then
+// commits them all; elsewhere every file and folder is synced on its own. `failed` gets each
+// skin that is not in place, or not durably; the rest are counted.
 qsizetype commit(std::vector<std::optional<TemporarySkin>> &skins,
                  const std::function<void(size_t index, const Error &error)> &failed,
                  const std::function<QString(size_t index)> &output)
 {
-    const auto fail = [&](size_t i, ErrorKind kind, int why) {
+    const auto fail = [&](size_t i, int why) {
         skins[i]->discard();
-        failed(i, systemError(kind, output(i), why));
+        failed(i, systemError(ErrorKind::CommitFailed, output(i), why));
         skins[i].reset();
     };
+    const auto groups = [&] {
+        std::map<QByteArray, std::vector<size_t>> grouped;
+        for (size_t i = 0; i < skins.size(); ++i)
+            if (skins[i])
+                grouped[syncGroup(*skins[i])].push_back(i);
+        return grouped;
+    };
     for (size_t i = 0; i < skins.size(); ++i) {
-        if (!skins[i])
-            continue;
-        if (retried([&] { return ::fdatasync(skins[i]->fd); }) != 0) {
-            fail(i, ErrorKind::CommitFailed, errno);
-            continue;
-        }
-        if (::close(skins[i]->fd) != 0) {
-            skins[i]->fd = -1;
-            fail(i, ErrorKind::CommitFailed, errno);
-            continue;
-        }
-        skins[i]->fd = -1;
+#ifdef __linux__
+        constexpr unsigned WrittenOut =
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+        if (skins[i] && retried([&] { return ::sync_file_range(skins[i]->fd, 0, 0, WrittenOut); }) != 0)
+            fail(i, errno);
+#else
+        if (skins[i] && retried([&] { return ::fdatasync(skins[i]->fd); }) != 0)
+            fail(i, errno);
+#endif
     }
-    std::map<QByteArray, std::vector<size_t>> folders;
+#ifdef __linux__
+    for (const auto &[group, members] : groups())
+        if (retried([&] { return syncWhole(skins[members.front()]->fd); }) != 0)
+            for (const int why = errno; const size_t i : members)
+                fail(i, why);
+#endif
     for (size_t i = 0; i < skins.size(); ++i) {
         if (!skins[i])
             continue;
-        if (::rename(skins[i]->temporary.constData(), skins[i]->target.constData()) != 0)
-            fail(i, ErrorKind::CommitFailed, errno);
-        else
-            folders[skins[i]->folder].push_back(i);
+        const int closed = ::close(std::exchange(skins[i]->fd, -1));
+        if (closed != 0 || ::rename(skins[i]->temporary.constData(), skins[i]->target.constData()) != 0)
+            fail(i, errno);
     }
     qsizetype placed = 0;
-    for (const auto &[folder, members] : folders) {
+    for (const auto &[group, members] : groups()) {
+        const QByteArray &folder = skins[members.front()]->folder;
         const int fd = retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-        const int synced = fd < 0 ? -1 : retried([&] { return ::fsync(fd); });
-        const int why = synced == 0 ? 0 : errno;
+        const int why = fd < 0 || retried([&] { return syncWhole(fd); }) != 0 ? errno : 0;
         if (fd >= 0)
             ::close(fd);
         for (const size_t i : members) {
