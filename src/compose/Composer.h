@@ -49,6 +49,10 @@ public:
     // few hundred steps and at the end, so that a caller can show how far a long recipe is.
     Result<QImage> compose(const Composition &composition,
                            const std::function<void(qsizetype pasted, qsizetype total)> &progress) const;
+    // The skin of `composition` made on `canvas`, which shows its base and its first `pasted`
+    // steps already: a batch that varies only later steps makes their shared beginning once.
+    Result<QImage> composeRest(QImage canvas, const Composition &composition, size_t pasted,
+                               const std::function<void(qsizetype pasted, qsizetype total)> &progress = {}) const;
 
     // The 256 x 256 canvas with the base alone.
     Result<QImage> base(const CompositionBase &base) const;

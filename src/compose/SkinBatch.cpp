@@ -25,6 +25,12 @@ namespace pellwerk {
 
 namespace {
 
+bool isVaried(const VariationPlan &plan, PartKindId kind)
+{
+    return std::any_of(plan.varied().begin(), plan.varied().end(),
+                       [kind](const VariationPlan::VariedKind &v) { return v.kind == kind; });
+}
+
 Error atStep(Error error, size_t index, const QString &file)
 {
     error.step = int(index + 1);
@@ -213,13 +219,9 @@ Result<std::vector<Error>> SkinBatch::prepare() const
     const Composition first = m_plan.composition(0);
     if (const Result<QImage> base = m_composer.base(first.base); !base)
         return base.error();
-    const auto isVaried = [this](PartKindId kind) {
-        return std::any_of(m_plan.varied().begin(), m_plan.varied().end(),
-                           [kind](const VariationPlan::VariedKind &v) { return v.kind == kind; });
-    };
     for (size_t i = 0; i < first.steps.size(); ++i) {
         const PasteStep &step = first.steps[i];
-        if (isVaried(step.kind))
+        if (isVaried(m_plan, step.kind))
             continue;
         if (const Result<QImage> shown = m_composer.preview(step); !shown)
             return atStep(shown.error(), i, step.part.isEmpty() ? QString() : m_composer.resolve(step.part));
@@ -264,6 +266,21 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
             stop = true;
         onFailure(output, error);
     };
+    // The steps before the first varied one are the same in every skin: pasted once. Should
+    // that fail, each skin is made whole and fails with the error in its place.
+    const Composition recipe = m_plan.composition(0);
+    Composition common{recipe.base, {}};
+    for (const PasteStep &step : recipe.steps) {
+        if (isVaried(m_plan, step.kind))
+            break;
+        common.steps.push_back(step);
+    }
+    const Result<QImage> start = m_composer.compose(common);
+    const auto make = [&](qsizetype i) {
+        const Composition composition = m_plan.composition(i);
+        return start ? m_composer.composeRest(start.value(), composition, common.steps.size())
+                     : m_composer.compose(composition);
+    };
 
     for (qsizetype first = 0; first < total && !stopping(); first += SkinsPerFlush) {
         const qsizetype end = std::min(total, first + SkinsPerFlush);
@@ -277,7 +294,7 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
         const auto work = [&] {
             for (qsizetype i = next++; i < end && !stopping(); i = next++) {
                 const QString output = m_plan.output(i);
-                const Result<QImage> skin = m_composer.compose(m_plan.composition(i));
+                const Result<QImage> skin = make(i);
                 Result<TemporarySkin> saved =
                     skin ? writeTemporary(encodeBitmap24(skin.value()), output) : Result<TemporarySkin>(skin.error());
                 ++finished;

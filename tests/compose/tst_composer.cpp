@@ -179,9 +179,9 @@ private slots:
         QVERIFY(cache.heldBytes() <= 3 * picture.sizeInBytes() + 1000);
     }
 
-    // Eight skins, two workers: the first target is a folder, the last two have an unreadable
-    // part; the handlers are called from this thread only. Then with one worker and fail-fast
-    // (the folder gone), with every write cut short, and cancelled before it starts.
+    // Eight skins after a shared step, two workers: the first target is a folder, the last two
+    // have an unreadable part; the handlers are called from this thread only. Then with one worker
+    // and fail-fast (the folder gone), with every write cut short, and cancelled before it starts.
     void batchReplacesDurablyAndLeavesNoTemporaryFile()
     {
         const auto out = [&](const QString &name) { return path("batch/" + name); };
@@ -190,8 +190,9 @@ private slots:
         const auto kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
         QFile::setPermissions(out("b-face02-shirtA.bmp"), kept);
         const RecipeFolders folders{m_dir.path(), {}};
-        const Recipe recipe =
-            recipeOf({{PartKindId::Face, "x", {128, 0}, {}, {}}, {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
+        const Recipe recipe = recipeOf({{PartKindId::User, "big.bmp", {9, 9}, {}, {}},
+                                        {PartKindId::Face, "x", {128, 0}, {}, {}},
+                                        {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
         const Result<VariationPlan> plan = VariationPlan::make(
             recipe, path("r.json"), {{PartKindId::Face, "Face0*"}, {PartKindId::Shirt, "shirt?.bmp"}},
             out("b-{face}-{shirt}.bmp"), folders);
