@@ -183,10 +183,12 @@ qsizetype commit(std::vector<std::optional<TemporarySkin>> &skins,
 #endif
     }
 #ifdef __linux__
-    for (const auto &[group, members] : groups())
-        if (retried([&] { return syncWhole(skins[members.front()]->fd); }) != 0)
+    for (const auto &[group, members] : groups()) {
+        const int fd = skins[members.front()]->fd;
+        if (retried([fd] { return syncWhole(fd); }) != 0)
             for (const int why = errno; const size_t i : members)
                 fail(i, why);
+    }
 #endif
     for (size_t i = 0; i < skins.size(); ++i) {
         if (!skins[i])
