@@ -199,7 +199,7 @@ int main(int argc, char **argv)
 #ifdef __GLIBC__
     // The workers make pictures that the cache shares and another worker may let go. With a
     // memory arena per thread, each arena would keep up to a cache's worth of freed pictures
-    // (5,000 varied faces peaked at 165 MB with two workers instead of 89 MB). A few large
+    // (5,000 varied faces peaked at 161 MiB with two workers instead of 87 MiB). A few large
     // allocations per skin do not contend for one arena.
     mallopt(M_ARENA_MAX, 1);
     // Each skin is made in buffers of a quarter megabyte (the canvas, the file's bytes). Above
