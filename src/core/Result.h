@@ -45,6 +45,7 @@ enum class ErrorKind {
     RecipeBadValue,
     RecipeDuplicateField, // a key given twice in one object
     RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
+    RecipeTooManySteps, // field "steps", detail: the number of steps
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.
