@@ -63,7 +63,8 @@ bool isCommandLineKind(ErrorKind kind)
     return kind >= ErrorKind::ArgumentUnknown;
 }
 
-// Where in a recipe the error lies: "Schritt 2, Feld „part“ (Image/Face09.bmp)".
+// Where in a recipe or a text file the error lies: "Schritt 2, Feld „part“ (Image/Face09.bmp)",
+// "Schritt 1, Feld „ramp“ (rot.gpl, Zeile 7)", or for a file alone "rot.gpl, Zeile 7".
 QString location(const Error &error)
 {
     QStringList parts;
@@ -71,9 +72,16 @@ QString location(const Error &error)
         parts << QStringLiteral("Schritt %1").arg(error.step);
     if (!error.field.isEmpty())
         parts << QStringLiteral("Feld ") + quoted(error.field);
-    QString where = parts.join(QStringLiteral(", "));
+    QStringList inFile;
     if (!error.file.isEmpty())
-        where += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(error.file));
+        inFile << QDir::toNativeSeparators(error.file);
+    if (error.line > 0)
+        inFile << QStringLiteral("Zeile %1").arg(error.line);
+    if (parts.isEmpty())
+        return inFile.join(QStringLiteral(", "));
+    QString where = parts.join(QStringLiteral(", "));
+    if (!inFile.isEmpty())
+        where += QStringLiteral(" (%1)").arg(inFile.join(QStringLiteral(", ")));
     return where;
 }
 
@@ -95,6 +103,21 @@ QString sentence(const Error &error)
         return QStringLiteral("Das Feld fehlt.");
     case ErrorKind::RecipeBadValue:
         return QStringLiteral("Erwartet wird %1.").arg(expectedValue(error.detail));
+    case ErrorKind::PaletteHeader:
+        return QStringLiteral("Das ist keine GIMP-Palette; die erste Zeile muss „GIMP Palette“ lauten.");
+    case ErrorKind::PaletteMissingValue:
+        return QStringLiteral("Der Farbe fehlen Werte; erwartet werden drei Zahlen für Rot, Grün und Blau.");
+    case ErrorKind::PaletteBadValue:
+        return QStringLiteral("%1 ist kein Farbwert; erwartet wird eine ganze Zahl von 0 bis 255.")
+            .arg(quoted(error.detail));
+    case ErrorKind::PaletteBadColumns:
+        return QStringLiteral("%1 ist keine Spaltenzahl; erwartet wird eine ganze Zahl von 0 bis 256.")
+            .arg(quoted(error.detail));
+    case ErrorKind::PaletteTooManyColours:
+        return QStringLiteral("Die Palette hat mehr als 65536 Farben."); // PaletteLimits::MaxColours
+    case ErrorKind::RampSizesDiffer:
+        return QStringLiteral("Die beiden Paletten haben nicht gleich viele Farben (%1 und %2).")
+            .arg(error.detail.section(QLatin1Char('/'), 0, 0), error.detail.section(QLatin1Char('/'), 1, 1));
     case ErrorKind::ArgumentUnknown:
         return QStringLiteral("Unbekannte Option %1.").arg(quoted(error.detail));
     case ErrorKind::ArgumentMissingValue:
@@ -144,10 +167,11 @@ QString sentence(const Error &error)
 
 QString describe(const Error &error)
 {
-    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty())) {
+    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty() || error.line > 0)) {
         Error plain = error;
         plain.step = 0;
         plain.field.clear();
+        plain.line = 0;
         return location(error) + QStringLiteral(": ") + describe(plain);
     }
     if (const QString words = sentence(error); !words.isEmpty())
@@ -200,6 +224,12 @@ QString describe(const Error &error)
     case ErrorKind::RecipeUnknownField:
     case ErrorKind::RecipeMissingField:
     case ErrorKind::RecipeBadValue:
+    case ErrorKind::PaletteHeader:
+    case ErrorKind::PaletteMissingValue:
+    case ErrorKind::PaletteBadValue:
+    case ErrorKind::PaletteBadColumns:
+    case ErrorKind::PaletteTooManyColours:
+    case ErrorKind::RampSizesDiffer:
     case ErrorKind::ArgumentUnknown:
     case ErrorKind::ArgumentMissingValue:
     case ErrorKind::ArgumentBadValue:

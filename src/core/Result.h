@@ -42,6 +42,13 @@ enum class ErrorKind {
     RecipeUnknownField,
     RecipeMissingField,
     RecipeBadValue,
+    // Palettes (GIMP .gpl) and the colour-ramp swap between two of them
+    PaletteHeader,       // the first line is not "GIMP Palette"
+    PaletteMissingValue, // a colour line with fewer than three values
+    PaletteBadValue,     // detail: the text found where a value 0..255 belongs
+    PaletteBadColumns,   // detail: the text found behind "Columns:"
+    PaletteTooManyColours,
+    RampSizesDiffer, // detail: the two palettes' counts, "from/to"
     // The command lines of the editor and the composer, and the composer's variation matrix
     ArgumentUnknown,            // detail: the argument
     ArgumentMissingValue,       // field: the option
@@ -67,6 +74,7 @@ struct Error
     QString detail; // the system's own reason, or exactly what is wrong with a value
     int step = 0;   // recipes: the step concerned, counted from 1; 0 for the recipe as a whole
     QString field;  // recipes: the field concerned
+    int line = 0;   // text files: the line concerned, counted from 1; 0 for the file as a whole
 
     friend bool operator==(const Error &, const Error &) = default;
 };
@@ -84,7 +92,7 @@ inline constexpr char Kind[] = "kind";     // one of the part kinds' keys
 
 inline Error makeError(ErrorKind kind, QString file = {}, QString detail = {})
 {
-    return Error{kind, std::move(file), std::move(detail), 0, {}};
+    return Error{kind, std::move(file), std::move(detail), 0, {}, 0};
 }
 
 // A value or the error that prevented it. The one way fallible calls of the core report.
