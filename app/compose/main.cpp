@@ -7,7 +7,6 @@
 #include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
 #include "core/ErrorText.h"
-#include "core/PartFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -34,9 +33,10 @@ Setzt Velmora-Skins nach einem Pellwerk-Rezept zusammen, genau wie der Editor si
                          gewählten Datei ohne Endung, z. B. 'out/{face}-{shirt}.bmp'
       --vary ART=MUSTER  jede passende Datei ersetzt nacheinander das Teil jedes
                          Schritts dieser Art; mehrfach: alle Kombinationen. Muster wie
-                         in den Listen (* und ?, Groß-/Kleinschreibung egal), gesucht
-                         im Ordner des Rezepts, dann im eigenen Teile-Ordner
-                         (~/.local/share/pellwerk/Image), dann im Ordner Image
+                         in den Listen (* und ?, Groß-/Kleinschreibung egal), aus
+                         dem Ordner des Rezepts, dem eigenen Teile-Ordner
+                         (~/.local/share/pellwerk/Image) und dem Ordner Image
+                         zusammen; bei gleichem Namen gilt der zuerst genannte
   -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
       --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
       --check            nur prüfen, ob Rezept und Dateien brauchbar sind
@@ -172,8 +172,8 @@ int main(int argc, char **argv)
     // are installed beside it.
     const QString programFolder = QCoreApplication::applicationDirPath();
     // The user's own parts come before the installed ones, as in the editor's lists.
-    const RecipeFolders folders{QFileInfo(o.recipe).absolutePath(),
-                                {userPartFolder(), programFolder + QStringLiteral("/Image")}};
+    const RecipeFolders folders =
+        recipeFoldersFor(QFileInfo(o.recipe).absolutePath(), programFolder, programFolder + QStringLiteral("/Image"));
     const Result<Recipe> recipe = readRecipeFile(o.recipe);
     if (!recipe) {
         printError(ErrorText::recipeFailed(o.recipe, recipe.error()));
@@ -185,6 +185,6 @@ int main(int argc, char **argv)
         printError(ErrorText::planFailed(plan.error()));
         return ExitUsage;
     }
-    const Composer composer(folders, programFolder);
+    const Composer composer(folders);
     return o.mode == ComposeOptions::Mode::Lint ? lint(plan.value(), composer, o) : compose(plan.value(), composer, o);
 }

@@ -6,8 +6,6 @@
 #include "core/SkinDocument.h"
 #include "parts/TransparentBlit.h"
 
-#include <QDir>
-
 #include <algorithm>
 
 namespace pellwerk {
@@ -54,14 +52,28 @@ Result<QImage> previewOf(const QImage &part, Colour transparent, const UserRgb &
 
 } // namespace
 
-Composer::Composer(RecipeFolders folders, QString programFolder)
-    : m_folders(std::move(folders)), m_programFolder(std::move(programFolder)),
-      m_cache(std::make_unique<PictureCache>())
-{}
+Composer::Composer(RecipeFolders folders) : m_folders(std::move(folders)), m_cache(std::make_unique<PictureCache>()) {}
+
+Composer::Composer(RecipeFolders folders, QString programFolder) : Composer(std::move(folders))
+{
+    m_folders.programFolder = std::move(programFolder);
+}
+
+Result<QString> Composer::find(const QString &written) const
+{
+    // A batch asks for the same few paths in every skin: each is looked up (and its folders
+    // read) once.
+    const std::lock_guard lock(m_foundMutex);
+    auto it = m_found.find(written);
+    if (it == m_found.end())
+        it = m_found.emplace(written, findRecipeFile(written, m_folders)).first;
+    return it->second;
+}
 
 QString Composer::resolve(const QString &written) const
 {
-    return resolveRecipePath(written, m_folders);
+    const Result<QString> found = find(written);
+    return found ? found.value() : m_folders.resolver().places(written).first();
 }
 
 Result<QImage> Composer::partPicture(const QString &part) const
@@ -70,7 +82,10 @@ Result<QImage> Composer::partPicture(const QString &part) const
         return m_cache->get(QStringLiteral("preview"),
                             []() -> Result<QImage> { return SkinDocument::builtInPreview().image; });
     }
-    return m_cache->file(resolve(part));
+    const Result<QString> found = find(part);
+    if (!found)
+        return found.error();
+    return m_cache->file(found.value());
 }
 
 Result<QImage> Composer::base(const CompositionBase &base) const
@@ -81,11 +96,15 @@ Result<QImage> Composer::base(const CompositionBase &base) const
         return m_cache->get(QStringLiteral("base"),
                             [] { return Result<QImage>(canvasWith(SkinDocument::defaultSkin())); });
     case CompositionBase::Kind::New:
-        file = QDir::cleanPath(m_programFolder + QStringLiteral("/SkinNEW.bmp"));
+        file = newSkinFile(m_folders.programFolder);
         break;
-    case CompositionBase::Kind::File:
-        file = resolve(base.file);
+    case CompositionBase::Kind::File: {
+        const Result<QString> found = find(base.file);
+        if (!found)
+            return placed(found.error(), 0, QStringLiteral("base"), base.file);
+        file = found.value();
         break;
+    }
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
         Result<QImage> read = m_cache->file(file);
