@@ -1,12 +1,7 @@
 #include "Composer.h"
 
-#include "colour/ColourCorrection.h"
-#include "colour/PictureBits.h"
-#include "core/PictureBoxModel.h"
+#include "StepRender.h"
 #include "core/SkinDocument.h"
-#include "parts/TransparentBlit.h"
-
-#include <algorithm>
 
 namespace pellwerk {
 
@@ -19,35 +14,6 @@ Error placed(Error error, int step, const QString &field, const QString &file)
     if (error.file.isEmpty())
         error.file = file;
     return error;
-}
-
-// The canvas after "neu" or "öffnen": black, the picture at the top-left, cut to the skin.
-QImage canvasWith(const Picture &picture)
-{
-    PictureBoxModel canvas(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true);
-    canvas.setPicture(picture);
-    return canvas.drawingImage();
-}
-
-// What the parts window shows and the colour window makes of it, step by step as they do it.
-Result<QImage> previewOf(const QImage &part, Colour transparent, const UserRgb &tint)
-{
-    PictureBoxModel preview(PartAreaSize, transparent, /*persistent*/ false);
-    // Only the top-left 148 x 191 pixels are ever pasted, and the correction works pixel by pixel:
-    // cutting first changes no pasted pixel and spares the work on the rest of a large part.
-    const QSize shown = part.size().boundedTo(PartAreaSize);
-    preview.setPicture(Picture::make(shown == part.size() ? part : part.copy(QRect(QPoint(0, 0), shown))));
-    if (tint != UserRgb{}) {
-        PixelBufferInfo info;
-        PixelBuffer source;
-        PixelBuffer target;
-        if (const Result<void> read = ReadPictureBits(preview.picture(), info, source, target); !read)
-            return read.error();
-        CorrectColours(source, target, tint.red, tint.green, tint.blue);
-        if (const Result<void> written = WritePictureBits(preview, info.Target); !written)
-            return written.error();
-    }
-    return preview.surface();
 }
 
 } // namespace
@@ -94,7 +60,7 @@ Result<QImage> Composer::base(const CompositionBase &base) const
     switch (base.kind) {
     case CompositionBase::Kind::Default:
         return m_cache->get(QStringLiteral("base"),
-                            [] { return Result<QImage>(canvasWith(SkinDocument::defaultSkin())); });
+                            [] { return Result<QImage>(baseCanvas(SkinDocument::defaultSkin().image)); });
     case CompositionBase::Kind::New:
         file = newSkinFile(m_folders.programFolder);
         break;
@@ -110,7 +76,7 @@ Result<QImage> Composer::base(const CompositionBase &base) const
         Result<QImage> read = m_cache->file(file);
         if (!read)
             return placed(read.error(), 0, QStringLiteral("base"), file);
-        return canvasWith(Picture::make(read.value()));
+        return baseCanvas(read.value());
     });
 }
 
@@ -118,17 +84,14 @@ Result<QImage> Composer::preview(const PasteStep &step) const
 {
     const QString file = step.part.isEmpty() ? QString() : resolve(step.part);
     // Concatenated, not arg()-ed: a file name may itself contain "%1".
-    const QString key = QStringLiteral("preview:") + QString::number(step.transparent.value()) + QLatin1Char(':')
-                        + QString::number(step.tint.red) + QLatin1Char(',') + QString::number(step.tint.green)
-                        + QLatin1Char(',') + QString::number(step.tint.blue) + QLatin1Char(':') + file;
+    const QString key = QStringLiteral("layer:") + QString::number(step.tint.red) + QLatin1Char(',')
+                        + QString::number(step.tint.green) + QLatin1Char(',') + QString::number(step.tint.blue)
+                        + (step.mirrored ? QStringLiteral(":mirrored:") : QStringLiteral(":")) + file;
     return m_cache->get(key, [&]() -> Result<QImage> {
         const Result<QImage> part = partPicture(step.part);
         if (!part)
             return part.error();
-        Result<QImage> shown = previewOf(part.value(), step.transparent, step.tint);
-        if (!shown)
-            return makeError(shown.error().kind, file, shown.error().detail);
-        return shown;
+        return stepLayer(part.value(), step);
     });
 }
 
@@ -160,21 +123,51 @@ Result<QImage> Composer::composeRest(QImage skin, const Composition &composition
 {
     // Often enough for a bar to move smoothly, rarely enough to cost nothing beside a paste.
     constexpr size_t ProgressEvery = 256;
-    const auto total = qsizetype(composition.steps.size());
-    const Rect32 partRect{0, 0, PartAreaSize.width(), PartAreaSize.height()};
-    for (size_t i = pasted; i < composition.steps.size(); ++i) {
+    const std::vector<PasteStep> &steps = composition.steps;
+    const auto total = qsizetype(steps.size());
+    for (size_t i = pasted; i < steps.size(); ++i) {
         if (progress && i % ProgressEvery == 0)
             progress(qsizetype(i), total);
-        const PasteStep &step = composition.steps[i];
-        const Result<QImage> shown = preview(step);
-        if (!shown)
-            return placed(shown.error(), int(i + 1), QStringLiteral("part"),
+        const PasteStep &step = steps[i];
+        // A hidden step paints nothing, but a recipe that names a part nobody can read is broken.
+        const Result<QImage> layer = step.visible ? preview(step) : partPicture(step.part);
+        if (!layer)
+            return placed(layer.error(), int(i + 1), QStringLiteral("part"),
                           step.part.isEmpty() ? QString() : resolve(step.part));
-        TransparentBlit(skin, skin, shown.value(), partRect, step.place.x(), step.place.y(), step.transparent);
+        if (step.visible)
+            pasteLayer(skin, layer.value(), step);
     }
     if (progress)
         progress(total, total);
     return skin;
+}
+
+Result<Document> Composer::document(const Composition &composition,
+                                    const std::function<void(qsizetype, qsizetype)> &progress) const
+{
+    constexpr size_t ProgressEvery = 256;
+    const auto total = qsizetype(composition.steps.size());
+    const Result<QImage> canvas = base(composition.base);
+    if (!canvas)
+        return canvas.error();
+    CompositionBase resolvedBase = composition.base;
+    if (resolvedBase.kind == CompositionBase::Kind::File)
+        resolvedBase.file = resolve(resolvedBase.file);
+    Document document(resolvedBase, canvas.value());
+    for (size_t i = 0; i < composition.steps.size(); ++i) {
+        if (progress && i % ProgressEvery == 0)
+            progress(qsizetype(i), total);
+        PasteStep step = composition.steps[i];
+        const Result<QImage> part = partPicture(step.part);
+        if (!step.part.isEmpty())
+            step.part = resolve(step.part);
+        if (!part)
+            return placed(part.error(), int(i + 1), QStringLiteral("part"), step.part);
+        document.append(std::move(step), part.value());
+    }
+    if (progress)
+        progress(total, total);
+    return document;
 }
 
 } // namespace pellwerk

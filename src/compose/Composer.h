@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Composition.h"
+#include "Document.h"
 #include "PictureCache.h"
 #include "RecipePaths.h"
 #include "core/Result.h"
@@ -24,20 +25,19 @@ inline constexpr qsizetype MaxRecipeSteps = 100000;
 // RecipeTooManySteps, field "steps", detail the number of steps.
 Result<void> checkStepCount(const Composition &composition);
 
-// Replays compositions to skins exactly as the editor makes them, without a window:
+// Renders compositions to skins without a window, through the editor's own render path
+// (renderSkin and stepLayer), so a recipe gives the skin the editor showed, bit for bit:
 //
 // - the base is drawn at the top-left of a black 256 x 256 canvas and cut to it: the default skin
 //   built into the program, SkinNEW.bmp of the program folder (newSkinFile), or a bitmap file;
-// - each step shows its part in a 148 x 191 preview whose back colour is the step's transparent
-//   colour, tints the part through the colour window's ReadPictureBits, CorrectColours and
-//   WritePictureBits (so a tinted part is bit for bit the editor's), and pastes the preview with
-//   TransparentBlit at the step's place, leaving out the step's transparent colour.
+// - each visible step's part is tinted, mirrored and cut to the 148 x 191 preview area, then
+//   pasted at the step's place, leaving out the step's transparent colour.
 //
 // Part and base paths are found with findRecipeFile in `folders` (once per path and Composer); a
 // missing file's error names every place searched. An empty part is the preview picture built
-// into the program. Every file is decoded once per Composer and shared,
-// and every step's preview is made once per part, colour and tint. All member functions may be
-// called from several threads at once. The decoded files and previews are held in a cache bounded
+// into the program. Every file is decoded once per Composer and shared, and every step's layer is
+// made once per part, tint and mirror. All member functions may be
+// called from several threads at once. The decoded files and layers are held in a cache bounded
 // in bytes (PictureCache), so that thousands of varied parts do not fill the memory.
 class Composer
 {
@@ -47,8 +47,8 @@ public:
     Composer(RecipeFolders folders, QString programFolder);
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
-    // of the first part that cannot be used, or field "base" (step 0), and the resolved file:
-    // readBitmapFile's errors, or NoPictureData/NoPictureCopy from the tint.
+    // of the first part that cannot be read, hidden steps included, or field "base" (step 0), and
+    // the resolved file, with readBitmapFile's error.
     Result<QImage> compose(const Composition &composition) const;
     // The same, telling `progress` how many steps are pasted (from 0 up to all of them) every
     // few hundred steps and at the end, so that a caller can show how far a long recipe is.
@@ -58,13 +58,18 @@ public:
     // steps already: a batch that varies only later steps makes their shared beginning once.
     Result<QImage> composeRest(QImage canvas, const Composition &composition, size_t pasted,
                                const std::function<void(qsizetype pasted, qsizetype total)> &progress = {}) const;
+    // The composition as an editable document: its base and every part read, each step naming its
+    // part by the resolved path (the built-in preview picture by the empty one). Errors as compose's.
+    // `progress`, when given, hears how many steps are read as compose's does.
+    Result<Document> document(const Composition &composition,
+                              const std::function<void(qsizetype read, qsizetype total)> &progress = {}) const;
 
     // The 256 x 256 canvas with the base alone.
     Result<QImage> base(const CompositionBase &base) const;
     // The part picture a step names, decoded, at its own size (errors as readBitmapFile's, without
     // step and field).
     Result<QImage> partPicture(const QString &part) const;
-    // The 148 x 191 preview a step pastes: back colour, part at the top-left, tinted.
+    // What a step pastes: its part's layer (stepLayer), made once per part, tint and mirror.
     Result<QImage> preview(const PasteStep &step) const;
 
     // The file a part or base path names, as it is read (resolveRecipePath).

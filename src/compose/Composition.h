@@ -22,8 +22,8 @@ struct CompositionBase
     friend bool operator==(const CompositionBase &, const CompositionBase &) = default;
 };
 
-// How a canvas came about: a base skin and the pastes on it, in order. What a recipe holds and
-// what the editor's history writes out as one.
+// How a skin is made: a base skin and the pastes on it, in order. What a recipe holds and what a
+// Document holds besides its pictures.
 struct Composition
 {
     CompositionBase base;

@@ -1,35 +1,13 @@
 #include "CompositionHistory.h"
 
+#include <set>
 #include <utility>
 
 namespace pellwerk {
 
-namespace {
-
-qint64 stringBytes(const QString &text)
+HistoryStep HistoryStep::pasted(PasteStep paste, int index)
 {
-    return qint64(text.capacity()) * qint64(sizeof(QChar));
-}
-
-// Strings shared with other copies are counted for each step that holds them: the count may run
-// high, never low.
-qint64 descriptionBytes(const HistoryStep &step)
-{
-    qint64 bytes = stringBytes(step.paste.part) + stringBytes(step.base.file) + stringBytes(step.recipeFile)
-                   + stringBytes(step.recipe.base.file) + qint64(step.recipe.steps.capacity() * sizeof(PasteStep));
-    for (const PasteStep &paste : step.recipe.steps)
-        bytes += stringBytes(paste.part);
-    return bytes;
-}
-
-} // namespace
-
-HistoryStep HistoryStep::pasted(PasteStep paste)
-{
-    HistoryStep step;
-    step.type = Type::Paste;
-    step.paste = std::move(paste);
-    return step;
+    return edited(Type::Paste, std::move(paste), index);
 }
 
 HistoryStep HistoryStep::rebased(CompositionBase base)
@@ -40,32 +18,95 @@ HistoryStep HistoryStep::rebased(CompositionBase base)
     return step;
 }
 
-HistoryStep HistoryStep::rebuilt(Composition recipe, QString recipeFile)
+HistoryStep HistoryStep::rebuilt(QString recipeFile)
 {
     HistoryStep step;
     step.type = Type::Recipe;
-    step.recipe = std::move(recipe);
     step.recipeFile = std::move(recipeFile);
+    return step;
+}
+
+HistoryStep HistoryStep::edited(Type type, PasteStep paste, int index)
+{
+    HistoryStep step;
+    step.type = type;
+    step.paste = std::move(paste);
+    step.index = index;
+    return step;
+}
+
+HistoryStep HistoryStep::reordered(PasteStep paste, int from, int to)
+{
+    HistoryStep step = edited(Type::Order, std::move(paste), to);
+    step.from = from;
     return step;
 }
 
 CompositionHistory::CompositionHistory() : CompositionHistory(Limits{}) {}
 
-CompositionHistory::CompositionHistory(Limits limits) : m_limits(limits) {}
+CompositionHistory::CompositionHistory(Limits limits) : m_limits(limits)
+{
+    hold(m_origin, +1);
+}
 
-void CompositionHistory::push(HistoryStep step, const QImage &before, const QImage &after, QRect area)
+const Document &CompositionHistory::stateAt(int position) const
+{
+    return position == 0 ? m_origin : m_steps[size_t(position - 1)].after;
+}
+
+const Document &CompositionHistory::document() const
+{
+    return stateAt(m_position);
+}
+
+void CompositionHistory::hold(const Document &state, int sign)
+{
+    m_descriptions += sign * state.descriptionBytes();
+    state.forEachPicture([&](const QImage &picture) {
+        Held &held = m_pictures[picture.cacheKey()];
+        held.states += sign;
+        held.bytes = picture.sizeInBytes();
+        if (held.states == 0)
+            m_pictures.erase(picture.cacheKey());
+    });
+}
+
+qint64 CompositionHistory::memoryBytes() const
+{
+    const Document &current = document();
+    qint64 bytes = m_descriptions - current.descriptionBytes();
+    for (const auto &[key, held] : m_pictures)
+        bytes += held.bytes;
+    // The current document's pictures are the document's, not what undo keeps.
+    std::set<qint64> own;
+    current.forEachPicture([&](const QImage &picture) {
+        if (own.insert(picture.cacheKey()).second)
+            bytes -= m_pictures.at(picture.cacheKey()).bytes;
+    });
+    return bytes;
+}
+
+void CompositionHistory::push(HistoryStep step, Document after)
 {
     discardRedo();
-    step.delta = CanvasDelta::between(before, after, area);
-    // The entry's own size stands for the step and its delta object; the delta's buffers and the
-    // strings come on top.
-    const qint64 bytes =
-        qint64(sizeof(Entry)) - qint64(sizeof(CanvasDelta)) + step.delta.bytes() + descriptionBytes(step);
-    m_steps.push_back(Entry{std::move(step), bytes});
-    m_bytes += bytes;
+    hold(after, +1);
+    m_steps.push_back(Entry{std::move(step), std::move(after)});
     ++m_position;
-    while (!m_steps.empty() && (size() > m_limits.maxSteps || m_bytes > m_limits.maxBytes))
+    while (!m_steps.empty() && (size() > m_limits.maxSteps || memoryBytes() > m_limits.maxBytes))
         dropOldest();
+}
+
+bool CompositionHistory::amend(HistoryStep step, Document after)
+{
+    if (!canUndo() || canRedo())
+        return false;
+    if (m_saved == m_dropped + m_position)
+        m_saved.reset();
+    Entry &last = m_steps.back();
+    hold(last.after, -1);
+    hold(after, +1);
+    last = Entry{std::move(step), std::move(after)};
+    return true;
 }
 
 const HistoryStep *CompositionHistory::undoStep() const
@@ -78,17 +119,17 @@ const HistoryStep *CompositionHistory::redoStep() const
     return canRedo() ? &m_steps[size_t(m_position)].step : nullptr;
 }
 
-bool CompositionHistory::undo(QImage &canvas)
+bool CompositionHistory::undo()
 {
-    if (!canUndo() || !m_steps[size_t(m_position - 1)].step.delta.apply(canvas))
+    if (!canUndo())
         return false;
     --m_position;
     return true;
 }
 
-bool CompositionHistory::redo(QImage &canvas)
+bool CompositionHistory::redo()
 {
-    if (!canRedo() || !m_steps[size_t(m_position)].step.delta.apply(canvas))
+    if (!canRedo())
         return false;
     ++m_position;
     return true;
@@ -104,14 +145,6 @@ bool CompositionHistory::isModified() const
     return m_saved != m_dropped + m_position;
 }
 
-Composition CompositionHistory::composition() const
-{
-    Composition result = m_origin;
-    for (int i = 0; i < m_position; ++i)
-        fold(result, m_steps[size_t(i)].step);
-    return result;
-}
-
 void CompositionHistory::clear()
 {
     discardRedo();
@@ -119,37 +152,22 @@ void CompositionHistory::clear()
         dropOldest();
 }
 
-void CompositionHistory::fold(Composition &composition, const HistoryStep &step)
-{
-    switch (step.type) {
-    case HistoryStep::Type::Paste:
-        composition.steps.push_back(step.paste);
-        break;
-    case HistoryStep::Type::Base:
-        composition = Composition{step.base, {}};
-        break;
-    case HistoryStep::Type::Recipe:
-        composition = step.recipe;
-        break;
-    }
-}
-
 void CompositionHistory::discardRedo()
 {
     if (m_saved && *m_saved > m_dropped + m_position)
         m_saved.reset();
     while (size() > m_position) {
-        m_bytes -= m_steps.back().bytes;
+        hold(m_steps.back().after, -1);
         m_steps.pop_back();
     }
 }
 
-// Only done steps are dropped from the front: every caller has discarded the undone ones or just
-// pushed, so the oldest step is always done.
+// Only done actions are dropped from the front: every caller has discarded the undone ones or
+// just pushed, so the oldest action is always done.
 void CompositionHistory::dropOldest()
 {
-    fold(m_origin, m_steps.front().step);
-    m_bytes -= m_steps.front().bytes;
+    hold(m_origin, -1);
+    m_origin = std::move(m_steps.front().after);
     m_steps.pop_front();
     --m_position;
     ++m_dropped;

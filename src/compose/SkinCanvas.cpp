@@ -2,23 +2,89 @@
 
 #include "core/BitmapDecoder.h"
 #include "core/SkinDocument.h"
-#include "parts/TransparentBlit.h"
 
 namespace pellwerk {
+
+namespace {
+
+// The step an action concerned, in the document it made and in the one before it.
+int selectionAfter(const HistoryStep &step)
+{
+    switch (step.type) {
+    case HistoryStep::Type::Base:
+    case HistoryStep::Type::Recipe:
+        return -1;
+    case HistoryStep::Type::Removal:
+        // The list shows the step painted before it in the removed step's row.
+        return qMax(step.index - 1, 0);
+    default:
+        return step.index;
+    }
+}
+
+int selectionBefore(const HistoryStep &step)
+{
+    switch (step.type) {
+    case HistoryStep::Type::Base:
+    case HistoryStep::Type::Recipe:
+        return -1;
+    case HistoryStep::Type::Paste:
+        return step.index - 1;
+    case HistoryStep::Type::Order:
+        return step.from;
+    default:
+        return step.index;
+    }
+}
+
+} // namespace
 
 SkinCanvas::SkinCanvas(CompositionHistory::Limits limits, QObject *parent)
     : QObject(parent), m_model(QSize(SkinDocument::Size, SkinDocument::Size), Colours::Black, /*persistent*/ true),
       m_history(limits)
 {
-    m_model.setPicture(SkinDocument::defaultSkin());
+    m_elapsed.start();
+    m_clock = [this] { return m_elapsed.elapsed(); };
+    showDocument(-1);
 }
 
-void SkinCanvas::paste(const PictureBoxModel &preview, Rect32 partRect, const PasteStep &step)
+void SkinCanvas::selectStep(int index)
 {
-    const QImage before = m_model.drawingImage().copy();
-    const QRect written = pastePart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
-    m_history.push(HistoryStep::pasted(step), before, m_model.drawingImage(), written);
+    const int selected = index >= 0 && index < document().stepCount() ? index : -1;
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    emit selectionChanged(selected);
+}
+
+// Renders the current document and tells everyone, with the selection that goes with it already
+// made, so that what shows the document finds it.
+void SkinCanvas::showDocument(int selected)
+{
+    m_model.drawingImage() = document().render(&m_layers);
+    m_layers.sweep();
+    m_selected = selected >= 0 && selected < document().stepCount() ? selected : -1;
+    m_model.refresh();
+    emit documentChanged();
+    emit selectionChanged(m_selected);
+}
+
+void SkinCanvas::record(HistoryStep step, Document after, bool joinsBurst)
+{
+    const int selected = selectionAfter(step);
+    if (!joinsBurst || !m_history.amend(step, after))
+        m_history.push(std::move(step), std::move(after));
+    showDocument(selected);
     emit historyChanged();
+}
+
+void SkinCanvas::paste(const PasteStep &step, const QImage &part)
+{
+    m_burst.end();
+    Document after = document();
+    after.append(step, part);
+    const int index = after.stepCount() - 1;
+    record(HistoryStep::pasted(step, index), std::move(after));
 }
 
 Result<void> SkinCanvas::open(const QString &path, const CompositionBase &base)
@@ -26,29 +92,25 @@ Result<void> SkinCanvas::open(const QString &path, const CompositionBase &base)
     Result<QImage> read = readBitmapFile(path);
     if (!read)
         return read.error();
-    replace(Picture::make(std::move(read).value()), HistoryStep::rebased(base));
+    m_burst.end();
+    m_history.push(HistoryStep::rebased(base), Document(base, read.value()));
     m_history.markSaved();
+    showDocument(-1);
     emit historyChanged();
     return {};
 }
 
-void SkinCanvas::rebuild(const QImage &skin, const Composition &composition, const QString &recipeFile)
+void SkinCanvas::rebuild(Document document, const QString &recipeFile)
 {
-    replace(Picture::make(skin), HistoryStep::rebuilt(composition, recipeFile));
-    emit historyChanged();
-}
-
-void SkinCanvas::replace(Picture picture, HistoryStep step)
-{
-    const QImage before = m_model.drawingImage().copy();
-    m_model.setPicture(std::move(picture));
-    m_history.push(std::move(step), before, m_model.drawingImage(), before.rect());
+    m_burst.end();
+    record(HistoryStep::rebuilt(recipeFile), std::move(document));
 }
 
 Result<void> SkinCanvas::save(const QString &path)
 {
     Result<void> saved = SkinDocument::save(m_model, path);
     if (saved) {
+        m_burst.end();
         m_history.markSaved();
         emit historyChanged();
     }
@@ -57,19 +119,94 @@ Result<void> SkinCanvas::save(const QString &path)
 
 bool SkinCanvas::undo()
 {
-    if (!m_history.undo(m_model.drawingImage()))
+    m_burst.end();
+    const HistoryStep *undone = m_history.undoStep();
+    if (!undone)
         return false;
-    m_model.refresh();
+    const int selected = selectionBefore(*undone);
+    m_history.undo();
+    showDocument(selected);
     emit historyChanged();
     return true;
 }
 
 bool SkinCanvas::redo()
 {
-    if (!m_history.redo(m_model.drawingImage()))
+    m_burst.end();
+    const HistoryStep *redone = m_history.redoStep();
+    if (!redone)
         return false;
-    m_model.refresh();
+    const int selected = selectionAfter(*redone);
+    m_history.redo();
+    showDocument(selected);
     emit historyChanged();
+    return true;
+}
+
+bool SkinCanvas::editStep(HistoryStep::Type type, int index, const std::function<void(PasteStep &)> &edit)
+{
+    if (index < 0 || index >= document().stepCount())
+        return false;
+    PasteStep changed = document().steps()[size_t(index)];
+    edit(changed);
+    Document after = document();
+    if (!after.change(index, changed) || after.steps() == document().steps())
+        return false;
+    const bool joins = m_burst.join(type, index, m_clock());
+    record(HistoryStep::edited(type, changed, index), std::move(after), joins);
+    return true;
+}
+
+bool SkinCanvas::setTint(int index, const UserRgb &tint)
+{
+    return editStep(HistoryStep::Type::Tint, index, [&](PasteStep &step) { step.tint = tint; });
+}
+
+bool SkinCanvas::setPlace(int index, QPoint place)
+{
+    return editStep(HistoryStep::Type::Place, index, [&](PasteStep &step) { step.place = place; });
+}
+
+bool SkinCanvas::setVisible(int index, bool visible)
+{
+    return editStep(HistoryStep::Type::Visibility, index, [&](PasteStep &step) { step.visible = visible; });
+}
+
+bool SkinCanvas::setMirrored(int index, bool mirrored)
+{
+    return editStep(HistoryStep::Type::Mirror, index, [&](PasteStep &step) { step.mirrored = mirrored; });
+}
+
+bool SkinCanvas::moveStep(int index, int to)
+{
+    Document after = document();
+    if (index == to || !after.move(index, to))
+        return false;
+    m_burst.end();
+    HistoryStep step = HistoryStep::reordered(after.steps()[size_t(to)], index, to);
+    record(std::move(step), std::move(after));
+    return true;
+}
+
+bool SkinCanvas::removeStep(int index)
+{
+    Document after = document();
+    if (!after.remove(index))
+        return false;
+    m_burst.end();
+    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index),
+           std::move(after));
+    return true;
+}
+
+bool SkinCanvas::swapPart(int index, const QString &path, const QImage &part)
+{
+    Document after = document();
+    if (!after.swapPart(index, path, part) || after == document())
+        return false;
+    m_burst.end();
+    HistoryStep step = HistoryStep::edited(HistoryStep::Type::PartSwap, after.steps()[size_t(index)], index);
+    record(std::move(step), std::move(after));
     return true;
 }
 

@@ -16,8 +16,10 @@ struct Picture
     bool directPixels = false; // made from a pixel buffer: its pixels may be rewritten in place
     quint64 serial = 0;
     // Where the pixels come from, so that a paste of them can be written down: the part file they
-    // were read from (empty for a built-in picture) and what the knobs have added to them since.
+    // were read from (empty for a built-in picture), the part as it was read from there, and what
+    // the knobs have added to it since. A null `part` with an empty `file` is the built-in picture.
     QString file;
+    QImage part;
     UserRgb tint;
 
     bool isNull() const { return image.isNull(); }

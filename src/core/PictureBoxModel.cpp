@@ -35,9 +35,10 @@ void PictureBoxModel::setPicture(Picture picture)
     emit changed();
 }
 
-void PictureBoxModel::setPictureSource(const QString &file, const UserRgb &tint)
+void PictureBoxModel::setPictureSource(const QString &file, const QImage &part, const UserRgb &tint)
 {
     m_picture.file = file;
+    m_picture.part = part;
     m_picture.tint = tint;
 }
 

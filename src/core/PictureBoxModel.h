@@ -32,8 +32,8 @@ public:
     // Replaces the picture (and, with a persistent image, everything drawn before).
     void setPicture(Picture picture);
     void clearPicture();
-    // Says where the current picture's pixels come from (see Picture::file and Picture::tint).
-    void setPictureSource(const QString &file, const UserRgb &tint);
+    // Says where the current picture's pixels come from (see Picture::file, part and tint).
+    void setPictureSource(const QString &file, const QImage &part, const UserRgb &tint);
     // Rewrites the pixels of the current picture without making a new picture object.
     // Only for a picture with directPixels; returns the image to write into, or nullptr.
     QImage *picturePixelsForUpdate();

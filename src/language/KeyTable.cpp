@@ -63,6 +63,25 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(32, u"save recipe", u"MainWindow", u"saveRecipeAction", Caption, u"Rezept speichern…"),
         makeRow(33, u"open recipe", u"MainWindow", u"openRecipeAction", Caption, u"Rezept öffnen…"),
         makeRow(34, u"own parts", u"MainWindow", u"ownPartsAction", Caption, u"Eigene Teile"),
+        // The steps window. Its row words and marks are no control's property: the window keeps
+        // them for the rows it writes.
+        makeRow(35, u"steps window", u"StepsWindow", u"", Title, u"Schritte"),
+        makeRow(36, u"steps menu", u"MainWindow", u"stepsAction", Caption, u"Schritte"),
+        makeRow(37, u"steps red", u"StepsWindow", u"redLabel", Caption, u"Rot"),
+        makeRow(38, u"steps green", u"StepsWindow", u"greenLabel", Caption, u"Grün"),
+        makeRow(39, u"steps blue", u"StepsWindow", u"blueLabel", Caption, u"Blau"),
+        makeRow(40, u"steps visible", u"StepsWindow", u"visible", Caption, u"sichtbar"),
+        makeRow(41, u"steps mirrored", u"StepsWindow", u"mirrored", Caption, u"gespiegelt"),
+        makeRow(42, u"steps up", u"StepsWindow", u"moveUp", Caption, u"nach oben"),
+        makeRow(43, u"steps down", u"StepsWindow", u"moveDown", Caption, u"nach unten"),
+        makeRow(44, u"steps remove", u"StepsWindow", u"remove", Caption, u"entfernen"),
+        makeRow(45, u"steps swap", u"StepsWindow", u"swapPart", Caption, u"Teil tauschen…"),
+        makeRow(46, u"steps base", u"StepsWindow", u"baseWord", Caption, u"Grundlage: "),
+        makeRow(47, u"steps default skin", u"StepsWindow", u"defaultSkinWord", Caption, u"Standard-Skin"),
+        makeRow(48, u"mark hidden", u"StepsWindow", u"hiddenMark", Caption, u"ausgeblendet"),
+        makeRow(49, u"mark mirror", u"StepsWindow", u"mirroredMark", Caption, u"gespiegelt"),
+        makeRow(50, u"mark tinted", u"StepsWindow", u"tintedMark", Caption, u"getönt"),
+        makeRow(51, u"mark near key", u"StepsWindow", u"nearKeyMark", Caption, u"nahe an der Transparenzfarbe"),
     };
     return table;
 }

@@ -1,7 +1,5 @@
 #include "TransparentBlit.h"
 
-#include "core/PictureBoxModel.h"
-
 #include <algorithm>
 #include <cstddef>
 #include <limits>
@@ -128,16 +126,6 @@ QRect TransparentBlit(QImage &destination, const QImage &background, const QImag
         }
     }
     return QRect(int(placeColumn), int(y + rows.first), int(count), int(rows.end - rows.first));
-}
-
-QRect pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                Colour transparentColour)
-{
-    const QImage source = preview.surface();
-    QImage &skin = canvas.drawingImage();
-    const QRect written = TransparentBlit(skin, skin, source, partRect, x, y, transparentColour);
-    canvas.refresh();
-    return written;
 }
 
 } // namespace pellwerk

@@ -9,8 +9,6 @@
 
 namespace pellwerk {
 
-class PictureBoxModel;
-
 // Copies the rectangle `sourceRect` (left, top, right, bottom) of `source` to (x, y) of
 // `destination`, except the pixels whose red, green and blue equal `transparentColour` exactly:
 // there the pixel of `background` at the same place (x + i, y + j) is written instead.
@@ -28,12 +26,5 @@ class PictureBoxModel;
 // when nothing was.
 QRect TransparentBlit(QImage &destination, const QImage &background, const QImage &source, Rect32 sourceRect, qint32 x,
                       qint32 y, Colour transparentColour);
-
-// Pastes the `partRect` area of what the preview shows onto the canvas's persistent image at
-// (x, y), keeping the canvas's own pixels where the preview shows `transparentColour`, then
-// refreshes the canvas (it emits changed()). A canvas without a persistent image gets nothing
-// drawn but is still refreshed. Returns the canvas pixels the paste wrote, as TransparentBlit.
-QRect pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                Colour transparentColour);
 
 } // namespace pellwerk

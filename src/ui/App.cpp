@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "PartsWindow.h"
 #include "SettingsDialog.h"
+#include "StepsWindow.h"
 #include "TintWindow.h"
 #include "ZoomWindow.h"
 #include "compose/Composer.h"
@@ -29,6 +30,7 @@ App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialo
 App::~App()
 {
     // Windows refer to each other while they go: take them down in the shutdown's order.
+    m_stepsWindow.reset();
     m_zoomWindow.reset();
     m_aboutDialog.reset();
     m_settingsDialog.reset();
@@ -83,12 +85,11 @@ ZoomWindow &App::zoomWindow()
     return *m_zoomWindow;
 }
 
-void App::pastePreview(QPoint place, PartKindId kind)
+StepsWindow &App::stepsWindow()
 {
-    const PictureBoxModel &preview = partsWindow().preview();
-    const Picture &shown = preview.picture();
-    const PasteStep step{kind, shown.file, place, state.TransparentColour, shown.tint};
-    m_skin.paste(preview, state.PartRect, step);
+    if (!m_stepsWindow)
+        m_stepsWindow = std::make_unique<StepsWindow>(*this);
+    return *m_stepsWindow;
 }
 
 bool App::confirmDiscard()
@@ -181,26 +182,26 @@ RecipeFolders App::recipeFolders(const QString &recipeFolder) const
 bool App::saveRecipe(const QString &path)
 {
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
-    Recipe recipe{state.TransparentColour, m_skin.history().composition()};
+    const Document &document = m_skin.document();
+    Recipe recipe{state.TransparentColour, document.composition()};
     const Composition &made = recipe.composition;
     if (!made.steps.empty())
         recipe.transparent = made.steps.front().transparent;
-    // What a step will really paste: its part as the composer reads it, tinted. A part that cannot
-    // be read now is written all the same (it is the user's work), and the user is told.
+    // A part whose file cannot be read now is written all the same (it is the user's work, and the
+    // document holds its picture), but the recipe would not replay: the user is told.
     const Composer composer(folders);
     QStringList nearKey;
     QStringList unreadable;
     for (size_t i = 0; i < made.steps.size(); ++i) {
         const PasteStep &step = made.steps[i];
-        const Result<QImage> part = composer.partPicture(step.part);
-        if (!part) {
+        if (const Result<QImage> part = composer.partPicture(step.part); !part) {
             Error error = part.error();
             error.step = int(i) + 1;
             error.field = QStringLiteral("part");
             unreadable << ErrorText::describe(error);
-            continue;
         }
-        const KeyColourLint lint = lintKeyColour(part.value(), step.transparent, step.tint);
+        // What the step will really paste: its part as the document holds it, tinted and mirrored.
+        const KeyColourLint lint = document.keyColourCheck(int(i));
         if (lint.near > 0)
             nearKey << ErrorText::nearKeyStep(int(i) + 1, QFileInfo(step.part).fileName(), lint.near, lint.fringe,
                                               lint.firstNear.value_or(QPoint()));
@@ -223,7 +224,7 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, read.error()));
         return false;
     }
-    // Found once, here: the history holds the files themselves, and a recipe saved elsewhere later
+    // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere later
     // names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
     const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
@@ -231,22 +232,22 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, size.error()));
         return false;
     }
-    const Composer composer(folders);
     // Thousands of steps take seconds: the dialog appears after half a second and keeps the
     // windows painted, without letting anything else happen meanwhile.
     QProgressDialog progress(QStringLiteral("Das Rezept wird zusammengesetzt …"), QString(), 0, 1,
                              QApplication::activeWindow());
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
-    const Result<QImage> skin = composer.compose(recipe.composition, [&](qsizetype pasted, qsizetype total) {
-        progress.setMaximum(int(total));
-        progress.setValue(int(pasted));
-    });
-    if (!skin) {
-        showMessage(ErrorText::recipeFailed(path, skin.error()));
+    Result<Document> document =
+        Composer(folders).document(recipe.composition, [&](qsizetype read, qsizetype total) {
+            progress.setMaximum(int(total));
+            progress.setValue(int(read));
+        });
+    if (!document) {
+        showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;
     }
-    m_skin.rebuild(skin.value(), recipe.composition, path);
+    m_skin.rebuild(std::move(document).value(), path);
     return true;
 }
 
@@ -280,9 +281,20 @@ void App::chooseSkinFolder()
 
 void App::applyLanguage()
 {
+    m_languageApplied = true;
     for (const KeyRow &row : languageKeyTable()) {
         // The colour-name rows apply only at their colour, so at most one of them names it.
         if (row.appliesAt(state.TransparentColour))
+            emit languageTextChanged(row, LanguageText(state, row.key));
+    }
+}
+
+void App::applyLanguageTo(const QString &window)
+{
+    if (!m_languageApplied)
+        return;
+    for (const KeyRow &row : languageKeyTable()) {
+        if (row.window == window && row.appliesAt(state.TransparentColour))
             emit languageTextChanged(row, LanguageText(state, row.key));
     }
 }
@@ -306,6 +318,8 @@ void App::shutdown()
         m_tintWindow->unload();
     if (m_zoomWindow)
         m_zoomWindow->unload();
+    if (m_stepsWindow)
+        m_stepsWindow->unload();
     if (m_partsWindow)
         m_partsWindow->unload();
     m_ended = true;

@@ -22,6 +22,7 @@ class SettingsDialog;
 class AboutDialog;
 class TintWindow;
 class ZoomWindow;
+class StepsWindow;
 struct KeyRow;
 
 // One run of the program: the program-wide state, the skin canvas and the windows, each window
@@ -56,17 +57,14 @@ public:
     AboutDialog &aboutDialog();
     TintWindow &tintWindow();
     ZoomWindow &zoomWindow();
+    StepsWindow &stepsWindow();
 
     // Whether the instance exists, without creating it.
     bool hasMainWindow() const { return bool(m_mainWindow); }
     bool hasSettingsDialog() const { return bool(m_settingsDialog); }
     bool hasAboutDialog() const { return bool(m_aboutDialog); }
     bool hasTintWindow() const { return bool(m_tintWindow); }
-
-    // Pastes what the parts window's preview shows onto the skin canvas at `place`, leaving out
-    // the transparent colour, and refreshes the canvas. The only way parts reach the skin. `kind`
-    // says which list the part came from, for the history; User for a place of the user's.
-    void pastePreview(QPoint place, PartKindId kind);
+    bool hasStepsWindow() const { return bool(m_stepsWindow); }
 
     // Before the canvas is replaced or the program ends: when the canvas holds unsaved changes,
     // asks whether to save them. Returns whether to go on (saved, or the changes given up).
@@ -118,6 +116,9 @@ public:
     void chooseSkinFolder();
     // Puts the texts of the active language file on every window, row by row of the key table.
     void applyLanguage();
+    // Puts them on one window built after a language was applied (`window` as the key table names
+    // it); before any language was applied the window keeps its designed texts.
+    void applyLanguageTo(const QString &window);
 
     // Creates and loads the main window (the start-up) and shows it.
     void start();
@@ -147,8 +148,10 @@ private:
     std::unique_ptr<AboutDialog> m_aboutDialog;
     std::unique_ptr<TintWindow> m_tintWindow;
     std::unique_ptr<ZoomWindow> m_zoomWindow;
+    std::unique_ptr<StepsWindow> m_stepsWindow;
     std::optional<QPoint> m_userPlace = QPoint(0, 0);
     bool m_ended = false;
+    bool m_languageApplied = false;
     bool m_shuttingDown = false;
 };
 

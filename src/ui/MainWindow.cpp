@@ -6,7 +6,8 @@
 #include "PartsWindow.h"
 #include "PictureBox.h"
 #include "SettingsDialog.h"
-#include "StepText.h"
+#include "StepsWindow.h"
+#include "editor/StepNames.h"
 #include "ZoomWindow.h"
 #include "compose/RecipePaths.h"
 #include "core/ErrorText.h"
@@ -89,6 +90,7 @@ void MainWindow::setUpWindow(QMainWindow *host)
     connect(m_ui->skinFolderAction, &QAction::triggered, this, &MainWindow::chooseSkinFolder);
     connect(m_ui->partsAction, &QAction::triggered, this, &MainWindow::showPartsWindow);
     connect(m_ui->zoomAction, &QAction::triggered, this, &MainWindow::showZoomWindow);
+    connect(m_ui->stepsAction, &QAction::triggered, this, &MainWindow::showStepsWindow);
     connect(m_ui->ownPartsAction, &QAction::triggered, this, &MainWindow::showOwnParts);
     connect(m_ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(m_ui->saveRecipeAction, &QAction::triggered, this, &MainWindow::saveRecipe);
@@ -201,9 +203,9 @@ void MainWindow::showHistory()
     const CompositionHistory &history = m_app.skin().history();
     Ui::MainWindow &u = ui();
     u.undoAction->setEnabled(history.canUndo());
-    u.undoAction->setText(stepMenuText(m_undoWord, history.undoStep()));
+    u.undoAction->setText(actionMenuText(m_undoWord, history.undoStep()));
     u.redoAction->setEnabled(history.canRedo());
-    u.redoAction->setText(stepMenuText(m_redoWord, history.redoStep()));
+    u.redoAction->setText(actionMenuText(m_redoWord, history.redoStep()));
 }
 
 void MainWindow::showStatus(const QString &text)
@@ -257,6 +259,11 @@ void MainWindow::showOwnParts()
 void MainWindow::showZoomWindow()
 {
     m_app.zoomWindow().show();
+}
+
+void MainWindow::showStepsWindow()
+{
+    m_app.stepsWindow().show();
 }
 
 void MainWindow::showSettings()

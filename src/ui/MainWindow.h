@@ -49,6 +49,7 @@ public:
     // The "Teile" button and the menu entry.
     void showPartsWindow();
     void showZoomWindow();
+    void showStepsWindow();
     void showOwnParts();
     void showSettings();
     void showAbout();

@@ -234,6 +234,7 @@ bool PartsWindow::loadPart(const FileListBox &list, const QString &name)
     }
     Picture part = Picture::make(std::move(read).value());
     part.file = path;
+    part.part = part.image;
     preview().setBackColour(m_app.state.TransparentColour);
     preview().setPicture(std::move(part));
     return true;
@@ -247,7 +248,7 @@ void PartsWindow::pickKindPart(const PartKind &kind, FileListBox *list)
         return;
     const QPoint place = *kind.place;
     if (ui().autoPaste->isChecked())
-        m_app.pastePreview(place, kind.kind);
+        pastePreview(place, kind.kind);
     rememberPastePlace(place, kind.kind);
 }
 
@@ -265,7 +266,7 @@ void PartsWindow::pickUserPart()
         return;
     }
     if (ui().autoPaste->isChecked())
-        m_app.pastePreview(QPoint(*x, *y), PartKindId::User);
+        pastePreview(QPoint(*x, *y), PartKindId::User);
     rememberPastePlace(QPoint(*x, *y), PartKindId::User);
     m_app.setStatus(StatusText::userFile(name));
 }
@@ -299,13 +300,29 @@ void PartsWindow::switchAutoPaste()
 
 void PartsWindow::pasteChosenPart()
 {
-    m_app.pastePreview(m_pastePlace, m_pasteKind);
+    pastePreview(m_pastePlace, m_pasteKind);
 }
 
 void PartsWindow::pasteOnPreviewClick()
 {
     if (!ui().autoPaste->isChecked())
-        m_app.pastePreview(m_pastePlace, m_pasteKind);
+        pastePreview(m_pastePlace, m_pasteKind);
+}
+
+void PartsWindow::pastePreview(QPoint place, PartKindId kind)
+{
+    // The step says what the preview shows: the part as it was read, the knobs' tint on it, the
+    // colour left out around it. The document renders it onto the canvas and records it.
+    const Picture &shown = preview().picture();
+    PasteStep step;
+    step.kind = kind;
+    step.part = shown.file;
+    step.place = place;
+    step.transparent = m_app.state.TransparentColour;
+    step.tint = shown.tint;
+    // The picture shown before any pick names no file and carries no part: the built-in one.
+    m_app.skin().paste(step,
+                       shown.part.isNull() && shown.file.isEmpty() ? SkinDocument::builtInPreview().image : shown.part);
 }
 
 void PartsWindow::rememberPastePlace(QPoint place, PartKindId kind)

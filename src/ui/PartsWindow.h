@@ -83,6 +83,9 @@ private:
     void showTransparentColour(Colour colour);
     // The coordinate boxes get the place as a user's typing would (their change handling runs).
     void showUserPlace(QPoint pixel);
+    // Pastes what the preview shows at `place`, as a step of `kind`: the only way parts reach
+    // the skin.
+    void pastePreview(QPoint place, PartKindId kind);
     // A part just picked becomes what "copy" pastes.
     void rememberPastePlace(QPoint place, PartKindId kind);
 

@@ -156,6 +156,7 @@ void TintWindow::readPreview(bool showMessages)
     const Result<void> read = ReadPictureBits(shown, m_pixelInfo, m_sourcePixels, m_targetPixels);
     if (read) {
         m_sourceFile = shown.file;
+        m_sourcePart = shown.part;
         m_sourceTint = shown.tint;
     } else if (showMessages) {
         m_app.showMessage(ErrorText::describe(read.error()));
@@ -184,7 +185,7 @@ void TintWindow::knobChanged(QDial *knob, qint32 UserRgb::*component)
         CorrectColours(m_sourcePixels, m_targetPixels, colour.red, colour.green, colour.blue);
         PictureBoxModel &preview = m_app.partsWindow().preview();
         if (const Result<void> written = WritePictureBits(preview, m_pixelInfo.Target); written)
-            preview.setPictureSource(m_sourceFile, m_sourceTint.followedBy(colour));
+            preview.setPictureSource(m_sourceFile, m_sourcePart, m_sourceTint.followedBy(colour));
         else
             m_app.showMessage(ErrorText::describe(written.error()));
     }

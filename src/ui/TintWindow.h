@@ -63,6 +63,7 @@ private:
     QPoint m_shapeOffset;
     // Where the picture read into the buffers came from, and its tint then.
     QString m_sourceFile;
+    QImage m_sourcePart;
     UserRgb m_sourceTint;
 };
 

@@ -24,6 +24,8 @@ void paint(QPainter &painter, KeyMark mark, const std::vector<QRect> &squares, i
 // The outline of where a part lands and the cross of the user place.
 inline const QColor OutlineColour{0, 224, 255};
 inline const QColor CrossColour{255, 255, 255};
+// The step the steps window selected: a colour apart from the preview's outline.
+inline const QColor SelectedColour{255, 0, 200};
 inline const QColor DarkEdge{0, 0, 0};
 
 } // namespace ZoomMarks

@@ -168,6 +168,14 @@ void ZoomView::paintPlaces(QPainter &painter) const
         frame(painter, landing.adjusted(-4, -4, 4, 4), 4, ZoomMarks::DarkEdge);
         frame(painter, landing.adjusted(-3, -3, 3, 3), 2, ZoomMarks::OutlineColour);
     }
+    if (const QRect selected = geometry.viewportRect(m_overlay.selected, {}); !selected.isEmpty()) {
+        // Dashes on a dark rim, so the outline shows on any skin and apart from the preview's.
+        frame(painter, selected.adjusted(-2, -2, 2, 2), 2, ZoomMarks::DarkEdge);
+        painter.save();
+        painter.setPen(QPen(ZoomMarks::SelectedColour, 2, Qt::DashLine));
+        painter.drawRect(selected.adjusted(-1, -1, 0, 0));
+        painter.restore();
+    }
     if (!m_overlay.userPlace)
         return;
     const QRect square = geometry.viewportRect(QRect(*m_overlay.userPlace, QSize(1, 1)), {});

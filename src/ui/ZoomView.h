@@ -18,6 +18,7 @@ struct ZoomOverlay
     QPoint place;                    // where the part's top-left pixel lands
     KeyColourLint marks;             // what each pixel of the part will do
     std::optional<QPoint> userPlace; // shown as a cross
+    QRect selected{};                // the step the steps window selected; empty when none
 };
 
 // The skin drawn large: each skin pixel a zoom x zoom square (whole-number zoom 1 to 16), never

@@ -3,8 +3,8 @@
 #include "App.h"
 #include "FileDrop.h"
 #include "ZoomView.h"
-#include "editor/StatusText.h"
 #include "core/ZoomGeometry.h"
+#include "editor/StatusText.h"
 #include "ui_ZoomWindow.h"
 
 #include <QCheckBox>
@@ -32,6 +32,7 @@ ZoomWindow::ZoomWindow(App &app) : DesignedForm(app, QStringLiteral("ZoomWindow"
     connect(&app, &App::previewChanged, this, whenLoaded(&ZoomWindow::showOverlay));
     connect(&app, &App::transparentColourChanged, this, whenLoaded(&ZoomWindow::showOverlay));
     connect(&app, &App::userPlaceChanged, this, whenLoaded(&ZoomWindow::showOverlay));
+    connect(&app.skin(), &SkinCanvas::selectionChanged, this, whenLoaded(&ZoomWindow::showOverlay));
 }
 
 ZoomView *ZoomWindow::view()
@@ -180,6 +181,10 @@ void ZoomWindow::showOverlay()
         overlay.place = *place;
         overlay.landing = landingRect(*place, part.size(), cut);
     }
+    const SkinCanvas &skin = m_app.skin();
+    if (const int selected = skin.selectedStep(); selected >= 0)
+        overlay.selected =
+            landingRect(skin.document().steps()[size_t(selected)].place, skin.document().partOf(selected).size());
     const KeyColourLint &lint = overlay.marks;
     ui().CountsText->setText(StatusText::keyColourCounts(lint.leftOut, lint.near, lint.fringe));
     view()->setOverlay(std::move(overlay));

@@ -47,6 +47,15 @@ WINDOWS = [
       'Nähe zur Transparenzfarbe (K)':
           'Pixel, deren Kanäle alle höchstens so weit von der Transparenzfarbe entfernt sind, gelten als nahe',
       'Vergrößerte Skin-Ansicht': 'click -> Koordinaten werden ins  User-Teile  eingetragen'}),
+    ('Schritte', ('menu item', 'Schritte'), ['Rot', 'Grün', 'Blau', 'X', 'Y'],
+     {'Schritte': 'Oben der zuletzt gemalte Schritt, unten die Grundlage (Entf entfernt, Strg + Pfeil verschiebt, '
+                  'Leertaste blendet aus und ein)',
+      'sichtbar': 'Ein ausgeblendeter Schritt bleibt, malt aber nichts (Leertaste in der Liste)',
+      'gespiegelt': 'Das Teil von links nach rechts gespiegelt',
+      'nach oben': 'Später malen, über den anderen (Strg + Pfeil nach oben)',
+      'nach unten': 'Früher malen, unter den anderen (Strg + Pfeil nach unten)',
+      'entfernen': 'Den Schritt entfernen (Entf)',
+      'Teil tauschen…': 'Ein anderes Teil derselben Art an derselben Stelle'}),
     ('Über', ('menu item', 'über'),
      ['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt', 'Mit Dank an alle Mitwirkenden'],
      {}),

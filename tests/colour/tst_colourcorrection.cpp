@@ -1,4 +1,8 @@
 #include "colour/ColourCorrection.h"
+#include "colour/PictureBits.h"
+#include "colour/Tint.h"
+
+#include "TestFiles.h"
 
 #include <QTest>
 
@@ -89,6 +93,40 @@ private slots:
         // Blue 100 + 5, green capped, red 100 + 30, the reserved byte kept, in all 18 pixels.
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer.data()), 72),
                  QByteArray::fromHex("69ff8264").repeated(18));
+    }
+
+    void tintEqualsTheKnobs_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<int>>("tint"); // red, green, blue
+        QTest::newRow("none") << QSize(7, 3) << QList<int>{0, 0, 0};
+        QTest::newRow("148 x 191, caps") << QSize(148, 191) << QList<int>{40, 200, 255};
+        QTest::newRow("one channel, odd width") << QSize(33, 5) << QList<int>{0, 0, 1};
+        QTest::newRow("beyond the knobs' range") << QSize(9, 9) << QList<int>{300, -20, -256};
+    }
+
+    // The image effect gives the pixels the colour window's buffers put into the preview.
+    void tintEqualsTheKnobs()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QList<int>, tint);
+        QImage part(size, QImage::Format_RGB32);
+        quint32 state = 7;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                part.setPixel(x, y, 0xFF000000u | (state = state * 1664525u + 1013904223u) >> 8);
+        PixelBufferInfo info;
+        PixelBuffer source, target;
+        PictureBoxModel preview(QSize(148, 191), Colours::Black, false);
+        QVERIFY(ReadPictureBits(Picture::make(part), info, source, target).ok());
+        CorrectColours(source, target, tint[0], tint[1], tint[2]);
+        QVERIFY(WritePictureBits(preview, info.Target).ok());
+        const QImage byTheKnobs = preview.picture().image;
+        QVERIFY(testsupport::sameBits(tinted(part, {tint[0], tint[1], tint[2]}), byTheKnobs));
+        // The part itself stays as it was, and a picture of another format reads the same.
+        QCOMPARE(part.pixel(0, 0), 0xFF000000u | (7u * 1664525u + 1013904223u) >> 8);
+        QVERIFY(testsupport::sameBits(tinted(part.convertToFormat(QImage::Format_RGB888), {tint[0], tint[1], tint[2]}),
+                                      byTheKnobs));
     }
 };
 

@@ -38,9 +38,9 @@ QImage randomPart(int width, int height, quint32 seed)
     return image;
 }
 
-// The editor's rule written out pixel by pixel: the base on black, then for each step the
-// 148 x 191 preview (part, tinted and capped, or the key where the part ends) pasted where it
-// is not the key.
+// The editor's rule written out pixel by pixel: the base on black, then for each visible step the
+// 148 x 191 preview (part, flipped over its own width when mirrored, tinted and capped, or the
+// key where the part ends) pasted where it is not the key.
 QImage modelSkin(const QImage &base, const std::vector<std::pair<PasteStep, QImage>> &steps)
 {
     QImage skin(256, 256, QImage::Format_RGB32);
@@ -53,8 +53,8 @@ QImage modelSkin(const QImage &base, const std::vector<std::pair<PasteStep, QIma
         for (qint64 j = 0; j < 191; ++j)
             for (qint64 i = 0; i < 148; ++i) {
                 QRgb s = key;
-                if (i < part.width() && j < part.height()) {
-                    const QRgb p = part.pixel(int(i), int(j));
+                if (i < part.width() && j < part.height() && step.visible) {
+                    const QRgb p = part.pixel(int(step.mirrored ? part.width() - 1 - i : i), int(j));
                     s = qRgb(add(qRed(p), step.tint.red), add(qGreen(p), step.tint.green),
                              add(qBlue(p), step.tint.blue));
                 }
@@ -107,7 +107,10 @@ private slots:
             {{PartKindId::User, "big.bmp", {200, -100}, Colours::Black, {100, 0, 0}}, randomPart(200, 230, 2)},
             // The second step's part and tint again: only the transparent colour tells them apart.
             {{PartKindId::User, "small.bmp", {60, 50}, Colours::Black, {100, 0, 0}}, randomPart(30, 20, 3)},
-            {{PartKindId::Shirt, {}, {87, 128}, Colours::Blue, {0, 255, 0}}, preview}};
+            {{PartKindId::Shirt, {}, {87, 128}, Colours::Blue, {0, 255, 0}}, preview},
+            // Mirrored, the right-hand 148 of its 200 columns show; a hidden step paints nothing.
+            {{PartKindId::User, "big.bmp", {30, 20}, Colours::Black, {}, true, true}, randomPart(200, 230, 2)},
+            {{PartKindId::User, "small.bmp", {0, 0}, Colours::Black, {}, false}, randomPart(30, 20, 3)}};
         Composition composition{{CompositionBase::Kind::File, "base.bmp"}, {}};
         for (const auto &s : steps)
             composition.steps.push_back(s.first);

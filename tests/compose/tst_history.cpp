@@ -1,55 +1,25 @@
-#include "compose/CanvasDelta.h"
 #include "compose/CompositionHistory.h"
-#include "core/ZoomGeometry.h"
-#include "parts/TransparentBlit.h"
+#include "compose/EditBurst.h"
 
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <cstring>
 
 using namespace pellwerk;
 
 namespace {
 
-constexpr int Skin = 256;
-const QSize PartArea(148, 191); // what the transfer takes of the preview
-
-// Bit for bit, the reserved byte included.
-bool sameBytes(const QImage &a, const QImage &b)
-{
-    return a.size() == b.size() && a.format() == b.format()
-           && std::memcmp(a.constBits(), b.constBits(), size_t(a.sizeInBytes())) == 0;
-}
-
-// Blocks of random colours, some of them black (the transparent colour), as drawn parts look; or
-// with `noise`, every pixel a random colour other than black, the most a paste can change.
-QImage picture(QRandomGenerator &random, int width, int height, bool noise = false)
+QImage noise(QRandomGenerator &random, int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(random.bounded(2) ? 0xFF000000u : (0xFF000000u | random.generate()));
-    for (int y = 0; noise && y < height; ++y)
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, 0xFF000001u | random.generate());
-    for (int n = noise ? 0 : random.bounded(12); n > 0; --n) {
-        const QRgb colour = random.bounded(3) ? 0xFF000000u | random.generate() : 0xFF000000u;
-        const int x = random.bounded(width), y = random.bounded(height);
-        for (int j = y; j < std::min(height, y + random.bounded(1, 60)); ++j)
-            for (int i = x; i < std::min(width, x + random.bounded(1, 60)); ++i)
-                image.setPixel(i, j, colour);
-    }
+            image.setPixel(x, y, 0xFF000000u | random.generate());
     return image;
 }
 
-// Pastes `part` the way the editor does (at the preview's top-left, the rest transparent: copy()
-// fills it with black) and records it.
-void paste(CompositionHistory &history, QImage &canvas, const QImage &part, QPoint place, const QString &name)
+PasteStep userStep(const QString &part, QPoint place = {})
 {
-    const QImage before = canvas;
-    TransparentBlit(canvas, canvas, part.copy(QRect(QPoint(), PartArea)),
-                    Rect32{0, 0, PartArea.width(), PartArea.height()}, place.x(), place.y(), Colours::Black);
-    history.push(HistoryStep::pasted(PasteStep{PartKindId::User, name, place, Colours::Black, {}}), before, canvas,
-                 landingRect(place, part.size()));
+    return PasteStep{PartKindId::User, part, place, Colours::Black, {}};
 }
 
 } // namespace
@@ -59,65 +29,6 @@ class HistoryTest : public QObject
     Q_OBJECT
 
 private slots:
-    void delta_data()
-    {
-        QTest::addColumn<QImage>("before");
-        QTest::addColumn<QImage>("after");
-        QTest::addColumn<QRect>("area");
-        QTest::addColumn<bool>("empty");
-        QRandomGenerator random(7);
-        const QImage base = picture(random, Skin, Skin);
-        const auto changed = [&](auto change) {
-            QImage after = base;
-            change(after);
-            return after;
-        };
-        const auto every = [&](int step) {
-            return changed([step](QImage &i) {
-                for (int p = 0; p < Skin * Skin; p += step)
-                    i.setPixel(p % Skin, p / Skin, ~i.pixel(p % Skin, p / Skin));
-            });
-        };
-        QTest::newRow("equal") << base << base << base.rect() << true;
-        QTest::newRow("alpha byte only") << base << changed([](QImage &i) { i.scanLine(4)[3 * 4 + 3] = 0; })
-                                         << base.rect() << true;
-        QTest::newRow("one bit of blue") << base
-                                         << changed([](QImage &i) { i.setPixel(255, 255, i.pixel(255, 255) ^ 1); })
-                                         << base.rect() << false;
-        QTest::newRow("noise, area cut to the skin")
-            << base << picture(random, Skin, Skin, true) << QRect(-20, 200, 400, 99) << false;
-        QTest::newRow("noise, a column left out either side")
-            << base << picture(random, Skin, Skin, true) << QRect(1, 0, 254, 256) << false;
-        QTest::newRow("every 3. pixel, part of the rows") << base << every(3) << QRect(1, 0, 254, 256) << false;
-        QTest::newRow("every 4. pixel, whole rows") << base << every(4) << base.rect() << false;
-    }
-
-    // The delta toggles exactly the area between the states and stays within its size bound.
-    void delta()
-    {
-        QFETCH(QImage, before);
-        QFETCH(QImage, after);
-        QFETCH(QRect, area);
-        QFETCH(bool, empty);
-        const QRect cut = area & before.rect();
-        QImage expected = before; // after inside the area, before outside it
-        for (int y = cut.top(); y <= cut.bottom(); ++y)
-            for (int x = cut.left(); x <= cut.right(); ++x)
-                expected.setPixel(x, y, after.pixel(x, y)); // setPixel keeps RGB32 pixels opaque
-
-        const CanvasDelta delta = CanvasDelta::between(before, after, area);
-        QCOMPARE(delta.isEmpty(), empty);
-        QImage canvas = before;
-        QVERIFY(delta.apply(canvas) && sameBytes(canvas, expected));
-        QVERIFY(delta.apply(canvas) && sameBytes(canvas, before));
-        const qint64 runs = cut.width() == Skin ? 1 : cut.height();
-        QVERIFY2(delta.bytes() <= 3 * qint64(cut.width()) * cut.height() + 8 * runs + 100,
-                 qPrintable(QString::number(delta.bytes())));
-        QImage narrower = before.copy(0, 0, 255, 256);
-        QCOMPARE(delta.apply(narrower), empty);
-        QVERIFY(sameBytes(narrower, before.copy(0, 0, 255, 256)));
-    }
-
     void againstEveryState_data()
     {
         QTest::addColumn<quint32>("seed");
@@ -128,24 +39,23 @@ private slots:
         QTest::newRow("no steps kept") << 4u << 0;
     }
 
-    // Random pastes, base and recipe steps, undo, redo, saves and clears against a model that
-    // keeps every canvas and composition it went through.
+    // Random pastes, new documents, amended edits, undo, redo, saves and clears against a model
+    // that keeps every document it went through.
     void againstEveryState()
     {
         QFETCH(quint32, seed);
         QFETCH(int, maxSteps);
         QRandomGenerator random(seed);
         CompositionHistory history({maxSteps, qint64(48) << 20});
-        QImage canvas = picture(random, Skin, Skin);
-        std::vector<QImage> states{canvas};
-        std::vector<Composition> compositions{Composition{}};
+        std::vector<Document> states{Document()};
+        std::vector<QString> names{QString()};
         qsizetype position = 0, oldest = 0;
         std::optional<qsizetype> saved = 0;
-        const auto record = [&](Composition composition) {
+        const auto record = [&](Document after, const QString &name) {
             states.resize(position + 1);
-            compositions.resize(position + 1);
-            states.push_back(canvas);
-            compositions.push_back(std::move(composition));
+            names.resize(position + 1);
+            states.push_back(std::move(after));
+            names.push_back(name);
             saved = saved > position ? std::nullopt : saved;
             ++position;
             oldest = std::max(oldest, position - maxSteps);
@@ -153,84 +63,128 @@ private slots:
 
         for (int op = 0; op < 400; ++op) {
             const int choice = random.bounded(100);
-            if (choice < 45) {
-                const QPoint place(random.bounded(-150, 300), random.bounded(-200, 300));
-                const QString name = QString::number(op);
-                paste(history, canvas, picture(random, random.bounded(1, 200), random.bounded(1, 230)), place, name);
-                QVERIFY(!history.redoStep());
-                QCOMPARE(history.undoStep() ? history.undoStep()->paste.part : name, name);
-                Composition composition = compositions[position];
-                composition.steps.push_back(PasteStep{PartKindId::User, name, place, Colours::Black, {}});
-                record(std::move(composition));
-            } else if (choice < 60) { // a base skin or a recipe replaces the canvas
-                const QImage before = canvas;
-                canvas = picture(random, Skin, Skin);
-                const bool recipe = choice >= 55;
-                const PasteStep face{PartKindId::Face, "f", {128, 0}, Colours::Black, {}};
-                const Composition made{{recipe ? CompositionBase::Kind::New : CompositionBase::Kind::File,
-                                        recipe ? QString() : QString::number(op)},
-                                       std::vector<PasteStep>(recipe ? 1 : 0, face)};
-                history.push(recipe ? HistoryStep::rebuilt(made, "r.json") : HistoryStep::rebased(made.base), before,
-                             canvas, canvas.rect());
-                record(made);
-            } else if (choice < 80) {
-                QCOMPARE(history.undo(canvas), position > oldest);
+            const QString name = QString::number(op);
+            if (choice < 40) {
+                Document after = history.document();
+                after.append(userStep(name, {random.bounded(-150, 300), 0}), noise(random, 3, 2));
+                history.push(HistoryStep::pasted(after.steps().back(), after.stepCount() - 1), after);
+                record(after, name);
+            } else if (choice < 50) {
+                const Document after({CompositionBase::Kind::File, name}, noise(random, 4, 4));
+                history.push(HistoryStep::rebased(after.base()), after);
+                record(after, name);
+            } else if (choice < 58) {
+                // An edit going on: the last done state becomes another one, unless undone steps follow.
+                Document after = states[position];
+                after.append(userStep(name), noise(random, 2, 2));
+                const bool amends = position > oldest && position + 1 == qsizetype(states.size());
+                QCOMPARE(history.amend(HistoryStep::rebuilt(name), after), amends);
+                if (amends) {
+                    states[position] = after;
+                    names[position] = name;
+                    saved = saved == position ? std::nullopt : saved;
+                }
+            } else if (choice < 76) {
+                QCOMPARE(history.undo(), position > oldest);
                 position -= position > oldest;
-            } else if (choice < 92) {
-                QCOMPARE(history.redo(canvas), position + 1 < qsizetype(states.size()));
+            } else if (choice < 90) {
+                QCOMPARE(history.redo(), position + 1 < qsizetype(states.size()));
                 position += position + 1 < qsizetype(states.size());
-            } else if (choice < 98) {
+            } else if (choice < 97) {
                 history.markSaved();
                 saved = position;
             } else {
                 history.clear();
                 states.resize(position + 1);
-                compositions.resize(position + 1);
+                names.resize(position + 1);
                 saved = saved == position ? saved : std::nullopt;
                 oldest = position;
             }
             saved = saved < oldest ? std::nullopt : saved;
-            QVERIFY2(sameBytes(canvas, states[position]), qPrintable(QString("after operation %1").arg(op)));
-            QCOMPARE(history.composition(), compositions[position]);
+            QVERIFY2(history.document() == states[position], qPrintable(QString("after operation %1").arg(op)));
             QCOMPARE(history.isModified(), saved != position);
             QCOMPARE(history.canUndo(), position > oldest);
             QCOMPARE(history.canRedo(), position + 1 < qsizetype(states.size()));
             QCOMPARE(history.size(), int(states.size() - 1 - oldest));
+            if (history.undoStep())
+                QCOMPARE(history.undoStep()->type == HistoryStep::Type::Base    ? history.undoStep()->base.file
+                         : history.undoStep()->type == HistoryStep::Type::Paste ? history.undoStep()->paste.part
+                                                                                : history.undoStep()->recipeFile,
+                         names[position]);
         }
     }
 
     void byteLimit_data()
     {
         QTest::addColumn<qint64>("maxBytes");
-        QTest::addColumn<int>("pastes");
-        QTest::newRow("default, 256 worst-case pastes fit") << (qint64(48) << 20) << 300;
-        QTest::newRow("300 KiB") << (qint64(300) << 10) << 40;
-        QTest::newRow("less than one paste") << (qint64(50) << 10) << 5;
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<bool>("newDocuments"); // each a skin of its own, or a paste of a part of its own
+        QTest::addColumn<int>("kept");
+        // A skin holds 262,144 bytes of pixels, a 148 x 191 part 113,072; a step list a few KiB.
+        QTest::newRow("pastes: their parts are the document's") << (qint64(48) << 20) << 300 << false << 256;
+        QTest::newRow("new documents: 191 skins and their lists fit 48 MiB")
+            << (qint64(48) << 20) << 200 << true << 191;
+        QTest::newRow("1 MiB, new documents") << (qint64(1) << 20) << 10 << true << 3;
+        QTest::newRow("1 MiB, 20 pastes: 2 MiB of parts are the document's") << (qint64(1) << 20) << 20 << false << 20;
+        QTest::newRow("less than one skin: nothing to undo") << (qint64(100) << 10) << 5 << true << 0;
     }
 
-    // Noise pastes change every pixel they cover: memory stays within the bound, the oldest steps
-    // go, and the ones kept still undo to the right canvas.
+    // Memory stays within the bound, the oldest actions go, the ones kept still undo to the right
+    // document. What counts is what undo keeps alive: a picture the current document holds does not.
     void byteLimit()
     {
         QFETCH(qint64, maxBytes);
-        QFETCH(int, pastes);
+        QFETCH(int, actions);
+        QFETCH(bool, newDocuments);
+        QFETCH(int, kept);
         QRandomGenerator random(11);
         CompositionHistory history({256, maxBytes});
-        QImage canvas = picture(random, Skin, Skin, true);
-        std::vector<QImage> states{canvas};
-        for (int i = 0; i < pastes; ++i) {
-            paste(history, canvas, picture(random, 148, 191, true), {random.bounded(0, 108), random.bounded(0, 65)},
-                  "n");
-            states.push_back(canvas);
+        std::vector<Document> states{history.document()};
+        for (int i = 0; i < actions; ++i) {
+            Document after = newDocuments ? Document({CompositionBase::Kind::File, "s"}, noise(random, 256, 256))
+                                          : history.document();
+            if (!newDocuments)
+                after.append(userStep(QString::number(i)), noise(random, 148, 191));
+            history.push(HistoryStep::rebuilt("r"), after);
+            states.push_back(after);
             QVERIFY(history.memoryBytes() <= maxBytes);
         }
-        QCOMPARE(history.composition().steps.size(), size_t(pastes));
-        if (maxBytes == qint64(48) << 20)
-            QCOMPARE(history.size(), 256);
-        QCOMPARE(history.size() > 0, maxBytes > 100 << 10);
-        while (history.undo(canvas)) {
+        QCOMPARE(history.size(), kept);
+        while (history.undo()) {
         }
-        QVERIFY(sameBytes(canvas, states[size_t(pastes - history.size())]));
+        QVERIFY(history.document() == states[size_t(actions - kept)]);
+        // Back at the oldest state the later pictures are what undo keeps; a redo brings them back.
+        QVERIFY(history.memoryBytes() >= qint64(kept) * (newDocuments ? 262144 : 113072));
+        QCOMPARE(history.redo(), kept > 0);
+    }
+
+    void burst_data()
+    {
+        QTest::addColumn<QList<int>>("changes"); // type (0 tint, 1 place, 2 mirror), step, time, ...
+        QTest::addColumn<QList<bool>>("joins");
+        QTest::newRow("typing a tint") << QList<int>{0, 3, 0, 0, 3, 150, 0, 3, 300} << QList<bool>{false, true, true};
+        QTest::newRow("a held arrow goes on past the gap")
+            << QList<int>{1, 0, 0, 1, 0, 900, 1, 0, 1800, 1, 0, 2700} << QList<bool>{false, true, true, true};
+        QTest::newRow("a pause of the gap ends it") << QList<int>{0, 1, 0, 0, 1, 1000} << QList<bool>{false, false};
+        QTest::newRow("another step") << QList<int>{0, 1, 0, 0, 2, 10, 0, 2, 20} << QList<bool>{false, false, true};
+        QTest::newRow("tint then place") << QList<int>{0, 1, 0, 1, 1, 10} << QList<bool>{false, false};
+        QTest::newRow("a mirror in between")
+            << QList<int>{0, 1, 0, 2, 1, 10, 0, 1, 20} << QList<bool>{false, false, false};
+        QTest::newRow("a clock set back") << QList<int>{0, 1, 500, 0, 1, 100} << QList<bool>{false, false};
+    }
+
+    // Which spin box changes join the undo step before them.
+    void burst()
+    {
+        QFETCH(QList<int>, changes);
+        QFETCH(QList<bool>, joins);
+        constexpr HistoryStep::Type types[] = {HistoryStep::Type::Tint, HistoryStep::Type::Place,
+                                               HistoryStep::Type::Mirror};
+        EditBurst burst;
+        for (qsizetype i = 0; i < joins.size(); ++i)
+            QCOMPARE(burst.join(types[changes[3 * i]], changes[3 * i + 1], changes[3 * i + 2]), joins[i]);
+        burst.end();
+        QVERIFY(!burst.join(types[changes[0]], changes[1], changes.last()));
     }
 };
 

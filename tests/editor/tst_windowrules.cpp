@@ -1,12 +1,15 @@
-// Rules the windows apply, checked without a window: the names of the transparent colours and
-// the texts of the status line.
+// Rules the windows apply, checked without a window: the names of the transparent colours, the
+// texts of the status line, the names of actions and the rows of the steps window.
 
-#include "editor/StatusText.h"
+#include "TestFiles.h"
 #include "core/TransparentColourName.h"
+#include "editor/StatusText.h"
+#include "editor/StepNames.h"
 
 #include <QTest>
 
 using namespace pellwerk;
+using testsupport::filled;
 
 class WindowRulesTest : public QObject
 {
@@ -59,6 +62,47 @@ private slots:
                  QStringLiteral("User File  a.bmp : X - Koordinate ist keine Zahl"));
         QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", false, false),
                  QStringLiteral("User File  a.bmp : X - und Y - Koordinate sind keine Zahlen"));
+    }
+
+    // The steps window's rows: the last painted step on top, marks for what is not plain, the base
+    // at the bottom; the undo menu names the same pastes the same way.
+    void rowsAndNames()
+    {
+        Document document({CompositionBase::Kind::File, "/skins/mine.bmp"}, filled(3, 3, qRgb(9, 9, 9)));
+        PasteStep shirt{PartKindId::Shirt, "/parts/shirt02.bmp", {87, 128}, Colours::Black, {}};
+        document.append(shirt, filled(4, 4, qRgb(200, 0, 0)));
+        PasteStep scar{PartKindId::User, "/parts/scar.bmp", {-5, 7}, Colours::Black, {0, 0, 3}, false, true};
+        // (0, 0, 1), tinted to (0, 0, 4), is pasted but lies within 8 of the black key.
+        QImage nearKey = filled(4, 4, qRgb(90, 90, 90));
+        nearKey.setPixel(2, 2, qRgb(0, 0, 1));
+        document.append(scar, nearKey);
+        document.append(PasteStep{PartKindId::Face, {}, {128, 0}, Colours::White, {}, true, true},
+                        filled(2, 2, qRgb(0, 0, 0)));
+        const std::vector<StepRow> expected{
+            {2, "Gesicht Vorschaubild [gespiegelt]"},
+            {1, "Benutzer-Teil scar.bmp [ausgeblendet] [gespiegelt] [getönt] [nahe an der Transparenzfarbe]"},
+            {0, "Hemd shirt02.bmp"},
+            {-1, "Grundlage: mine.bmp"}};
+        QCOMPARE(stepRows(document), expected);
+        QCOMPARE(stepRows(Document()).back().text, QStringLiteral("Grundlage: Standard-Skin"));
+        QCOMPARE(stepRows(Document({CompositionBase::Kind::New, {}}, {}), {"Base: ", "", "", "", "", ""}).back().text,
+                 QStringLiteral("Base: SkinNEW.bmp"));
+
+        using T = HistoryStep::Type;
+        QCOMPARE(actionName(HistoryStep::edited(T::Tint, shirt, 0)), QStringLiteral("Tönung Hemd shirt02.bmp"));
+        QCOMPARE(actionName(HistoryStep::edited(T::Visibility, scar, 1)),
+                 QStringLiteral("ausblenden Benutzer-Teil scar.bmp"));
+        QCOMPARE(actionName(HistoryStep::edited(T::Mirror, scar, 1)),
+                 QStringLiteral("spiegeln Benutzer-Teil scar.bmp"));
+        QCOMPARE(actionName(HistoryStep::reordered(shirt, 0, 2)), QStringLiteral("nach oben Hemd shirt02.bmp"));
+        QCOMPARE(actionName(HistoryStep::reordered(shirt, 2, 1)), QStringLiteral("nach unten Hemd shirt02.bmp"));
+        QCOMPARE(actionName(HistoryStep::edited(T::Removal, shirt, 0)), QStringLiteral("entfernen Hemd shirt02.bmp"));
+        QCOMPARE(actionName(HistoryStep::edited(T::PartSwap, scar, 1)),
+                 QStringLiteral("Teil tauschen Benutzer-Teil scar.bmp"));
+        QCOMPARE(actionName(HistoryStep::edited(T::Place, scar, 1)), QStringLiteral("Ort Benutzer-Teil scar.bmp"));
+        QCOMPARE(rowOfStep(3, 0), 2);
+        QCOMPARE(stepOfRow(3, 2), 0);
+        QCOMPARE(stepOfRow(3, 3), -1);
     }
 };
 

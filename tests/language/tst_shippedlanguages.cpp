@@ -42,19 +42,25 @@ private slots:
             << intended("Datei|neu|speichern|öffnen|beenden|Einstellungen|Einstellungen|Velmora "
                         "Verzeichniss|über|Teile|Einstellungen|Sprache|Verzeichniss|schwarz| "
                         "weiss| blau|Teile|preview|Foot file",
-                        "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…|Eigene Teile");
+                        "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…|Eigene Teile|Schritte|"
+                        "Schritte|Rot|Grün|Blau|sichtbar|gespiegelt|nach oben|nach unten|entfernen|Teil tauschen…|"
+                        "Grundlage: |Standard-Skin|ausgeblendet|gespiegelt|getönt|nahe an der Transparenzfarbe");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
                                  << intended("File|New|Save|Open|Exit|Settings|Settings|Velmora Directory|About|Parts|"
                                              "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file",
-                                             "Edit|Undo|Redo|Save Recipe…|Open Recipe…|Own Parts");
+                                             "Edit|Undo|Redo|Save Recipe…|Open Recipe…|Own Parts|Steps|Steps|Red|"
+                                             "Green|Blue|visible|mirrored|Move up|Move down|Remove|Swap part…|Base: |"
+                                             "Default skin|hidden|mirrored|tinted|near the transparent colour");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
                                               "Dossier Velmora|À propos|Pièces|Paramètres|Langue|Dossier|noir|blanc|"
                                               "bleu|Pièces|Aperçu|Pieds",
                                               "Édition|Annuler|Rétablir|Enregistrer la recette…|Ouvrir une recette…|"
-                                              "Mes pièces");
+                                              "Mes pièces|Étapes|Étapes|Rouge|Vert|Bleu|visible|en miroir|Monter|"
+                                              "Descendre|Supprimer|Changer de pièce…|Base : |Skin par défaut|masqué|"
+                                              "en miroir|teinté|proche de la couleur transparente");
     }
 
     void languages()

@@ -1,9 +1,7 @@
 #include "TestFiles.h"
-#include "core/PictureBoxModel.h"
 #include "parts/TransparentBlit.h"
 
 #include <QRandomGenerator>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <limits>
@@ -154,26 +152,6 @@ private slots:
         QImage argb = filled(8, 8, CanvasRgb).convertToFormat(QImage::Format_ARGB32);
         TransparentBlit(argb, argb, numbered(8, 8), Rect32{0, 0, 8, 8}, 0, 0, Colours::Black);
         QCOMPARE(argb, filled(8, 8, CanvasRgb).convertToFormat(QImage::Format_ARGB32));
-    }
-
-    void transferPart()
-    {
-        // A picture larger than the preview is cut to the part rectangle; (1, 0, 0) is no black.
-        PictureBoxModel canvas(QSize(256, 256), Colours::White, true);
-        PictureBoxModel preview(QSize(148, 191), Colours::Black, false);
-        preview.setPicture(Picture::make(filled(200, 250, qRgb(1, 0, 0))));
-        QSignalSpy changed(&canvas, &PictureBoxModel::changed);
-        QCOMPARE(pastePart(canvas, preview, Rect32{0, 0, 148, 191}, 0, 0, Colours::Black), QRect(0, 0, 148, 191));
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(rgbAt(canvas.surface(), 147, 190), qRgb(1, 0, 0));
-        QCOMPARE(rgbAt(canvas.surface(), 148, 0), White);
-        QCOMPARE(rgbAt(canvas.surface(), 0, 191), White);
-        // The pasted pixels are the canvas's own now: a later paste elsewhere keeps them.
-        QCOMPARE(pastePart(canvas, preview, Rect32{0, 0, 148, 191}, 200, 200, Colours::Black), QRect(200, 200, 56, 56));
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(rgbAt(canvas.surface(), 10, 10), qRgb(1, 0, 0));
-        QCOMPARE(rgbAt(canvas.surface(), 255, 255), qRgb(1, 0, 0));
-        QCOMPARE(rgbAt(canvas.surface(), 199, 199), White);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <cstring>
+
 namespace testsupport {
 
 QByteArray fileBytes(const QString &path)
@@ -45,6 +47,16 @@ QImage randomImage(int width, int height, quint32 seed)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, 0xFF000000u | random.generate());
     return image;
+}
+
+bool sameBits(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.format() != b.format())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), size_t(a.bytesPerLine())) != 0)
+            return false;
+    return true;
 }
 
 bool writeBmp(const QString &path, const QImage &image)

@@ -25,6 +25,8 @@ bool makeFiles(const QString &folder, const QString &names);
 QImage filled(int width, int height, QRgb rgb);
 // An image (Qt RGB32) of opaque random colours, the same for the same seed.
 QImage randomImage(int width, int height, quint32 seed);
+// Same size, format and bytes, the alpha byte of RGB32 pixels included (QImage's == skips it).
+bool sameBits(const QImage &a, const QImage &b);
 // Writes `image` as a 24-bit bitmap file; false (with a warning) on error.
 bool writeBmp(const QString &path, const QImage &image);
 

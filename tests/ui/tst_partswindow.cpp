@@ -80,10 +80,11 @@ private slots:
         QCOMPARE(p.parts().pastePlace(), QPoint(87, 128));
         QTest::mouseClick(u.pasteNow, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
-        // Pasting again at the same place, by a click on the preview, changes nothing more.
-        p.app().canvas().drawingImage().fill(qRgb(5, 5, 5));
+        // Pasting again at the same place, by a click on the preview, is a step of its own.
         QTest::mouseClick(u.partPreview, Qt::LeftButton, {}, QPoint(20, 20));
-        QCOMPARE(p.canvas(), pasted(filled(256, 256, qRgb(5, 5, 5)), shirt, 87, 128));
+        QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
+        QCOMPARE(p.app().skin().document().stepCount(), 2);
+        QCOMPARE(p.app().skin().document().steps()[1].place, QPoint(87, 128));
 
         // Back to automatic: nothing is pasted by the switch itself.
         const QImage now = p.canvas();

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PasteStep.h"
+#include "core/Result.h"
+
+#include <QImage>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace pellwerk {
+
+// The one way a skin is made from a base and its steps. The composer and the editor both render
+// through renderSkin and stepLayer; they differ only in where the pictures come from and how
+// long made layers are kept.
+
+// The canvas a document starts from: black 256 x 256 with `picture` at the top-left, cut to the
+// skin. The default skin, SkinNEW.bmp and an opened bitmap all start so; a 256 x 256 RGB32 picture
+// comes back as the same image data. Null when the canvas cannot be allocated.
+QImage baseCanvas(const QImage &picture);
+
+// What a step pastes, from its part picture as decoded: the part with its colour ramp swapped,
+// tinted (the knobs' capped additions), flipped left to right over its own width when mirrored,
+// and cut to the preview's 148 x 191 area at the top-left, in this order. Format_RGB32, at most
+// 148 x 191.
+//
+// Every stage either works pixel by pixel or moves whole pixels, so only the pixels that survive
+// the cut are worked on; a part that is no larger and needs no stage comes back as the same image
+// data. The key test is not part of it: the layer still holds the pixels that will be left out.
+QImage stepLayer(const QImage &part, const PasteStep &step);
+
+// The key test and the paste: every pixel of `layer` whose red, green and blue are not exactly
+// those of `step.transparent` lands at `step.place` plus its position in the layer; what falls
+// outside the skin is dropped. `skin` must be Format_RGB32. Whether the step is visible is the
+// renderer's business.
+void pasteLayer(QImage &skin, const QImage &layer, const PasteStep &step);
+
+// Where a renderer gets the layer of step `index`: made by stepLayer, or an error that stops the
+// rendering.
+using LayerSource = std::function<Result<QImage>(std::size_t index)>;
+
+// The skin: `base` (as baseCanvas makes it) with every visible step pasted over it, in order.
+// Hidden steps are not asked for their layer. The first error of `layerOf` is returned as it is.
+Result<QImage> renderSkin(const QImage &base, const std::vector<PasteStep> &steps, const LayerSource &layerOf);
+
+} // namespace pellwerk

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Form.h"
+#include "editor/CommonDialog.h"
+#include "editor/StepNames.h"
+
+#include <QWidget>
+
+PELLWERK_DECLARE_DESIGN(StepsWindow)
+
+namespace pellwerk {
+
+// The steps window: the document's steps as a list, the step painted last on top and the base at
+// the bottom, and the controls that edit the selected step (its tint, its place for a user part,
+// whether it shows, whether it is mirrored, its order, its part). Every change goes to the
+// document at once and is one undo step; the canvas, the zoom window and this list show it.
+//
+// The list and the selection are the document's (SkinCanvas): the window keeps nothing of its
+// own but the words a language gives its rows.
+class StepsWindow : public DesignedForm<Ui::StepsWindow>
+{
+    Q_OBJECT
+public:
+    explicit StepsWindow(App &app);
+
+    // The step the controls edit, or -1 (the base row, or nothing selected).
+    int selectedStep();
+
+    // Handlers of the controls.
+    void tintChanged();
+    void placeChanged();
+    void visibleToggled(bool visible);
+    void mirroredToggled(bool mirrored);
+    void moveUpClicked();
+    void moveDownClicked();
+    void removeClicked();
+    void swapPartClicked();
+
+protected:
+    void setUpWindow(QWidget *host) override;
+    void windowLoaded() override;
+    void applyLanguageText(const KeyRow &row, const QString &text) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showDocument();
+    void showSelection();
+
+    StepRowWords m_words;
+    CommonDialog m_partDialog;
+};
+
+} // namespace pellwerk

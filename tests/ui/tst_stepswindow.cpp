@@ -1,0 +1,170 @@
+// The steps window: its rows, each control and key, the undo step each change makes, its texts
+// in another language, and the zoom window's outline of the selected step.
+
+#include "TestProgram.h"
+#include "colour/Tint.h"
+#include "core/ZoomGeometry.h"
+#include "ui/StepsWindow.h"
+#include "ui/ZoomView.h"
+#include "ui_StepsWindow.h"
+
+#include <QFile>
+#include <QListWidget>
+
+using namespace pellwerk;
+using namespace testsupport;
+
+namespace {
+struct Editing : TestProgram
+{
+    const QImage face = crossedPart(60, 50, 1), shirt = crossedPart(100, 90, 2), scar = crossedPart(30, 20, 3);
+    Editing()
+    {
+        listParts({{"Face01.bmp", face}, {"shirt02.bmp", shirt}, {"shirt03.bmp", scar}, {"userScar.bmp", scar}});
+        start = canvas();
+        clickName(partsUi().faceList, "Face01.bmp");
+        clickName(partsUi().shirtList, "shirt02.bmp");
+        main().stepsAction->trigger();
+    }
+    Ui::StepsWindow &steps() { return app().stepsWindow().ui(); }
+    QStringList rows()
+    {
+        QStringList texts;
+        for (int i = 0; i < steps().steps->count(); ++i)
+            texts << steps().steps->item(i)->text();
+        return texts;
+    }
+    QString undoText() { return main().undoAction->text(); }
+    void type(QSpinBox *box, const QString &digits)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, digits);
+    }
+    // The skin with the face and the shirt as `shirtShown`.
+    QImage skinWith(const QImage &shirtShown) { return pasted(pasted(start, face, 128, 0), shirtShown, 87, 128); }
+    QImage start;
+};
+} // namespace
+
+class StepsWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The rows, the controls of the selected step and what each change makes of the canvas and
+    // the edit menu; typing a number is one undo step.
+    void editsTheSelectedStep()
+    {
+        Editing e;
+        Ui::StepsWindow &u = e.steps();
+        QCOMPARE(e.app().stepsWindow().window()->windowTitle(), QStringLiteral("Schritte"));
+        QCOMPARE(u.steps->accessibleName(), QStringLiteral("Schritte"));
+        QCOMPARE(e.rows(), (QStringList{"Hemd shirt02.bmp", "Gesicht Face01.bmp", "Grundlage: Standard-Skin"}));
+        QCOMPARE(u.steps->currentRow(), 0);
+        QVERIFY(u.red->isEnabled() && !u.x->isEnabled() && !u.moveUp->isEnabled() && u.moveDown->isEnabled());
+        const QImage plain = e.canvas();
+        QCOMPARE(plain, e.skinWith(e.shirt));
+
+        e.type(u.red, "40");
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Tönung Hemd shirt02.bmp"));
+        QCOMPARE(e.rows().first(), QStringLiteral("Hemd shirt02.bmp [getönt]"));
+        const QImage tintedShirt = e.canvas();
+        QCOMPARE(tintedShirt, e.skinWith(tinted(e.shirt, {40, 0, 0})));
+        QCOMPARE(e.app().skin().document().steps()[1].tint, (UserRgb{40, 0, 0}));
+        // "4" and "40" were one change: one undo takes both back.
+        e.main().undoAction->trigger();
+        QCOMPARE(e.canvas(), plain);
+        QCOMPARE(u.red->value(), 0);
+        e.main().redoAction->trigger();
+        QCOMPARE(e.canvas(), tintedShirt);
+
+        QTest::mouseClick(u.mirrored, Qt::LeftButton);
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: spiegeln Hemd shirt02.bmp"));
+        QCOMPARE(e.rows().first(), QStringLiteral("Hemd shirt02.bmp [gespiegelt] [getönt]"));
+        QCOMPARE(e.canvas(), e.skinWith(tinted(e.shirt, {40, 0, 0}).mirrored(true, false)));
+
+        // Keys on the list: Space hides, Ctrl+Down paints it first, Delete removes it.
+        u.steps->setFocus();
+        QTest::keyClick(u.steps, Qt::Key_Space);
+        QCOMPARE(e.rows().first(), QStringLiteral("Hemd shirt02.bmp [ausgeblendet] [gespiegelt] [getönt]"));
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: ausblenden Hemd shirt02.bmp"));
+        QVERIFY(!u.visible->isChecked());
+        QCOMPARE(e.canvas(), pasted(e.start, e.face, 128, 0));
+        QTest::keyClick(u.steps, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(e.rows().mid(0, 2),
+                 (QStringList{"Gesicht Face01.bmp", "Hemd shirt02.bmp [ausgeblendet] [gespiegelt] [getönt]"}));
+        QCOMPARE(u.steps->currentRow(), 1);
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: nach unten Hemd shirt02.bmp"));
+        QTest::keyClick(u.steps, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(u.steps->currentRow(), 0);
+        QTest::keyClick(u.steps, Qt::Key_Delete);
+        QCOMPARE(e.rows(), (QStringList{"Gesicht Face01.bmp", "Grundlage: Standard-Skin"}));
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: entfernen Hemd shirt02.bmp"));
+        e.main().undoAction->trigger();
+        QCOMPARE(e.rows().size(), 3);
+
+        // The base row offers nothing to change.
+        u.steps->setCurrentRow(2);
+        QCOMPARE(e.app().skin().selectedStep(), -1);
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 u.red, u.green, u.blue, u.x, u.y, u.visible, u.mirrored, u.moveUp, u.moveDown, u.remove, u.swapPart})
+            QVERIFY(!control->isEnabled());
+    }
+
+    // A user part's place, a part swapped through the kind's file dialog, and the zoom window's
+    // outline of the selected step.
+    void placeSwapAndOutline()
+    {
+        Editing e;
+        Ui::StepsWindow &u = e.steps();
+        clickName(e.partsUi().userList, "userScar.bmp");
+        QCOMPARE(e.rows().first(), QStringLiteral("Benutzer-Teil userScar.bmp"));
+        QVERIFY(u.x->isEnabled() && u.y->isEnabled());
+        const QImage before = e.canvas();
+        // Leaving a box ends its burst, and focus moves only in the active window.
+        e.app().stepsWindow().window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.app().stepsWindow().window()));
+        e.type(u.x, "-7");
+        e.type(u.y, "30");
+        QCOMPARE(e.app().skin().document().steps().back().place, QPoint(-7, 30));
+        // The place took two undo steps, one per box.
+        e.main().undoAction->trigger();
+        QCOMPARE(e.app().skin().document().steps().back().place, QPoint(-7, 0));
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Ort Benutzer-Teil userScar.bmp"));
+        e.main().undoAction->trigger();
+        QCOMPARE(e.canvas(), before);
+
+        e.main().zoomAction->trigger();
+        QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({0, 0}, e.scar.size()));
+
+        u.steps->setCurrentRow(1); // the shirt
+        QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.shirt.size()));
+        e.dialogs->answer(e.imagePath("shirt03.bmp"));
+        QTest::mouseClick(u.swapPart, Qt::LeftButton);
+        QCOMPARE(e.dialogs->requests.back().filter, QStringLiteral("Teile |shirt*.bmp|"));
+        QCOMPARE(e.rows().at(1), QStringLiteral("Hemd shirt03.bmp"));
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Teil tauschen Hemd shirt03.bmp"));
+        QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.scar.size()));
+    }
+
+    // Built after a language was picked, the window shows that language's words, and a screen
+    // reader reads its spin boxes by them.
+    void languageTexts()
+    {
+        TestProgram p;
+        QVERIFY(QFile::copy(PELLWERK_ASSETS "/lang/english.zlf", p.folder() + "/english.zlf"));
+        clickName(p.app().settingsDialog().ui().languageList, "english.zlf");
+        QCOMPARE(p.main().stepsAction->text(), QStringLiteral("Steps"));
+        p.main().stepsAction->trigger();
+        Ui::StepsWindow &u = p.app().stepsWindow().ui();
+        QCOMPARE(p.app().stepsWindow().window()->windowTitle(), QStringLiteral("Steps"));
+        const QStringList texts{u.redLabel->text(), u.green->accessibleName(), u.blueLabel->text(), u.visible->text(),
+                                u.mirrored->text(), u.moveUp->text(),          u.moveDown->text(),  u.remove->text(),
+                                u.swapPart->text(), u.steps->item(0)->text()};
+        QCOMPARE(texts, (QStringList{"Red", "Green", "Blue", "visible", "mirrored", "Move up", "Move down", "Remove",
+                                     "Swap part…", "Base: Default skin"}));
+    }
+};
+
+QTEST_MAIN(StepsWindowTest)
+#include "tst_stepswindow.moc"
