@@ -95,23 +95,58 @@ Result<QImage> Composer::preview(const PasteStep &step) const
     });
 }
 
+Result<void> checkStepCount(const Composition &composition)
+{
+    if (qsizetype(composition.steps.size()) <= MaxRecipeSteps)
+        return {};
+    Error error = makeError(ErrorKind::RecipeTooManySteps, {}, QString::number(composition.steps.size()));
+    error.field = QStringLiteral("steps");
+    return error;
+}
+
 Result<QImage> Composer::compose(const Composition &composition) const
+{
+    return compose(composition, {});
+}
+
+Result<QImage> Composer::compose(const Composition &composition,
+                                 const std::function<void(qsizetype, qsizetype)> &progress) const
 {
     const Result<QImage> canvas = base(composition.base);
     if (!canvas)
         return canvas.error();
-    const std::vector<PasteStep> &steps = composition.steps;
-    // A hidden step paints nothing, but a recipe that names a part nobody can read is broken.
-    for (size_t i = 0; i < steps.size(); ++i) {
-        if (const Result<QImage> part = partPicture(steps[i].part); !part)
-            return placed(part.error(), int(i + 1), QStringLiteral("part"),
-                          steps[i].part.isEmpty() ? QString() : resolve(steps[i].part));
-    }
-    return renderSkin(canvas.value(), steps, [&](std::size_t i) { return preview(steps[i]); });
+    return composeRest(canvas.value(), composition, 0, progress);
 }
 
-Result<Document> Composer::document(const Composition &composition) const
+Result<QImage> Composer::composeRest(QImage skin, const Composition &composition, size_t pasted,
+                                     const std::function<void(qsizetype, qsizetype)> &progress) const
 {
+    // Often enough for a bar to move smoothly, rarely enough to cost nothing beside a paste.
+    constexpr size_t ProgressEvery = 256;
+    const std::vector<PasteStep> &steps = composition.steps;
+    const auto total = qsizetype(steps.size());
+    for (size_t i = pasted; i < steps.size(); ++i) {
+        if (progress && i % ProgressEvery == 0)
+            progress(qsizetype(i), total);
+        const PasteStep &step = steps[i];
+        // A hidden step paints nothing, but a recipe that names a part nobody can read is broken.
+        const Result<QImage> layer = step.visible ? preview(step) : partPicture(step.part);
+        if (!layer)
+            return placed(layer.error(), int(i + 1), QStringLiteral("part"),
+                          step.part.isEmpty() ? QString() : resolve(step.part));
+        if (step.visible)
+            pasteLayer(skin, layer.value(), step);
+    }
+    if (progress)
+        progress(total, total);
+    return skin;
+}
+
+Result<Document> Composer::document(const Composition &composition,
+                                    const std::function<void(qsizetype, qsizetype)> &progress) const
+{
+    constexpr size_t ProgressEvery = 256;
+    const auto total = qsizetype(composition.steps.size());
     const Result<QImage> canvas = base(composition.base);
     if (!canvas)
         return canvas.error();
@@ -120,6 +155,8 @@ Result<Document> Composer::document(const Composition &composition) const
         resolvedBase.file = resolve(resolvedBase.file);
     Document document(resolvedBase, canvas.value());
     for (size_t i = 0; i < composition.steps.size(); ++i) {
+        if (progress && i % ProgressEvery == 0)
+            progress(qsizetype(i), total);
         PasteStep step = composition.steps[i];
         const Result<QImage> part = partPicture(step.part);
         if (!step.part.isEmpty())
@@ -128,6 +165,8 @@ Result<Document> Composer::document(const Composition &composition) const
             return placed(part.error(), int(i + 1), QStringLiteral("part"), step.part);
         document.append(std::move(step), part.value());
     }
+    if (progress)
+        progress(total, total);
     return document;
 }
 

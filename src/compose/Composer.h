@@ -9,11 +9,21 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 
 namespace pellwerk {
+
+// The most steps a recipe may have. A real skin has a few dozen; 100,000 take about a second to
+// compose and a few megabytes of recipe, while a recipe file of the largest size read could
+// otherwise hold over half a million.
+inline constexpr qsizetype MaxRecipeSteps = 100000;
+
+// Refuses a composition of more than MaxRecipeSteps steps before anything is made of it:
+// RecipeTooManySteps, field "steps", detail the number of steps.
+Result<void> checkStepCount(const Composition &composition);
 
 // Renders compositions to skins without a window, through the editor's own render path
 // (renderSkin and stepLayer), so a recipe gives the skin the editor showed, bit for bit:
@@ -27,7 +37,8 @@ namespace pellwerk {
 // missing file's error names every place searched. An empty part is the preview picture built
 // into the program. Every file is decoded once per Composer and shared, and every step's layer is
 // made once per part, tint and mirror. All member functions may be
-// called from several threads at once.
+// called from several threads at once. The decoded files and layers are held in a cache bounded
+// in bytes (PictureCache), so that thousands of varied parts do not fill the memory.
 class Composer
 {
 public:
@@ -39,9 +50,19 @@ public:
     // of the first part that cannot be read, hidden steps included, or field "base" (step 0), and
     // the resolved file, with readBitmapFile's error.
     Result<QImage> compose(const Composition &composition) const;
+    // The same, telling `progress` how many steps are pasted (from 0 up to all of them) every
+    // few hundred steps and at the end, so that a caller can show how far a long recipe is.
+    Result<QImage> compose(const Composition &composition,
+                           const std::function<void(qsizetype pasted, qsizetype total)> &progress) const;
+    // The skin of `composition` made on `canvas`, which shows its base and its first `pasted`
+    // steps already: a batch that varies only later steps makes their shared beginning once.
+    Result<QImage> composeRest(QImage canvas, const Composition &composition, size_t pasted,
+                               const std::function<void(qsizetype pasted, qsizetype total)> &progress = {}) const;
     // The composition as an editable document: its base and every part read, each step naming its
     // part by the resolved path (the built-in preview picture by the empty one). Errors as compose's.
-    Result<Document> document(const Composition &composition) const;
+    // `progress`, when given, hears how many steps are read as compose's does.
+    Result<Document> document(const Composition &composition,
+                              const std::function<void(qsizetype read, qsizetype total)> &progress = {}) const;
 
     // The 256 x 256 canvas with the base alone.
     Result<QImage> base(const CompositionBase &base) const;

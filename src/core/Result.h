@@ -45,6 +45,14 @@ enum class ErrorKind {
     RecipeBadValue,
     RecipeDuplicateField, // a key given twice in one object
     RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
+    RecipeTooManySteps, // field "steps", detail: the number of steps
+    // Palettes (GIMP .gpl) and the colour-ramp swap between two of them; `line` is the palette's
+    PaletteHeader,       // the first line is not "GIMP Palette"
+    PaletteMissingValue, // a colour line with fewer than three values
+    PaletteBadValue,     // detail: the text found where a value 0..255 belongs
+    PaletteBadColumns,   // detail: the text found behind "Columns:"
+    PaletteTooManyColours,
+    RampSizesDiffer, // detail: the two palettes' counts, "from/to"
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.
@@ -56,7 +64,8 @@ struct Error
     int step = 0;   // recipes: the step concerned, counted from 1; 0 for the recipe as a whole
     QString field;  // recipes: the field concerned
     int line = 0;   // recipes: the line and the column of the place concerned, from 1, counted in
-    int column = 0; // characters (code points); 0 when the error has no one place (a missing field)
+    int column = 0; // characters (code points); 0 when the error has no one place (a missing field).
+                    // Palette errors: the palette file's line, no column.
 
     friend bool operator==(const Error &, const Error &) = default;
 };

@@ -16,8 +16,10 @@
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressDialog>
 
 namespace pellwerk {
 
@@ -222,10 +224,25 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, read.error()));
         return false;
     }
-    // Found once, here: the document holds the files' pictures under the paths found, so a recipe
-    // saved elsewhere later names these very files.
+    // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere later
+    // names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
-    Result<Document> document = Composer(folders).document(read->composition);
+    const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    if (const Result<void> size = checkStepCount(recipe.composition); !size) {
+        showMessage(ErrorText::recipeFailed(path, size.error()));
+        return false;
+    }
+    // Thousands of steps take seconds: the dialog appears after half a second and keeps the
+    // windows painted, without letting anything else happen meanwhile.
+    QProgressDialog progress(QStringLiteral("Das Rezept wird zusammengesetzt …"), QString(), 0, 1,
+                             QApplication::activeWindow());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    Result<Document> document =
+        Composer(folders).document(recipe.composition, [&](qsizetype read, qsizetype total) {
+            progress.setMaximum(int(total));
+            progress.setValue(int(read));
+        });
     if (!document) {
         showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;
