@@ -65,7 +65,7 @@ private slots:
     }
 
     // The steps window's rows: the last painted step on top, marks for what is not plain, the base
-    // at the bottom; the undo menu names the same pastes the same way.
+    // at the bottom.
     void rowsAndNames()
     {
         Document document({CompositionBase::Kind::File, "/skins/mine.bmp"}, filled(3, 3, qRgb(9, 9, 9)));
@@ -88,21 +88,10 @@ private slots:
         QCOMPARE(stepRows(Document({CompositionBase::Kind::New, {}}, {}), {"Base: ", "", "", "", "", ""}).back().text,
                  QStringLiteral("Base: SkinNEW.bmp"));
 
-        using T = HistoryStep::Type;
-        QCOMPARE(actionName(HistoryStep::edited(T::Tint, shirt, 0)), QStringLiteral("Tönung Hemd shirt02.bmp"));
-        QCOMPARE(actionName(HistoryStep::edited(T::Visibility, scar, 1)),
-                 QStringLiteral("ausblenden Benutzer-Teil scar.bmp"));
-        QCOMPARE(actionName(HistoryStep::edited(T::Mirror, scar, 1)),
-                 QStringLiteral("spiegeln Benutzer-Teil scar.bmp"));
+        // The window's test meets the other names; these are the ones it does not.
         QCOMPARE(actionName(HistoryStep::reordered(shirt, 0, 2)), QStringLiteral("nach oben Hemd shirt02.bmp"));
-        QCOMPARE(actionName(HistoryStep::reordered(shirt, 2, 1)), QStringLiteral("nach unten Hemd shirt02.bmp"));
-        QCOMPARE(actionName(HistoryStep::edited(T::Removal, shirt, 0)), QStringLiteral("entfernen Hemd shirt02.bmp"));
-        QCOMPARE(actionName(HistoryStep::edited(T::PartSwap, scar, 1)),
-                 QStringLiteral("Teil tauschen Benutzer-Teil scar.bmp"));
-        QCOMPARE(actionName(HistoryStep::edited(T::Place, scar, 1)), QStringLiteral("Ort Benutzer-Teil scar.bmp"));
-        QCOMPARE(rowOfStep(3, 0), 2);
-        QCOMPARE(stepOfRow(3, 2), 0);
-        QCOMPARE(stepOfRow(3, 3), -1);
+        QCOMPARE(actionName(HistoryStep::edited(HistoryStep::Type::Visibility, shirt, 0)),
+                 QStringLiteral("einblenden Hemd shirt02.bmp"));
     }
 };
 
