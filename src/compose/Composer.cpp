@@ -2,6 +2,8 @@
 
 #include "colour/ColourCorrection.h"
 #include "colour/PictureBits.h"
+#include "core/BitmapDecoder.h"
+#include "core/FileBytes.h"
 #include "core/PictureBoxModel.h"
 #include "core/SkinDocument.h"
 #include "parts/TransparentBlit.h"
@@ -54,14 +56,35 @@ Result<QImage> previewOf(const QImage &part, Colour transparent, const UserRgb &
 
 } // namespace
 
-Composer::Composer(RecipeFolders folders, QString programFolder)
-    : m_folders(std::move(folders)), m_programFolder(std::move(programFolder)),
+Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried)
+    : m_folders(std::move(folders)), m_carried(std::move(carried)), m_programFolder(std::move(programFolder)),
       m_cache(std::make_unique<PictureCache>())
 {}
 
 QString Composer::resolve(const QString &written) const
 {
+    if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
+        return carried;
     return resolveRecipePath(written, m_folders);
+}
+
+Result<QByteArray> Composer::fileBytes(const QString &written, qint64 maxBytes) const
+{
+    const QString file = resolve(written);
+    if (const QByteArray *carried = m_carried.bytesAt(file))
+        return carried->size() > maxBytes ? Result<QByteArray>(makeError(ErrorKind::FileTooLarge, file)) : *carried;
+    return readFileBytes(file, maxBytes);
+}
+
+Result<QImage> Composer::decoded(const QString &resolved) const
+{
+    const QByteArray *carried = m_carried.bytesAt(resolved);
+    if (!carried)
+        return m_cache->file(resolved);
+    return m_cache->get(QStringLiteral("file:") + resolved, [&]() -> Result<QImage> {
+        Result<QImage> image = decodeBitmap(*carried);
+        return image ? image : makeError(image.error().kind, resolved, image.error().detail);
+    });
 }
 
 Result<QImage> Composer::partPicture(const QString &part) const
@@ -70,7 +93,7 @@ Result<QImage> Composer::partPicture(const QString &part) const
         return m_cache->get(QStringLiteral("preview"),
                             []() -> Result<QImage> { return SkinDocument::builtInPreview().image; });
     }
-    return m_cache->file(resolve(part));
+    return decoded(resolve(part));
 }
 
 Result<QImage> Composer::base(const CompositionBase &base) const
@@ -88,7 +111,7 @@ Result<QImage> Composer::base(const CompositionBase &base) const
         break;
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
-        Result<QImage> read = m_cache->file(file);
+        Result<QImage> read = decoded(file);
         if (!read)
             return placed(read.error(), 0, QStringLiteral("base"), file);
         return canvasWith(Picture::make(read.value()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CarriedFiles.h"
 #include "Composition.h"
 #include "PictureCache.h"
 #include "RecipePaths.h"
@@ -22,13 +23,14 @@ namespace pellwerk {
 //   TransparentBlit at the step's place, leaving out the step's transparent colour.
 //
 // Part and base paths are resolved with resolveRecipePath against `folders`; an empty part is the
-// preview picture built into the program. Every file is decoded once per Composer and shared,
+// preview picture built into the program; a path that `carried` holds is read from there, not from
+// the disk (a project's own parts). Every file is decoded once per Composer and shared,
 // and every step's preview is made once per part, colour and tint. All member functions may be
 // called from several threads at once.
 class Composer
 {
 public:
-    Composer(RecipeFolders folders, QString programFolder);
+    Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried = {});
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
     // of the first part that cannot be used, or field "base" (step 0), and the resolved file:
@@ -43,11 +45,16 @@ public:
     // The 148 x 191 preview a step pastes: back colour, part at the top-left, tinted.
     Result<QImage> preview(const PasteStep &step) const;
 
-    // The file a part or base path names, as it is read.
+    // The file a part or base path names, as it is read (CarriedFiles::pathOf for a carried one).
     QString resolve(const QString &written) const;
+    // The bytes of that file as they are stored (at most `maxBytes`; readFileBytes's errors).
+    Result<QByteArray> fileBytes(const QString &written, qint64 maxBytes) const;
 
 private:
+    Result<QImage> decoded(const QString &resolved) const;
+
     RecipeFolders m_folders;
+    CarriedFiles m_carried;
     QString m_programFolder;
     std::unique_ptr<PictureCache> m_cache;
 };

@@ -1,6 +1,7 @@
 #include "SkinBatch.h"
 
-#include "core/BitmapWriter.h"
+#include "SkinFile.h"
+#include "core/FileBytes.h"
 
 #include <QThread>
 
@@ -80,8 +81,9 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
     const auto work = [&] {
         for (qsizetype i = next++; i < total && !stop; i = next++) {
             const QString output = m_plan.output(i);
-            const Result<QImage> skin = m_composer.compose(m_plan.composition(i));
-            const Result<void> saved = skin ? writeBitmapFile(skin.value(), output) : Result<void>(skin.error());
+            const Result<QByteArray> bytes =
+                skinFileBytes(Recipe{m_plan.transparent(), m_plan.composition(i)}, m_composer, output);
+            const Result<void> saved = bytes ? writeFileBytes(output, bytes.value()) : Result<void>(bytes.error());
             if (saved) {
                 ++written;
             } else {

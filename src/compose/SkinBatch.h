@@ -34,7 +34,8 @@ public:
     // returned, once, with the first step of its kind: the skins using it will fail.
     Result<std::vector<Error>> prepare() const;
 
-    // Writes every skin of the plan (writeBitmapFile: atomically, the skin file format) with
+    // Writes every skin of the plan (writeFileBytes: atomically; skinFileBytes: the format its
+    // output's extension asks for) with
     // `jobs` workers (0: one per core). A skin that cannot be made or written is reported and the
     // others go on, unless `failFast`: then no further skin is started.
     Outcome run(int jobs, bool failFast, const FailureHandler &onFailure, const ProgressHandler &onProgress) const;

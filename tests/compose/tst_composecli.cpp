@@ -4,7 +4,9 @@
 #include "compose/Composer.h"
 #include "compose/Recipe.h"
 #include "core/BitmapWriter.h"
+#include "core/PngWriter.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -148,6 +150,29 @@ private slots:
         QCOMPARE(run({"r.json", "-o", "x.bmp", "--bogus"}).exitCode, 2);
         QCOMPARE(run({"--version"}).out, QStringLiteral("pellwerk-compose 1.2\n"));
         QVERIFY(run({"--help"}).out.startsWith(QStringLiteral("Aufruf: pellwerk-compose")));
+    }
+
+    void formatsByExtension()
+    {
+        QCOMPARE(run({"r.json", "-o", "flat.bmp"}).exitCode, 0);
+        QCOMPARE(run({"r.json", "-o", "flat.PNG"}).exitCode, 0);
+        const QImage skin = QImage(path("flat.bmp")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(QImage(path("flat.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), skin);
+        QCOMPARE(run({"r.json", "--vary", "face=Face?.bmp", "-o", "p-{face}.ora"}).exitCode, 0);
+        // The project alone, away from its parts, makes the same skin.
+        QVERIFY(QDir().mkpath(path("away")) && QFile::rename(path("p-Face1.ora"), path("away/p.ora")));
+        QCOMPARE(run({"away/p.ora", "-o", "away/again.bmp"}).exitCode, 0);
+        QCOMPARE(testsupport::fileBytes(path("away/again.bmp")), testsupport::fileBytes(path("flat.bmp")));
+
+        QVERIFY(testsupport::writeFile(path("other.ora"),
+                                       testsupport::zipOf({{"mimetype", "image/openraster"},
+                                                           {"stack.xml", "<image w='256' h='256'/>"},
+                                                           {"mergedimage.png", encodePng(skin)}})));
+        const Run other = run({"other.ora", "-o", "other.bmp"});
+        QCOMPARE(other.exitCode, 2);
+        QVERIFY2(other.err.contains(QStringLiteral("„other.ora“: Die OpenRaster-Datei stammt aus einem anderen")),
+                 qPrintable(other.err));
+        QVERIFY(!QFile::exists(path("other.bmp")));
     }
 };
 
