@@ -72,8 +72,10 @@ Result<QByteArray> zipped(const std::vector<Entry> &entries)
             return fail(QString::fromUtf8(zip_strerror(archive)));
         }
         // Readers find "mimetype" at a fixed offset only when nothing stands between its header
-        // and its bytes: stored, and no extra field.
-        if (zip_set_file_compression(archive, zip_uint64_t(index), entry.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0) < 0
+        // and its bytes: stored, and no extra field. Deflated entries (bitmaps, text) at level 1:
+        // on the sample parts the zip library's default level 9 takes almost three times as long
+        // for 8 % less.
+        if (zip_set_file_compression(archive, zip_uint64_t(index), entry.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 1) < 0
             || zip_file_extra_field_delete(archive, zip_uint64_t(index), ZIP_EXTRA_FIELD_ALL,
                                            ZIP_FL_CENTRAL | ZIP_FL_LOCAL)
                    < 0)

@@ -9,9 +9,10 @@ QByteArray encodePng(const QImage &image)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    // Qt's quality picks the zlib level: 50 is level 4, within a few per cent of the default
-    // level's size on skins and parts, and markedly faster to write.
-    if (image.isNull() || !image.save(&buffer, "PNG", 50))
+    // Qt's quality picks the zlib level, (100 - quality) * 9 / 91: 80 is level 1, which makes
+    // skins and layers a few per cent larger than the default level and writes them four times
+    // as fast (an OpenRaster file holds a dozen of them).
+    if (image.isNull() || !image.save(&buffer, "PNG", 80))
         return {};
     return bytes;
 }
