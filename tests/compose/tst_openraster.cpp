@@ -101,7 +101,7 @@ class OpenRasterTest : public QObject
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
     // A document of every sort of step: the place of a kind, a big part cut to 148 x 191 and tinted,
     // a user place partly off the skin with its own transparent colour, two parts of one name,
-    // the built-in preview picture; on a base file larger than the skin.
+    // the built-in preview picture, a part used twice; on a base file larger than the skin.
     Recipe document() const
     {
         const auto step = [](PartKindId kind, const char *part, QPoint place, Colour key, UserRgb tint) {
@@ -115,7 +115,8 @@ class OpenRasterTest : public QObject
                   step(PartKindId::Shirt, "big.bmp", {87, 128}, Colours::Black, {255, 0, 40}),
                   step(PartKindId::User, "white.bmp", {-30, 220}, Colours::White, {}),
                   step(PartKindId::User, "b/Face01.bmp", {240, -10}, Colours::Black, {0, 90, 0}),
-                  step(PartKindId::Beard, "", {188, 71}, Colours::Blue, {})}}};
+                  step(PartKindId::Beard, "", {188, 71}, Colours::Blue, {}),
+                  step(PartKindId::User, "white.bmp", {200, 200}, Colours::White, {40, 0, 0})}}};
     }
     Composer composer() const { return Composer({m_dir.path(), {}}, m_dir.path()); }
 
@@ -147,12 +148,14 @@ private slots:
         QByteArrayList names;
         for (const auto &e : entries)
             names << e.first;
-        QCOMPARE(names, QByteArrayList({"mimetype", "stack.xml", "data/step-5.png", "data/step-4.png",
-                                        "data/step-3.png", "data/step-2.png", "data/step-1.png", "data/base.png",
-                                        "Thumbnails/thumbnail.png", "mergedimage.png", "pellwerk/recipe.json",
-                                        "pellwerk/base/base.bmp", "pellwerk/parts/Face01.bmp", "pellwerk/parts/big.bmp",
-                                        "pellwerk/parts/white.bmp", "pellwerk/parts/Face01-2.bmp"}));
-        const QList<LayerTag> expected{{"Bart Vorschaubild", "data/step-5.png", {188, 71}, "visible"},
+        QCOMPARE(names,
+                 QByteArrayList({"mimetype", "stack.xml", "data/step-6.png", "data/step-5.png", "data/step-4.png",
+                                 "data/step-3.png", "data/step-2.png", "data/step-1.png", "data/base.png",
+                                 "Thumbnails/thumbnail.png", "mergedimage.png", "pellwerk/recipe.json",
+                                 "pellwerk/base/base.bmp", "pellwerk/parts/Face01.bmp", "pellwerk/parts/big.bmp",
+                                 "pellwerk/parts/white.bmp", "pellwerk/parts/Face01-2.bmp"}));
+        const QList<LayerTag> expected{{"Benutzer-Teil white.bmp", "data/step-6.png", {200, 200}, "visible"},
+                                       {"Bart Vorschaubild", "data/step-5.png", {188, 71}, "visible"},
                                        {"Benutzer-Teil Face01.bmp", "data/step-4.png", {240, 0}, "visible"},
                                        {"Benutzer-Teil white.bmp", "data/step-3.png", {0, 220}, "visible"},
                                        {"Hemd big.bmp", "data/step-2.png", {87, 128}, "hidden"},
@@ -211,7 +214,8 @@ private slots:
         for (const auto &[step, part] : {std::pair{0, "parts/Face01.bmp"},
                                          {1, "parts/big.bmp"},
                                          {2, "parts/white.bmp"},
-                                         {3, "parts/Face01-2.bmp"}})
+                                         {3, "parts/Face01-2.bmp"},
+                                         {5, "parts/white.bmp"}})
             expected.composition.steps[size_t(step)].part = part;
         QCOMPARE(project->recipe, expected);
         QCOMPARE(project->carried.files.size(), size_t(5));
