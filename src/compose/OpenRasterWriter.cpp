@@ -12,6 +12,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <vector>
 
@@ -213,7 +214,12 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     xml.writeAttribute(QStringLiteral("w"), QString::number(SkinDocument::Size));
     xml.writeAttribute(QStringLiteral("h"), QString::number(SkinDocument::Size));
     xml.writeStartElement(QStringLiteral("stack"));
-    std::vector<Entry> layers;
+    // Encoding the pictures as PNG is most of the work, and each is independent of the others:
+    // they are encoded side by side, in the order their entries take.
+    std::vector<std::pair<QString, std::future<QByteArray>>> pictures;
+    const auto encode = [&pictures](const QString &name, const QImage &image) {
+        pictures.emplace_back(name, std::async(std::launch::async, encodePng, image));
+    };
     // The first layer of a stack is its top one: the step painted last.
     for (size_t i = document.steps.size(); i-- > 0;) {
         const PasteStep &step = document.steps[i];
@@ -222,17 +228,18 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
             return placed(preview.error(), int(i + 1), QStringLiteral("part"));
         const StepLayer layer = stepLayer(preview.value(), step.place, step.transparent);
         const QString src = QStringLiteral("data/step-%1.png").arg(i + 1);
-        layers.push_back({src, encodePng(layer.image), false});
+        encode(src, layer.image);
         writeLayer(xml, stepName(step), src, layer.offset, step.visible);
     }
-    layers.push_back({QStringLiteral("data/base.png"), encodePng(base.value()), false});
-    writeLayer(xml, baseName(document.base), layers.back().name, QPoint(0, 0), true);
+    encode(QStringLiteral("data/base.png"), base.value());
+    writeLayer(xml, baseName(document.base), pictures.back().first, QPoint(0, 0), true);
     xml.writeEndDocument();
+    encode(QLatin1String(MergedEntry), skin.value());
     entries.push_back({QLatin1String(StackEntry), stack, true});
-    std::move(layers.begin(), layers.end(), std::back_inserter(entries));
-    const QByteArray merged = encodePng(skin.value());
-    entries.push_back({QLatin1String(ThumbnailEntry), merged, false});
-    entries.push_back({QLatin1String(MergedEntry), merged, false});
+    for (auto &[name, png] : pictures)
+        entries.push_back({name, png.get(), false});
+    // The merged image is at most 256 x 256: it is its own thumbnail.
+    entries.insert(entries.end() - 1, {QLatin1String(ThumbnailEntry), entries.back().bytes, false});
 
     const size_t recipeAt = entries.size();
     entries.push_back({QLatin1String(RecipeEntry), {}, true});
