@@ -154,8 +154,7 @@ private slots:
 
     void formatsByExtension()
     {
-        QCOMPARE(run({"r.json", "-o", "flat.bmp"}).exitCode, 0);
-        QCOMPARE(run({"r.json", "-o", "flat.PNG"}).exitCode, 0);
+        QCOMPARE(run({"r.json", "-o", "flat.bmp"}).exitCode + run({"r.json", "-o", "flat.PNG"}).exitCode, 0);
         const QImage skin = QImage(path("flat.bmp")).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(QImage(path("flat.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), skin);
         QCOMPARE(run({"r.json", "--vary", "face=Face?.bmp", "-o", "p-{face}.ora"}).exitCode, 0);
@@ -163,11 +162,10 @@ private slots:
         QVERIFY(QDir().mkpath(path("away")) && QFile::rename(path("p-Face1.ora"), path("away/p.ora")));
         QCOMPARE(run({"away/p.ora", "-o", "away/again.bmp"}).exitCode, 0);
         QCOMPARE(testsupport::fileBytes(path("away/again.bmp")), testsupport::fileBytes(path("flat.bmp")));
-
-        QVERIFY(testsupport::writeFile(path("other.ora"),
-                                       testsupport::zipOf({{"mimetype", "image/openraster"},
-                                                           {"stack.xml", "<image w='256' h='256'/>"},
-                                                           {"mergedimage.png", encodePng(skin)}})));
+        // Another program's file has no recipe.
+        QVERIFY(testsupport::writeFile(path("other.ora"), testsupport::zipOf({{"mimetype", "image/openraster"},
+                                                                              {"stack.xml", "<image w='1' h='1'/>"},
+                                                                              {"mergedimage.png", encodePng(skin)}})));
         const Run other = run({"other.ora", "-o", "other.bmp"});
         QCOMPARE(other.exitCode, 2);
         QVERIFY2(other.err.contains(QStringLiteral("„other.ora“: Die OpenRaster-Datei stammt aus einem anderen")),
