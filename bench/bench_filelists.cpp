@@ -65,7 +65,7 @@ const QStringList Prefixes{"", "u", "us", "use", "user", "user0", "user01", "use
 void readFolder(benchmark::State &state)
 {
     for (auto _ : state) {
-        const FolderIndex index = FolderIndex::read(library->folder, library->userFolder);
+        const FolderIndex index = FolderIndex::read(QStringList{library->userFolder, library->folder});
         benchmark::DoNotOptimize(index.size());
     }
 }
@@ -73,7 +73,7 @@ void readFolder(benchmark::State &state)
 void fillElevenLists(benchmark::State &state)
 {
     for (auto _ : state) {
-        const FolderIndex index = FolderIndex::read(library->folder, library->userFolder);
+        const FolderIndex index = FolderIndex::read(QStringList{library->userFolder, library->folder});
         for (const PartKind &kind : partKinds())
             benchmark::DoNotOptimize(index.matching(FileNamePattern(kind.pattern)));
     }
@@ -81,7 +81,7 @@ void fillElevenLists(benchmark::State &state)
 
 void refilter(benchmark::State &state)
 {
-    const FolderIndex index = FolderIndex::read(library->folder, library->userFolder);
+    const FolderIndex index = FolderIndex::read(QStringList{library->userFolder, library->folder});
     qsizetype i = 0;
     for (auto _ : state) {
         const std::vector<int> rows = index.matching(FileNamePattern(userListPattern(Prefixes[i++ % Prefixes.size()])));
@@ -98,7 +98,8 @@ void prefixKeystroke(benchmark::State &state)
     setFolderTime(folderChanged ? std::chrono::hours(1) : -std::chrono::hours(1));
     FileListBox list;
     list.resize(153, 45);
-    list.setIndex(std::make_shared<const FolderIndex>(FolderIndex::read(library->folder, library->userFolder)));
+    list.setIndex(
+        std::make_shared<const FolderIndex>(FolderIndex::read(QStringList{library->userFolder, library->folder})));
     list.show();
     qsizetype i = 0;
     for (auto _ : state) {

@@ -64,13 +64,13 @@ struct RecipeFolder
 void BM_LintHundredRecipes(benchmark::State &state)
 {
     const RecipeFolder folder;
-    const RecipeFolders folders{folder.dir.path(), {}};
+    const RecipeFolders folders{folder.dir.path(), {}, {}};
     for (auto _ : state) {
         qint64 near = 0;
         for (const QString &path : folder.recipes) {
             const Result<Recipe> recipe = readRecipeFile(path);
             const Result<VariationPlan> plan = VariationPlan::make(recipe.value(), path, {}, {}, folders);
-            const Composer composer(folders, {});
+            const Composer composer(folders);
             const Result<std::vector<LintEntry>> entries = lintPlan(plan.value(), composer, DefaultNearLimit);
             for (const LintEntry &e : entries.value())
                 near += e.lint.near;

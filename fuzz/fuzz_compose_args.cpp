@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                           {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}}}};
     const QString output = o.output.isEmpty() ? QString() : dir.path() + "/out/" + o.output;
     const Result<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations, output,
-                                                           {dir.path(), {dir.path() + "/Image"}});
+                                                           {dir.path(), {dir.path() + "/Image"}, {}});
     if (!plan) {
         FUZZ_CHECK(!ErrorText::planFailed(plan.error()).isEmpty());
         return 0;
@@ -76,6 +77,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const VariationPlan::VariedKind &v : p.varied())
         expected *= v.files.size();
     FUZZ_CHECK(p.size() == expected && p.size() >= 1 && p.size() <= VariationPlan::MaxSkins);
+    // The folders are merged: each file exists, a name (letter case ignored) from one folder only.
+    for (const VariationPlan::VariedKind &v : p.varied()) {
+        QHash<QString, QString> folderOf;
+        for (const QString &file : v.files) {
+            const QFileInfo info(file);
+            const QString name = info.fileName().toCaseFolded();
+            FUZZ_CHECK(info.isFile() && folderOf.value(name, info.path()) == info.path());
+            folderOf.insert(name, info.path());
+        }
+    }
 
     // Every combination once, each step of a varied kind with its choice, under distinct names.
     QSet<QStringList> choices;

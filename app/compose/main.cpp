@@ -8,7 +8,6 @@
 #include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
 #include "core/ErrorText.h"
-#include "core/PartFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -51,9 +50,10 @@ die ihr Rezept und ihre Teile mitbringt.
                          Datei mit einer Ebene je Schritt, dem Rezept und den Teilen
       --vary ART=MUSTER  jede passende Datei ersetzt nacheinander das Teil jedes
                          Schritts dieser Art; mehrfach: alle Kombinationen. Muster wie
-                         in den Listen (* und ?, Groß-/Kleinschreibung egal), gesucht
-                         im Ordner des Rezepts, dann im eigenen Teile-Ordner
-                         (~/.local/share/pellwerk/Image), dann im Ordner Image
+                         in den Listen (* und ?, Groß-/Kleinschreibung egal), aus
+                         dem Ordner des Rezepts, dem eigenen Teile-Ordner
+                         (~/.local/share/pellwerk/Image) und dem Ordner Image
+                         zusammen; bei gleichem Namen gilt der zuerst genannte
   -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
       --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
       --check            nur prüfen, ob Rezept und Dateien brauchbar sind
@@ -189,8 +189,8 @@ int main(int argc, char **argv)
     // are installed beside it.
     const QString programFolder = QCoreApplication::applicationDirPath();
     // The user's own parts come before the installed ones, as in the editor's lists.
-    const RecipeFolders folders{QFileInfo(o.recipe).absolutePath(),
-                                {userPartFolder(), programFolder + QStringLiteral("/Image")}};
+    const RecipeFolders folders =
+        recipeFoldersFor(QFileInfo(o.recipe).absolutePath(), programFolder, programFolder + QStringLiteral("/Image"));
     Result<Project> project = readRecipeOrProject(o.recipe);
     if (!project) {
         printError(ErrorText::recipeFailed(o.recipe, project.error()));

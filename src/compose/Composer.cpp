@@ -8,8 +8,6 @@
 #include "core/SkinDocument.h"
 #include "parts/TransparentBlit.h"
 
-#include <QDir>
-
 #include <algorithm>
 
 namespace pellwerk {
@@ -56,24 +54,47 @@ Result<QImage> previewOf(const QImage &part, Colour transparent, const UserRgb &
 
 } // namespace
 
-Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried)
-    : m_folders(std::move(folders)), m_carried(std::move(carried)), m_programFolder(std::move(programFolder)),
-      m_cache(std::make_unique<PictureCache>())
-{}
+Composer::Composer(RecipeFolders folders) : m_folders(std::move(folders)), m_cache(std::make_unique<PictureCache>()) {}
 
-QString Composer::resolve(const QString &written) const
+Composer::Composer(RecipeFolders folders, QString programFolder) : Composer(std::move(folders))
+{
+    m_folders.programFolder = std::move(programFolder);
+}
+
+Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried)
+    : Composer(std::move(folders), std::move(programFolder))
+{
+    m_carried = std::move(carried);
+}
+
+Result<QString> Composer::find(const QString &written) const
 {
     if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
         return carried;
-    return resolveRecipePath(written, m_folders);
+    // A batch asks for the same few paths in every skin: each is looked up (and its folders
+    // read) once.
+    const std::lock_guard lock(m_foundMutex);
+    auto it = m_found.find(written);
+    if (it == m_found.end())
+        it = m_found.emplace(written, findRecipeFile(written, m_folders)).first;
+    return it->second;
+}
+
+QString Composer::resolve(const QString &written) const
+{
+    const Result<QString> found = find(written);
+    return found ? found.value() : m_folders.resolver().places(written).first();
 }
 
 Result<QByteArray> Composer::fileBytes(const QString &written, qint64 maxBytes) const
 {
-    const QString file = resolve(written);
-    if (const QByteArray *carried = m_carried.bytesAt(file))
-        return carried->size() > maxBytes ? Result<QByteArray>(makeError(ErrorKind::FileTooLarge, file)) : *carried;
-    return readFileBytes(file, maxBytes);
+    const Result<QString> found = find(written);
+    if (!found)
+        return found.error();
+    if (const QByteArray *carried = m_carried.bytesAt(found.value()))
+        return carried->size() > maxBytes ? Result<QByteArray>(makeError(ErrorKind::FileTooLarge, found.value()))
+                                          : *carried;
+    return readFileBytes(found.value(), maxBytes);
 }
 
 Result<QImage> Composer::decoded(const QString &resolved) const
@@ -93,7 +114,10 @@ Result<QImage> Composer::partPicture(const QString &part) const
         return m_cache->get(QStringLiteral("preview"),
                             []() -> Result<QImage> { return SkinDocument::builtInPreview().image; });
     }
-    return decoded(resolve(part));
+    const Result<QString> found = find(part);
+    if (!found)
+        return found.error();
+    return decoded(found.value());
 }
 
 Result<QImage> Composer::base(const CompositionBase &base) const
@@ -104,11 +128,15 @@ Result<QImage> Composer::base(const CompositionBase &base) const
         return m_cache->get(QStringLiteral("base"),
                             [] { return Result<QImage>(canvasWith(SkinDocument::defaultSkin())); });
     case CompositionBase::Kind::New:
-        file = QDir::cleanPath(m_programFolder + QStringLiteral("/SkinNEW.bmp"));
+        file = newSkinFile(m_folders.programFolder);
         break;
-    case CompositionBase::Kind::File:
-        file = resolve(base.file);
+    case CompositionBase::Kind::File: {
+        const Result<QString> found = find(base.file);
+        if (!found)
+            return placed(found.error(), 0, QStringLiteral("base"), base.file);
+        file = found.value();
         break;
+    }
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
         Result<QImage> read = decoded(file);

@@ -9,28 +9,35 @@
 #include <QImage>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace pellwerk {
 
 // Replays compositions to skins exactly as the editor makes them, without a window:
 //
 // - the base is drawn at the top-left of a black 256 x 256 canvas and cut to it: the default skin
-//   built into the program, SkinNEW.bmp of the program folder, or a bitmap file;
+//   built into the program, SkinNEW.bmp of the program folder (newSkinFile), or a bitmap file;
 // - each step shows its part in a 148 x 191 preview whose back colour is the step's transparent
 //   colour, tints the part through the colour window's ReadPictureBits, CorrectColours and
 //   WritePictureBits (so a tinted part is bit for bit the editor's), and pastes the preview with
 //   TransparentBlit at the step's place, leaving out the step's transparent colour.
 //
-// Part and base paths are resolved with resolveRecipePath against `folders`; an empty part is the
-// preview picture built into the program; a path that `carried` holds is read from there, not from
-// the disk (a project's own parts). Every file is decoded once per Composer and shared,
+// Part and base paths are found with findRecipeFile in `folders` (once per path and Composer); a
+// missing file's error names every place searched. A path that `carried` holds is read from there,
+// never from the disk (a project's own parts). An empty part is the preview picture built into
+// the program. Every file is decoded once per Composer and shared,
 // and every step's preview is made once per part, colour and tint. All member functions may be
 // called from several threads at once.
 class Composer
 {
 public:
-    Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried = {});
+    explicit Composer(RecipeFolders folders);
+    // The same with `programFolder` as the folders' program folder.
+    Composer(RecipeFolders folders, QString programFolder);
+    // The same, reading the files `carried` holds from memory.
+    Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried);
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
     // of the first part that cannot be used, or field "base" (step 0), and the resolved file:
@@ -47,7 +54,10 @@ public:
 
     // The file a part or base path names, as it is read (CarriedFiles::pathOf for a carried one).
     QString resolve(const QString &written) const;
-    // The bytes of that file as they are stored (at most `maxBytes`; readFileBytes's errors).
+    // The same, or the error that names every place searched.
+    Result<QString> find(const QString &written) const;
+    // The bytes of that file as they are stored (at most `maxBytes`; find's and readFileBytes's
+    // errors).
     Result<QByteArray> fileBytes(const QString &written, qint64 maxBytes) const;
 
 private:
@@ -55,8 +65,9 @@ private:
 
     RecipeFolders m_folders;
     CarriedFiles m_carried;
-    QString m_programFolder;
     std::unique_ptr<PictureCache> m_cache;
+    mutable std::mutex m_foundMutex;
+    mutable std::map<QString, Result<QString>> m_found;
 };
 
 } // namespace pellwerk

@@ -1,24 +1,11 @@
 #include "RecipePaths.h"
 
-#include "core/FileListing.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 namespace pellwerk {
 
 namespace {
-
-QStringList searchOrder(const RecipeFolders &folders)
-{
-    QStringList order;
-    if (!folders.recipeFolder.isEmpty())
-        order << folders.recipeFolder;
-    for (const QString &folder : folders.partFolders)
-        if (!folder.isEmpty())
-            order << folder;
-    return order;
-}
 
 // `file` relative to `folder` when it lies beneath it; empty otherwise.
 QString beneath(const QString &folder, const QString &file)
@@ -30,27 +17,47 @@ QString beneath(const QString &folder, const QString &file)
     return relative;
 }
 
-bool sameFile(const QString &a, const QString &b)
+} // namespace
+
+FileResolver RecipeFolders::resolver() const
 {
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    return canonicalA.isEmpty()
-               ? QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath())
-               : canonicalA == QFileInfo(b).canonicalFilePath();
+    return FileResolver(QStringList{recipeFolder} + partFolders);
 }
 
-} // namespace
+RecipeFolders recipeFoldersFor(const QString &recipeFolder, const QString &programFolder, const QString &imageFolder)
+{
+    return {recipeFolder, FileResolver::forKind(QStringLiteral("Image"), imageFolder).folders(), programFolder};
+}
+
+QString newSkinFile(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/SkinNEW.bmp"));
+}
+
+Result<NewSkin> findNewSkin(const QString &programFolder)
+{
+    const QString programs = newSkinFile(programFolder);
+    const QFileInfo own(QStringLiteral("SkinNEW.bmp"));
+    const bool sameFile = fileIdentity(own.absoluteFilePath()) == fileIdentity(programs);
+    if (!own.exists() || own.isDir() || sameFile) {
+        // Looked for in one place only, reading it tells what is wrong with it.
+        if (!sameFile && !QFileInfo::exists(programs))
+            return makeError(ErrorKind::FileMissing, programs, own.absoluteFilePath() + QLatin1Char('\n') + programs);
+        return NewSkin{programs, {CompositionBase::Kind::New, {}}};
+    }
+    return NewSkin{own.absoluteFilePath(), {CompositionBase::Kind::File, own.absoluteFilePath()}};
+}
+
+Result<QString> findRecipeFile(const QString &written, const RecipeFolders &folders)
+{
+    return folders.resolver().find(written);
+}
 
 QString resolveRecipePath(const QString &written, const RecipeFolders &folders)
 {
-    if (QDir::isAbsolutePath(written))
-        return QDir::cleanPath(written);
-    const QStringList order = searchOrder(folders);
-    for (const QString &folder : order) {
-        const QString candidate = QDir::cleanPath(folder + QLatin1Char('/') + written);
-        if (QFileInfo::exists(candidate))
-            return candidate;
-    }
-    return QDir::cleanPath(order.isEmpty() ? written : order.first() + QLatin1Char('/') + written);
+    const FileResolver resolver = folders.resolver();
+    const Result<QString> found = resolver.find(written);
+    return found ? found.value() : resolver.places(written).first();
 }
 
 QString recipePathFor(const QString &file, const RecipeFolders &folders)
@@ -62,32 +69,16 @@ QString recipePathFor(const QString &file, const RecipeFolders &folders)
             spellings << beneath(folder, absolute);
     if (!folders.recipeFolder.isEmpty())
         spellings << beneath(folders.recipeFolder, absolute);
+    const QString identity = fileIdentity(absolute);
     for (const QString &spelling : spellings)
-        if (!spelling.isEmpty() && sameFile(resolveRecipePath(spelling, folders), absolute))
+        if (!spelling.isEmpty() && fileIdentity(resolveRecipePath(spelling, folders)) == identity)
             return spelling;
     return absolute;
 }
 
 QStringList matchingRecipeFiles(const QString &pattern, const RecipeFolders &folders)
 {
-    const qsizetype slash = pattern.lastIndexOf(QLatin1Char('/'));
-    const QString folderPart = pattern.left(std::max<qsizetype>(slash, 0));
-    const QString namePattern = pattern.mid(slash + 1);
-    QStringList candidates;
-    if (QDir::isAbsolutePath(pattern))
-        candidates << (folderPart.isEmpty() ? QStringLiteral("/") : folderPart);
-    else
-        for (const QString &folder : searchOrder(folders))
-            candidates << (folderPart.isEmpty() ? folder : folder + QLatin1Char('/') + folderPart);
-    for (const QString &folder : candidates) {
-        QStringList names = listMatchingFiles(folder, namePattern);
-        if (names.isEmpty())
-            continue;
-        for (QString &name : names)
-            name = QDir::cleanPath(folder + QLatin1Char('/') + name);
-        return names;
-    }
-    return {};
+    return folders.resolver().matching(pattern);
 }
 
 } // namespace pellwerk

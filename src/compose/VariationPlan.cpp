@@ -137,15 +137,19 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
         if (!QFileInfo(folder).isDir())
             return makeError(ErrorKind::FolderMissing, folder);
 
-    // Nothing a skin is made of may be overwritten by one, not even after its own reading.
-    QSet<QString> inputs;
+    // Nothing a skin is made of may be overwritten by one, not even after its own reading: not
+    // the recipe, its base (the program's SkinNEW.bmp for "new": every later "neu" would start
+    // from the batch's skin), a part or a varied file, under whatever name the output reaches it.
+    QHash<QString, QString> inputs;
     const auto addInput = [&](const QString &path) {
-        if (const QString canonical = QFileInfo(path).canonicalFilePath(); !canonical.isEmpty())
-            inputs.insert(canonical);
+        if (QFileInfo::exists(path))
+            inputs.insert(fileIdentity(path), path);
     };
     addInput(recipePath);
     if (recipe.composition.base.kind == CompositionBase::Kind::File)
         addInput(resolveRecipePath(recipe.composition.base.file, folders));
+    if (recipe.composition.base.kind == CompositionBase::Kind::New && !folders.programFolder.isEmpty())
+        addInput(newSkinFile(folders.programFolder));
     for (const PasteStep &step : steps)
         if (!step.part.isEmpty())
             addInput(resolveRecipePath(step.part, folders));
@@ -153,8 +157,8 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
         for (const QString &file : kind.files)
             addInput(file);
     for (const QString &output : std::as_const(plan.m_outputs))
-        if (inputs.contains(QFileInfo(output).canonicalFilePath()))
-            return planError(ErrorKind::OutputIsInput, {}, {}, output);
+        if (const auto input = inputs.constFind(fileIdentity(output)); input != inputs.constEnd())
+            return planError(ErrorKind::OutputIsInput, {}, *input, output);
     return plan;
 }
 

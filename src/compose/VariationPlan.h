@@ -37,7 +37,8 @@ public:
     // with an output pattern also OutputPlaceholderNotVaried, OutputPlaceholderMissing,
     // OutputCollision (two names the same once made absolute and cleaned), FolderMissing (an
     // output folder that does not exist; file: the folder) and OutputIsInput (an output that is
-    // the recipe, its base or one of its parts).
+    // the same file as the recipe, its base, base "new"'s SkinNEW.bmp of folders.programFolder,
+    // or one of its parts; file: the output, detail: the input).
     static Result<VariationPlan> make(const Recipe &recipe, const QString &recipePath,
                                       const std::vector<Variation> &variations, const QString &outputPattern,
                                       const RecipeFolders &folders);

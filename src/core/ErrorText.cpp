@@ -17,6 +17,15 @@ QString quoted(const QString &text)
     return QStringLiteral("„%1“").arg(text);
 }
 
+// The places a file was looked for, given one a line: each quoted, in the platform's notation.
+QString searchedPlaces(const QString &lines)
+{
+    QStringList places;
+    for (const QString &place : lines.split(QLatin1Char('\n')))
+        places << quoted(QDir::toNativeSeparators(place));
+    return places.join(QStringLiteral(", "));
+}
+
 const QString &kindKeys()
 {
     static const QString keys =
@@ -177,8 +186,9 @@ QString sentence(const Error &error)
         return QStringLiteral("Zwei Skins bekämen denselben Namen %1 (%2); es wurde nichts geschrieben.")
             .arg(quoted(QDir::toNativeSeparators(error.file)), error.detail);
     case ErrorKind::OutputIsInput:
-        return QStringLiteral("Der Skin %1 würde eine Datei überschreiben, die das Rezept liest.")
-            .arg(quoted(QDir::toNativeSeparators(error.file)));
+        return QStringLiteral("Der Skin %1 würde %2 überschreiben, eine Datei, die das Rezept liest; "
+                              "es wurde nichts geschrieben.")
+            .arg(quoted(QDir::toNativeSeparators(error.file)), quoted(QDir::toNativeSeparators(error.detail)));
     default:
         return {};
     }
@@ -197,7 +207,9 @@ QString describe(const Error &error)
         return words;
     switch (error.kind) {
     case ErrorKind::FileMissing:
-        return QStringLiteral("Die Datei ist nicht vorhanden.");
+        return error.detail.isEmpty() ? QStringLiteral("Die Datei ist nicht vorhanden.")
+                                      : QStringLiteral("Die Datei ist nicht vorhanden; gesucht wurde: ")
+                                            + searchedPlaces(error.detail) + QLatin1Char('.');
     case ErrorKind::IsFolder:
         return QStringLiteral("Das ist ein Ordner, keine Datei.");
     case ErrorKind::NotRegularFile:
@@ -335,8 +347,7 @@ QString imageFolderMissing(const QString &folder)
 QString onlyFirstDropped(const QString &opened, int dropped)
 {
     return QStringLiteral("%1 Dateien wurden abgelegt; nur die erste ist geöffnet:\n%2")
-        .arg(dropped)
-        .arg(QDir::toNativeSeparators(opened));
+        .arg(QString::number(dropped), QDir::toNativeSeparators(opened));
 }
 
 QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
@@ -348,13 +359,10 @@ QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
 
 QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first)
 {
+    // One arg() for all: a chained one would take a "%1" in the file name for its own place.
     return QStringLiteral("Schritt %1 (%2): %3 nahe an der Transparenzfarbe, davon %4 Rand, zuerst bei %5,%6")
-        .arg(step)
-        .arg(what)
-        .arg(near)
-        .arg(fringe)
-        .arg(first.x())
-        .arg(first.y());
+        .arg(QString::number(step), what, QString::number(near), QString::number(fringe), QString::number(first.x()),
+             QString::number(first.y()));
 }
 
 QString saveChangesQuestion()

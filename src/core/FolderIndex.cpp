@@ -50,21 +50,17 @@ bool before(std::u16string_view foldedA, std::u16string_view nameA, std::u16stri
 
 } // namespace
 
-void FolderIndex::addName(QStringView name, bool fromUser)
+void FolderIndex::addName(QStringView name, quint32 folder)
 {
     const auto nameStart = quint32(m_names.size());
     m_names.append(name.utf16(), size_t(name.size()));
     const auto foldedStart = quint32(m_folded.size());
     FileNamePattern::foldName(name, m_folded);
-    m_entries.push_back(
-        {nameStart, quint32(name.size()), foldedStart, quint32(m_folded.size()) - foldedStart, fromUser});
+    m_entries.push_back({nameStart, quint32(name.size()), foldedStart, quint32(m_folded.size()) - foldedStart, folder});
 }
 
-void FolderIndex::addFilesOf(const QString &folder, bool fromUser)
+void FolderIndex::addFilesOf(const QString &folder, quint32 position)
 {
-    // QDir("") would be the working directory.
-    if (folder.isEmpty())
-        return;
 #ifdef Q_OS_UNIX
     // The names QDir::entryList(QDir::Files) gives, read directly with the entry's type from the
     // directory where the file system tells it: QDir asks for every entry's details and builds a
@@ -99,35 +95,39 @@ void FolderIndex::addFilesOf(const QString &folder, bool fromUser)
         for (; ascii < name.size() && ascii < qsizetype(std::size(decoded)) && quint8(name[ascii]) < 0x80; ++ascii)
             decoded[ascii] = char16_t(name[ascii]);
         if (ascii == name.size()) {
-            addName(QStringView(decoded, ascii), fromUser);
+            addName(QStringView(decoded, ascii), position);
         } else if (decode.requiredSpace(name.size()) <= qsizetype(std::size(decoded))) {
             auto *out = reinterpret_cast<QChar *>(decoded);
-            addName(QStringView(out, decode.appendToBuffer(out, name)), fromUser);
+            addName(QStringView(out, decode.appendToBuffer(out, name)), position);
         } else {
-            addName(QFile::decodeName(name.toByteArray()), fromUser);
+            addName(QFile::decodeName(name.toByteArray()), position);
         }
     }
     ::closedir(dir);
 #else
     for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::NoSort))
-        addName(name, fromUser);
+        addName(name, position);
 #endif
 }
 
-FolderIndex FolderIndex::read(const QString &folder, const QString &userFolder)
+FolderIndex FolderIndex::read(const QStringList &folders)
 {
     FolderIndex index;
-    index.m_folder = folder;
-    index.m_userFolder = userFolder;
-    if (folder.isEmpty())
+    for (const QString &folder : folders) {
+        // QDir("") would be the working directory, and the system would read a name with a NUL
+        // only up to it: another folder. Neither names a folder.
+        if (!folder.isEmpty() && !folder.contains(QChar(0)))
+            index.m_folders << folder;
+    }
+    if (index.m_folders.isEmpty())
         return index;
 
     // The stamps are taken before the names, so that a change while reading counts as a change.
     index.m_readAt = std::filesystem::file_time_type::clock::now();
-    index.m_folderStamp = stampOf(folder);
-    index.m_userStamp = stampOf(userFolder);
-    index.addFilesOf(folder, false);
-    index.addFilesOf(userFolder, true);
+    for (const QString &folder : std::as_const(index.m_folders))
+        index.m_stamps.push_back(stampOf(folder));
+    for (qsizetype i = 0; i < index.m_folders.size(); ++i)
+        index.addFilesOf(index.m_folders[i], quint32(i));
 
     std::vector<Entry> &entries = index.m_entries;
     const auto nameOf = [&index](const Entry &e) {
@@ -137,16 +137,16 @@ FolderIndex FolderIndex::read(const QString &folder, const QString &userFolder)
         return before(index.folded(a), nameOf(a), index.folded(b), nameOf(b));
     });
 
-    // Equal names in the folding sense stand side by side now; where the user folder has one,
-    // the program folder's are dropped.
+    // Equal names in the folding sense stand side by side now; only those of the first folder in
+    // the search order that has the name stay.
     size_t kept = 0;
     for (size_t run = 0; run < entries.size();) {
         size_t end = run + 1;
-        bool userHasIt = entries[run].fromUser;
+        quint32 first = entries[run].folder;
         for (; end < entries.size() && index.folded(entries[end]) == index.folded(entries[run]); ++end)
-            userHasIt = userHasIt || entries[end].fromUser;
+            first = std::min(first, entries[end].folder);
         for (size_t i = run; i < end; ++i) {
-            if (entries[i].fromUser || !userHasIt)
+            if (entries[i].folder == first)
                 entries[kept++] = entries[i];
         }
         run = end;
@@ -179,17 +179,39 @@ QStringList FolderIndex::names(const FileNamePattern &pattern) const
     return out;
 }
 
+qsizetype FolderIndex::positionOf(QStringView name) const
+{
+    std::u16string key;
+    FileNamePattern::foldName(name, key);
+    return firstFolded(key);
+}
+
+qsizetype FolderIndex::firstFolded(std::u16string_view key) const
+{
+    // Sorted by folded name first: the first entry not before the key starts the run of the name.
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                        [&](const Entry &e, auto k) { return compareUnits(folded(e), k) < 0; });
+    return found != m_entries.end() && folded(*found) == key ? found - m_entries.begin() : -1;
+}
+
+QString FolderIndex::pathAt(qsizetype i) const
+{
+    const QString &folder = m_folders[m_entries[size_t(i)].folder];
+    return folder.endsWith(QLatin1Char('/')) ? folder + name(i).toString()
+                                             : folder + QLatin1Char('/') + name(i).toString();
+}
+
 QString FolderIndex::pathOf(const QString &name) const
 {
     std::u16string key;
     FileNamePattern::foldName(name, key);
-    const std::u16string_view exact(reinterpret_cast<const char16_t *>(name.utf16()), size_t(name.size()));
-    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), 0, [&](const Entry &e, int) {
-        return before(folded(e), std::u16string_view(m_names.data() + e.nameStart, e.nameSize), key, exact);
-    });
-    if (found != m_entries.end() && found->fromUser && name == this->name(found - m_entries.begin()))
-        return m_userFolder + name;
-    return m_folder + name;
+    const qsizetype first = firstFolded(key);
+    for (qsizetype i = first; i >= 0 && i < size() && folded(m_entries[size_t(i)]) == key; ++i) {
+        if (this->name(i) == name)
+            return pathAt(i);
+    }
+    const QString base = folder();
+    return base.isEmpty() || base.endsWith(QLatin1Char('/')) ? base + name : base + QLatin1Char('/') + name;
 }
 
 FolderIndex::Stamp FolderIndex::stampOf(const QString &folder)
@@ -211,10 +233,12 @@ bool FolderIndex::stampSettled(const Stamp &stamp) const
 
 bool FolderIndex::isCurrent() const
 {
-    if (m_folder.isEmpty())
-        return true;
-    return stampSettled(m_folderStamp) && stampSettled(m_userStamp) && stampOf(m_folder) == m_folderStamp
-           && stampOf(m_userFolder) == m_userStamp;
+    for (qsizetype i = 0; i < m_folders.size(); ++i) {
+        const Stamp &stamp = m_stamps[size_t(i)];
+        if (!stampSettled(stamp) || stampOf(m_folders[i]) != stamp)
+            return false;
+    }
+    return true;
 }
 
 } // namespace pellwerk

@@ -4,9 +4,15 @@
 
 namespace pellwerk {
 
+QString userFolder(const QString &sub)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/pellwerk/") + sub
+           + QLatin1Char('/');
+}
+
 QString userPartFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/pellwerk/Image/");
+    return userFolder(QStringLiteral("Image"));
 }
 
 } // namespace pellwerk

@@ -4,10 +4,12 @@
 
 namespace pellwerk {
 
-// The user's own part folder, $XDG_DATA_HOME/pellwerk/Image/ (usually
-// ~/.local/share/pellwerk/Image/), with a trailing "/". Its bitmaps join those of the program's
-// Image folder in every part list; where a name is in both, the user's file is taken. It may not
-// exist: nothing is created by asking for it.
+// The user's own folder of one kind of file, $XDG_DATA_HOME/pellwerk/<sub>/ (usually
+// ~/.local/share/pellwerk/<sub>/), with a trailing "/": "Image" for parts, "Paletten" for
+// palettes. Its files join those of the program folder's <sub>/ wherever files of that kind are
+// looked for (FileResolver). It may not exist: nothing is created by asking for it.
+QString userFolder(const QString &sub);
+// The user's own part folder, userFolder("Image").
 QString userPartFolder();
 
 } // namespace pellwerk

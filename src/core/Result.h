@@ -12,7 +12,7 @@ namespace pellwerk {
 // turn a kind into a sentence through the one catalogue in ErrorText.h.
 enum class ErrorKind {
     // Reading a file
-    FileMissing,
+    FileMissing, // detail: where it was looked for, one place a line (empty: only where `file` says)
     IsFolder,
     NotRegularFile, // a pipe, a device or a socket
     FileTooLarge,
@@ -73,7 +73,7 @@ enum class ErrorKind {
     OutputPlaceholderMissing,   // field: the kind's key
     OutputPlaceholderNotVaried, // field: the kind's key
     OutputCollision,            // file: the output name, detail: the two combinations
-    OutputIsInput,              // file: the output name
+    OutputIsInput,              // file: the output name, detail: the input it would overwrite
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.

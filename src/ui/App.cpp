@@ -11,7 +11,6 @@
 #include "compose/Recipe.h"
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
-#include "core/PartFolders.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
@@ -174,7 +173,7 @@ bool App::openSkinFile(const QString &path)
 
 RecipeFolders App::recipeFolders(const QString &recipeFolder) const
 {
-    return {recipeFolder, {userPartFolder(), state.ImageFolder}};
+    return recipeFoldersFor(recipeFolder, state.ProgramFolder, state.ImageFolder);
 }
 
 bool App::saveRecipe(const QString &path)
@@ -187,7 +186,7 @@ bool App::saveRecipe(const QString &path)
     if (made.base.kind == CompositionBase::Kind::File)
         made.base.file = recipePathFor(made.base.file, folders);
     // What a step will really paste: its part as the composer reads it, tinted.
-    const Composer composer(folders, state.ProgramFolder);
+    const Composer composer(folders);
     QStringList nearKey;
     for (size_t i = 0; i < made.steps.size(); ++i) {
         PasteStep &step = made.steps[i];
@@ -217,7 +216,7 @@ bool App::openRecipe(const QString &path)
         showMessage(ErrorText::recipeFailed(path, recipe.error()));
         return false;
     }
-    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()), state.ProgramFolder);
+    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()));
     const Result<QImage> skin = composer.compose(recipe->composition);
     if (!skin) {
         showMessage(ErrorText::recipeFailed(path, skin.error()));
@@ -229,8 +228,17 @@ bool App::openRecipe(const QString &path)
 
 void App::openDroppedFiles(const QStringList &paths)
 {
-    if (!paths.isEmpty() && openSkinFile(paths.first()) && paths.size() > 1)
-        showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+    if (paths.isEmpty())
+        return;
+    // The file manager that dragged the files waits until the drop event returns: a question
+    // about unsaved work asked inside it would hold that program too. Asked and opened after.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (openSkinFile(paths.first()) && paths.size() > 1)
+                showMessage(ErrorText::onlyFirstDropped(paths.first(), int(paths.size())));
+        },
+        Qt::QueuedConnection);
 }
 
 void App::chooseSkinFolder()

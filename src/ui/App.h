@@ -101,8 +101,8 @@ public:
     // skin was opened.
     bool openSkinFile(const QString &path);
 
-    // Where the files of a recipe kept in `recipeFolder` are looked for: there, then the user's
-    // own part folder, then the program's Image folder.
+    // Where the files of a recipe kept in `recipeFolder` are looked for (recipeFoldersFor): there,
+    // then the user's own part folder, then the program's Image folder.
     RecipeFolders recipeFolders(const QString &recipeFolder) const;
     // Writes the steps that made the canvas as a recipe; warns (after saving) about steps whose
     // parts have pixels near the transparent colour. False when it could not be written.
@@ -111,7 +111,8 @@ public:
     bool openRecipe(const QString &path);
 
     // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
-    // the canvas holds unsaved changes), with a note when there were more.
+    // the canvas holds unsaved changes), with a note when there were more. Called from the drop
+    // event, it returns at once: the question and the opening follow from the event loop.
     void openDroppedFiles(const QStringList &paths);
     // The skins-folder choice of the folder menu and the settings dialog's button: the file
     // dialog starts in the skins folder, and the folder of the file picked becomes it. The

@@ -29,11 +29,12 @@ class FileListBox : public QListView
 public:
     explicit FileListBox(QWidget *parent = nullptr);
 
-    // The folder of the names shown; empty before one is set.
+    // The folder of the names shown (of several merged, the last of the search order: the
+    // program's); empty before one is set.
     QString path() const;
     // Reads `folder` alone.
     void setPath(const QString &folder);
-    // Shows the names of an index read already, the folder's and a user folder's merged.
+    // Shows the names of an index read already, of several folders merged (FileResolver::listing).
     void setIndex(std::shared_ptr<const FolderIndex> index);
     QString pattern() const { return m_pattern; }
     void setPattern(const QString &pattern);

@@ -8,6 +8,7 @@
 #include "SetupDlg.h"
 #include "StepText.h"
 #include "TeileFrm.h"
+#include "compose/RecipePaths.h"
 #include "core/ErrorText.h"
 #include "core/PartFolders.h"
 #include "core/SkinDocument.h"
@@ -293,13 +294,12 @@ void Form1::dneu_Click()
 {
     if (!m_app.confirmDiscard())
         return;
-    // The working directory's SkinNEW.bmp comes first. Started from the desktop's menu or from a
-    // terminal elsewhere, the working directory is the home folder or any other: the program
-    // folder's own SkinNEW.bmp is taken then.
-    QString file = QStringLiteral("SkinNEW.bmp");
-    if (!QFileInfo::exists(file))
-        file = m_app.state.ProgramFolder + QStringLiteral("/SkinNEW.bmp");
-    openSkin(file, {CompositionBase::Kind::New, {}});
+    const Result<NewSkin> found = findNewSkin(m_app.state.ProgramFolder);
+    if (!found) {
+        m_app.showMessage(ErrorText::openSkinFailed(QStringLiteral("SkinNEW.bmp"), found.error()));
+        return;
+    }
+    openSkin(found->file, found->base);
 }
 
 void Form1::dopen_Click()

@@ -57,7 +57,12 @@ QString stepText(const HistoryStep &step)
 
 QString stepMenuText(const QString &word, const HistoryStep *step)
 {
-    return step ? word + QStringLiteral(": ") + stepText(*step) : word;
+    if (!step)
+        return word;
+    // A menu takes "&" for a keyboard mnemonic: a part named "A&B.bmp" must show as it is.
+    QString text = stepText(*step);
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return word + QStringLiteral(": ") + text;
 }
 
 } // namespace pellwerk

@@ -10,8 +10,7 @@
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
 #include "core/FileListing.h"
-#include "core/FolderIndex.h"
-#include "core/PartFolders.h"
+#include "core/FileResolver.h"
 #include "core/SkinDocument.h"
 #include "core/StatusText.h"
 #include "core/Twips.h"
@@ -139,9 +138,9 @@ void TeileFrm::placeBesideMainWindow()
 
 void TeileFrm::pointListsAtImageFolder()
 {
-    // One read of the folder, with the user's own parts, serves all eleven lists.
-    const auto index =
-        std::make_shared<const FolderIndex>(FolderIndex::read(m_app.state.ImageFolder, userPartFolder()));
+    // One read of the folders, the user's own parts with the program's, serves all eleven lists.
+    const auto index = std::make_shared<const FolderIndex>(
+        FileResolver::forKind(QStringLiteral("Image"), m_app.state.ImageFolder).listing());
     for (FileListBox *list : fileLists())
         list->setIndex(index);
 }

@@ -30,11 +30,11 @@ class ComposeCliTest : public QObject
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
 
-    Run run(const QStringList &arguments) const
+    Run run(const QStringList &arguments, const QString &program = QStringLiteral(PELLWERK_COMPOSE)) const
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(PELLWERK_COMPOSE), arguments);
+        process.start(program, arguments);
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
@@ -130,7 +130,7 @@ private slots:
     {
         Run r = run({"r.json", "-o", "one.bmp"});
         QCOMPARE(r.exitCode, 0);
-        const Composer composer({m_dir.path(), {}}, {});
+        const Composer composer({m_dir.path(), {}, {}});
         const Composition c = readRecipeFile(path("r.json")).value().composition;
         QCOMPARE(testsupport::fileBytes(path("one.bmp")), encodeBitmap24(composer.compose(c).value()));
 
@@ -150,6 +150,22 @@ private slots:
         QCOMPARE(run({"r.json", "-o", "x.bmp", "--bogus"}).exitCode, 2);
         QCOMPARE(run({"--version"}).out, QStringLiteral("pellwerk-compose 1.2\n"));
         QVERIFY(run({"--help"}).out.startsWith(QStringLiteral("Aufruf: pellwerk-compose")));
+    }
+
+    // Base "new" reads the program folder's SkinNEW.bmp: no output may replace it, whatever its name.
+    void programTemplateIsNoOutput()
+    {
+        const QString program = path("program/pellwerk-compose"), skinNew = path("program/SkinNEW.bmp");
+        QVERIFY(QDir().mkpath(path("program")) && QFile::copy(PELLWERK_COMPOSE, program));
+        QVERIFY(testsupport::writeFile(skinNew, "BM") && QFile::link(skinNew, path("mine.bmp")));
+        QVERIFY(testsupport::writeFile(path("new.json"), R"({"pellwerk-recipe": 1, "base": "new",
+            "transparent": "schwarz", "steps": []})"));
+        const Run r = run({"new.json", "-o", "mine.bmp"}, program);
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.err, QStringLiteral("pellwerk-compose: Der Skin „mine.bmp“ würde „%1“ überschreiben, eine Datei, "
+                                       "die das Rezept liest; es wurde nichts geschrieben.\n")
+                            .arg(skinNew));
+        QCOMPARE(testsupport::fileBytes(skinNew), QByteArray("BM"));
     }
 
     void formatsByExtension()

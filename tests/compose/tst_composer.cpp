@@ -87,11 +87,12 @@ private slots:
         // Two names that differ only in the extension's case give one output name.
         QVERIFY(QDir().mkpath(path("dup")) && testsupport::writeFile(path("dup/a.bmp"), "")
                 && testsupport::writeFile(path("dup/a.BMP"), ""));
+        QVERIFY(testsupport::writeFile(path("SkinNEW.bmp"), ""));
     }
 
     void replayEqualsThePlainRule()
     {
-        const Composer composer({m_dir.path(), {path("Image")}}, m_dir.path());
+        const Composer composer({m_dir.path(), {path("Image")}, m_dir.path()});
         const QImage preview = SkinDocument::builtInPreview().image;
         std::vector<std::pair<PasteStep, QImage>> steps{
             {{PartKindId::Face, "big.bmp", {128, 0}, Colours::Black, {0, 0, 0}}, randomPart(200, 230, 2)},
@@ -111,14 +112,15 @@ private slots:
 
     void failingStepIsNamed()
     {
-        const Composer composer({m_dir.path(), {path("Image")}}, path("nowhere"));
+        const Composer composer({m_dir.path(), {path("Image")}, path("nowhere")});
         Composition c{{CompositionBase::Kind::Default, {}},
                       {{PartKindId::Face, "Face01.bmp", {128, 0}, {}, {}}, {PartKindId::Face, "gone.bmp", {}, {}, {}}}};
         Result<QImage> skin = composer.compose(c);
         QVERIFY(!skin);
         QCOMPARE(skin.error().kind, ErrorKind::FileMissing);
         QCOMPARE(skin.error().step, 2);
-        QCOMPARE(skin.error().file, path("gone.bmp"));
+        QCOMPARE(skin.error().file + ": " + skin.error().detail,
+                 "gone.bmp: " + path("gone.bmp\n") + path("Image/gone.bmp"));
         c.base.kind = CompositionBase::Kind::New;
         skin = composer.compose(c);
         QCOMPARE(skin.error().field, QStringLiteral("base"));
@@ -127,7 +129,7 @@ private slots:
 
     void variationMatrix()
     {
-        const RecipeFolders folders{m_dir.path(), {path("Image")}};
+        const RecipeFolders folders{m_dir.path(), {path("Image")}, {}};
         const Recipe recipe = recipeOf({{PartKindId::Face, "x.bmp", {128, 0}, {}, {}},
                                         {PartKindId::Shirt, "x.bmp", {87, 128}, {}, {}},
                                         {PartKindId::User, "Image/small.bmp", {5, 5}, {}, {}}});
@@ -158,6 +160,7 @@ private slots:
         row("names collide", "face=dup/*", "out/{face}.bmp", ErrorKind::OutputCollision);
         row("folder missing", "face=F*", "nope/{face}.bmp", ErrorKind::FolderMissing);
         row("overwrites a part", "face=F*", "{face}.bmp", ErrorKind::OutputIsInput);
+        row("overwrites base \"new\"'s SkinNEW.bmp", "", "out/../SkinNEW.bmp", ErrorKind::OutputIsInput);
     }
 
     void plansRefused()
@@ -166,14 +169,15 @@ private slots:
         QFETCH(QString, output);
         QFETCH(ErrorKind, kind);
         std::vector<Variation> variations;
-        for (const QString &pair : vary.split(' ')) {
+        for (const QString &pair : vary.split(' ', Qt::SkipEmptyParts)) {
             const QStringList kv = pair.split('=');
             variations.push_back({findPartKindByKey(kv[0])->kind, kv[1]});
         }
-        const Recipe recipe =
+        Recipe recipe =
             recipeOf({{PartKindId::Face, "x", {128, 0}, {}, {}}, {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
+        recipe.composition.base.kind = CompositionBase::Kind::New;
         const Result<VariationPlan> plan =
-            VariationPlan::make(recipe, path("r.json"), variations, path(output), {m_dir.path(), {}});
+            VariationPlan::make(recipe, path("r.json"), variations, path(output), {m_dir.path(), {}, m_dir.path()});
         QVERIFY(!plan);
         QCOMPARE(plan.error().kind, kind);
     }

@@ -151,7 +151,7 @@ private slots:
         for (const QString &file : {recipes + "/both.bmp", image + "/both.bmp", image + "/only.bmp",
                                     image + "/faces/f.bmp", recipes + "/sub/s.bmp", dir.path() + "/out.bmp"})
             QVERIFY(testsupport::writeFile(file, "x"));
-        const RecipeFolders folders{recipes, {image}};
+        const RecipeFolders folders{recipes, {image}, {}};
         QCOMPARE(resolveRecipePath("both.bmp", folders), recipes + "/both.bmp");
         QCOMPARE(resolveRecipePath("only.bmp", folders), image + "/only.bmp");
         QCOMPARE(resolveRecipePath("./faces/../only.bmp", folders), image + "/only.bmp");

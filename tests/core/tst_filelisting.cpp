@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 #include "core/FileListing.h"
-#include "core/FolderIndex.h"
+#include "core/FileResolver.h"
 #include "parts/PlacementTable.h"
 
 #include <QDir>
@@ -94,6 +94,7 @@ private slots:
         row("missing folder", f + "/missing", "*.bmp", "");
         row("a file, not a folder", f + "/A.bmp", "*.*", "");
         row("empty folder", f + "/folder.bmp", "*.*", "");
+        row("a NUL cuts no folder name short", f + QChar(0) + "/folder.bmp", "*.*", "");
         const QString sorting = f + "/sorting";
         const QString names = QString::fromUtf8("Z.bmp \xEE\x80\x80.bmp \xC3\xA9.bmp \xF0\x9F\x98\x80.bmp E.bmp");
         QVERIFY(makeFiles(sorting, names));
@@ -111,39 +112,54 @@ private slots:
             QCOMPARE(listMatchingFiles(folder + "/", pattern), names);
     }
 
-    // The user's part folder joins the program's: listed names, each with the folder it is
-    // loaded from ("u" the user's, "p" the program's).
-    void userFolderMerge_data()
+    // Where files are found: a recipe's folder (r), the user's own (u), the program's (p). On names
+    // equal without regard to letter case the earlier folder's files are taken; the lists and a
+    // pattern give the same merged list, and a name is found where the list would load it.
+    void resolverOrderAndMerge_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("user"); // "-": no user folder
-        QTest::addColumn<QString>("listed");
-        const auto row = [](const char *name, const char *program, const char *user, const char *listed) {
-            QTest::newRow(name) << program << user << listed;
+        QTest::addColumn<QStringList>("files"); // of r, u and p; "-": the folder is missing
+        QTest::addColumn<QString>("listed");    // "*.bmp", each name with the folder it comes from
+        QTest::addColumn<QString>("found");     // written=folder/name, or written=- when missing
+        const auto row = [](const char *name, const char *r, const char *u, const char *p, const char *listed,
+                            const char *found) {
+            QTest::newRow(name) << QStringList{r, u, p} << listed << found;
         };
-        row("name in both: the user's file", "Face1.bmp shirt1.bmp", "Face1.bmp", "Face1.bmp:u shirt1.bmp:p");
-        row("letter case differs", "face1.bmp Face1.bmp shirt1.bmp", "FACE1.BMP Shirt1.bmp",
-            "FACE1.BMP:u Shirt1.bmp:u");
-        row("both spellings in the user folder", "a.bmp", "A.bmp a.bmp", "A.bmp:u a.bmp:u");
-        row("sorted together", "b.bmp d.bmp", "a.bmp C.bmp", "a.bmp:u b.bmp:p C.bmp:u d.bmp:p");
-        row("missing user folder", "b.bmp a.bmp", "-", "a.bmp:p b.bmp:p");
+        row("name in both: the user's file", "-", "Face1.bmp", "Face1.bmp shirt1.bmp", "u/Face1.bmp p/shirt1.bmp",
+            "Face1.bmp=u/Face1.bmp shirt1.bmp=p/shirt1.bmp e.bmp=-");
+        row("letter case differs", "-", "FACE1.BMP Shirt1.bmp", "face1.bmp Face1.bmp shirt1.bmp",
+            "u/FACE1.BMP u/Shirt1.bmp", "face1.bmp=u/FACE1.BMP shirt1.bmp=u/Shirt1.bmp");
+        row("recipe folder over both", "fACE1.bmp c.bmp", "FACE1.BMP a.bmp", "Face1.bmp B.bmp",
+            "u/a.bmp p/B.bmp r/c.bmp r/fACE1.bmp", "Face1.bmp=r/fACE1.bmp b.bmp=p/B.bmp");
+        row("own face joins the program's, exact spelling first", "", "FaceMine.bmp A.bmp a.bmp", "Face1.bmp",
+            "u/A.bmp u/a.bmp p/Face1.bmp u/FaceMine.bmp", "a.bmp=u/a.bmp A.BMP=u/A.bmp");
     }
 
-    void userFolderMerge()
+    void resolverOrderAndMerge()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, user);
+        QFETCH(QStringList, files);
         QFETCH(QString, listed);
+        QFETCH(QString, found);
         QTemporaryDir dir;
-        const QString programFolder = dir.path() + "/Image/", userFolder = dir.path() + "/own/Image/";
-        QVERIFY(makeFiles(programFolder, program));
-        if (user != "-")
-            QVERIFY(makeFiles(userFolder, user));
-        const FolderIndex index = FolderIndex::read(programFolder, userFolder);
-        QStringList shown;
+        const QStringList folders{dir.path() + "/r", dir.path() + "/u", dir.path() + "/p"};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(files[i] == "-" || makeFiles(folders[i], files[i]));
+        const FileResolver resolver(folders);
+        const auto tagged = [&](const QString &path) { return path.mid(dir.path().size() + 1); };
+        QStringList fromPattern, fromList;
+        const FolderIndex index = resolver.listing();
         for (const QString &name : index.names(FileNamePattern("*.bmp")))
-            shown << name + (index.pathOf(name) == userFolder + name ? ":u" : ":p");
-        QCOMPARE(shown.join(u' '), listed);
+            fromList << tagged(index.pathOf(name));
+        for (const QString &path : resolver.matching("*.bmp"))
+            fromPattern << tagged(path);
+        QCOMPARE(fromList.join(u' '), listed);
+        QCOMPARE(fromPattern, fromList);
+        for (const QString &pair : found.split(u' ')) {
+            const QString written = pair.section(u'=', 0, 0);
+            const Result<QString> file = resolver.find(written);
+            QCOMPARE(file ? tagged(file.value()) : QString("-"), pair.section(u'=', 1));
+            // A missing file names every place it was looked for.
+            QVERIFY(file || file.error().detail == folders.join("/" + written + "\n") + "/" + written);
+        }
     }
 
     void laterFilesAppearWhenReadAgain()
@@ -153,7 +169,7 @@ private slots:
         const FileNamePattern bitmaps("*.bmp");
         QVERIFY(makeFiles(program, "Face1.bmp"));
         settle(program);
-        const FolderIndex index = FolderIndex::read(program, user);
+        const FolderIndex index = FolderIndex::read(QStringList{user, program});
         QVERIFY(index.isCurrent());
 
         QVERIFY(makeFiles(program, "Face2.bmp"));

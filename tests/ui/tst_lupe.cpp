@@ -88,7 +88,9 @@ private slots:
         l.main().dneu->trigger();
         QCOMPARE(l.shown(), l.canvasAt(3));
 
-        // Dropped files open like "öffnen": the first one, with a note that names it.
+        // Dropped files open like "öffnen": the first one, with a note that names it. The question
+        // about unsaved work comes once the drop event has returned, not to hold the file manager.
+        l.pick("Face01.bmp");
         const QImage fresh = l.canvas();
         const QString path = l.folder() + "/dropped.bmp";
         QVERIFY(writeBmp(path, filled(256, 256, qRgb(1, 2, 3))));
@@ -99,7 +101,9 @@ private slots:
         QCoreApplication::sendEvent(l.lupe.window(), &enter);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(l.lupe.window(), &drop);
-        QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QVERIFY(enter.isAccepted() && drop.isAccepted() && l.messages.questions.size() == 1 && l.canvas() == fresh);
+        QCoreApplication::processEvents();
+        QCOMPARE(l.messages.questions.size(), 2); // the first came with "neu"
         QCOMPARE(l.canvas(), filled(256, 256, qRgb(1, 2, 3)));
         QCOMPARE(l.shown(), l.canvasAt(3));
         QCOMPARE(l.messages.messages.size(), 1);

@@ -88,8 +88,14 @@ private slots:
         QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
         QCOMPARE(p.canvas(), expected ? filled(256, 256, expected) : before);
         QCOMPARE(p.messages.messages.size(), expected ? 0 : 1);
+        // Both places named; the working directory's file recorded as it is, for a recipe to replay.
+        const QString own = p.elsewhere.path() + "/SkinNEW.bmp";
         QVERIFY(expected
-                || p.messages.messages.first().contains(QDir::toNativeSeparators(p.folder() + "/SkinNEW.bmp")));
+                || p.messages.messages.first().contains(QString("„%1“, „%2/SkinNEW.bmp“").arg(own, p.folder())));
+        QVERIFY(!expected
+                || p.app().skin().history().composition().base
+                       == (inWorkingDirectory ? CompositionBase{CompositionBase::Kind::File, own}
+                                              : CompositionBase{CompositionBase::Kind::New, {}}));
         QVERIFY(writeBmp(p.elsewhere.path() + "/mine.bmp", crossedPart(256, 256, 0)));
         QVERIFY(p.app().openSkinFile("mine.bmp"));
         QCOMPARE(p.canvas(), crossedPart(256, 256, 0));

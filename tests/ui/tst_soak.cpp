@@ -128,6 +128,7 @@ struct Walk
         const qsizetype before = p->messages.messages.size();
         const bool dropped = pick(5) == 0, chosen = dropped || answer(path);
         dropped ? app().openDroppedFiles(QStringList{path}) : main().dopen->trigger();
+        QCoreApplication::processEvents(); // a drop opens once its event has returned
         if (chosen && saved.contains(path) && p->messages.messages.size() == before)
             QVERIFY(p->canvas() == decoded(path));
     }

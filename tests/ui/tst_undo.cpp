@@ -134,6 +134,22 @@ private slots:
         QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), c.goesOn && c.saveTo == "saved.bmp");
         QCOMPARE(e.messages.messages.size(), c.saveTo == "broken" ? 1 : 0);
     }
+
+    // Names show as they are: "&" is no mnemonic in the menu, "%1" no place for a number in the
+    // warning about pixels near the transparent colour.
+    void oddNamesShowLiterally()
+    {
+        const QString name = "Face&%1%2.bmp";
+        TestProgram p;
+        p.listParts({{name, filled(40, 30, qRgb(3, 2, 1))}});
+        clickName(p.partsUi().FaceFile, name);
+        QCOMPARE(p.main().MUndo->iconText(), "rückgängig: Gesicht " + name);
+        p.dialogs->answer(p.folder() + "/r.json");
+        p.main().RezeptSpeichern->trigger();
+        QCOMPARE(p.messages.messages.size(), 1);
+        QVERIFY2(p.messages.messages[0].contains("Schritt 1 (" + name + "): 1200 nahe an der Transparenzfarbe"),
+                 qPrintable(p.messages.messages[0]));
+    }
 };
 
 QTEST_MAIN(UndoTest)
