@@ -39,8 +39,8 @@ QString expectedValue(const QString &rule)
         return QStringLiteral("ein JSON-Objekt {…}");
     if (rule == QLatin1String(ValueRule::List))
         return QStringLiteral("eine Liste […]");
-    if (rule == QLatin1String(ValueRule::Text))
-        return QStringLiteral("ein nicht leerer Text");
+    if (rule == QLatin1String(ValueRule::Path))
+        return QStringLiteral("ein nicht leerer Text ohne Steuerzeichen");
     if (rule == QLatin1String(ValueRule::Colour))
         return QStringLiteral("[r, g, b] mit ganzen Zahlen von 0 bis 255 oder „schwarz“, „weiss“, „blau“");
     if (rule == QLatin1String(ValueRule::Tint))
@@ -49,7 +49,31 @@ QString expectedValue(const QString &rule)
         return QStringLiteral("eine ganze Zahl von -2147483648 bis 2147483647");
     if (rule == QLatin1String(ValueRule::Kind))
         return QStringLiteral("eine der Arten ") + kindKeys();
+    if (rule == QLatin1String(ValueRule::Boolean))
+        return QStringLiteral("true oder false");
+    if (rule == QLatin1String(ValueRule::Ramp))
+        return QStringLiteral("eine Liste aus zwei Paletten-Dateien [\"von.gpl\", \"nach.gpl\"]");
+    if (rule == QLatin1String(ValueRule::Version))
+        return QStringLiteral("eine ganze Zahl, die Version des Formats");
     return QStringLiteral("ein anderer Wert");
+}
+
+// What makes a text that is not JSON not JSON.
+QString jsonFault(const QString &fault)
+{
+    if (fault == QLatin1String(JsonFault::End))
+        return QStringLiteral("der Text endet mitten im JSON");
+    if (fault == QLatin1String(JsonFault::Number))
+        return QStringLiteral("ungültige Zahl (Zahlen werden wie 12, -3, 0.5 oder 1e3 geschrieben)");
+    if (fault == QLatin1String(JsonFault::Escape))
+        return QStringLiteral("unbekannte Escape-Folge nach „\\“ (Ordner werden mit „/“ getrennt)");
+    if (fault == QLatin1String(JsonFault::Unicode))
+        return QStringLiteral("unvollständige \\u-Folge oder einzelnes Surrogat");
+    if (fault == QLatin1String(JsonFault::Utf8))
+        return QStringLiteral("kein gültiges UTF-8");
+    if (fault == QLatin1String(JsonFault::Control))
+        return QStringLiteral("Steuerzeichen in einem Text (als \\u-Folge zu schreiben)");
+    return QStringLiteral("unerwartetes Zeichen");
 }
 
 // What an option of the composer takes, named by the option as the user typed it.
@@ -72,10 +96,12 @@ bool isCommandLineKind(ErrorKind kind)
     return kind >= ErrorKind::ArgumentUnknown;
 }
 
-// Where in a recipe the error lies: "Schritt 2, Feld „part“ (Image/Face09.bmp)".
+// Where in a recipe the error lies: "Zeile 4, Spalte 7, Schritt 2, Feld „part“ (Image/Face09.bmp)".
 QString location(const Error &error)
 {
     QStringList parts;
+    if (error.line > 0)
+        parts << QStringLiteral("Zeile %1, Spalte %2").arg(error.line).arg(error.column);
     if (error.step > 0)
         parts << QStringLiteral("Schritt %1").arg(error.step);
     if (!error.field.isEmpty())
@@ -92,9 +118,14 @@ QString sentence(const Error &error)
     case ErrorKind::RecipeSyntax:
         return error.detail.isEmpty()
                    ? QStringLiteral("Das Rezept ist kein JSON-Objekt.")
-                   : QStringLiteral("Das Rezept ist kein gültiges JSON (Fehler bei Zeichen %1).").arg(error.detail);
+                   : QStringLiteral("Das Rezept ist kein gültiges JSON: %1.").arg(jsonFault(error.detail));
     case ErrorKind::RecipeVersion:
-        return QStringLiteral("Rezept-Version %1 wird nicht unterstützt; gelesen wird Version 1.").arg(error.detail);
+        return QStringLiteral("Rezept-Version %1 wird nicht unterstützt; gelesen werden die Versionen 1 und 2.")
+            .arg(error.detail);
+    case ErrorKind::RecipeDuplicateField:
+        return QStringLiteral("Das Feld steht zweimal im selben Objekt.");
+    case ErrorKind::RecipeFieldTooNew:
+        return QStringLiteral("Dieses Feld gibt es erst ab Rezept-Version 2; das Rezept nennt Version 1.");
     case ErrorKind::RecipeUnknownField:
         return error.detail.isEmpty()
                    ? QStringLiteral("Dieses Feld gibt es nicht.")
@@ -197,10 +228,11 @@ QString sentence(const Error &error)
 
 QString describe(const Error &error)
 {
-    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty())) {
+    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty() || error.line > 0)) {
         Error plain = error;
         plain.step = 0;
         plain.field.clear();
+        plain.line = 0;
         return location(error) + QStringLiteral(": ") + describe(plain);
     }
     if (const QString words = sentence(error); !words.isEmpty())
@@ -255,6 +287,8 @@ QString describe(const Error &error)
     case ErrorKind::RecipeUnknownField:
     case ErrorKind::RecipeMissingField:
     case ErrorKind::RecipeBadValue:
+    case ErrorKind::RecipeDuplicateField:
+    case ErrorKind::RecipeFieldTooNew:
     case ErrorKind::ArchiveDamaged:
     case ErrorKind::ArchiveTooLarge:
     case ErrorKind::ArchiveTooManyEntries:
@@ -355,6 +389,13 @@ QString nearKeyWarning(const QString &recipe, const QStringList &stepLines)
     return QStringLiteral("Das Rezept %1 ist gespeichert. In diesen Schritten liegen Pixel nahe an der "
                           "Transparenzfarbe; sie werden mitgeklebt und können einen Saum bilden:\n%2")
         .arg(quoted(QDir::toNativeSeparators(recipe)), stepLines.join(QLatin1Char('\n')));
+}
+
+QString unreadablePartsWarning(const QString &recipe, const QStringList &stepErrors)
+{
+    return QStringLiteral("Das Rezept %1 ist gespeichert, aber diese Dateien können jetzt nicht gelesen werden; "
+                          "so lässt es sich nicht nachbauen:\n%2")
+        .arg(quoted(QDir::toNativeSeparators(recipe)), stepErrors.join(QLatin1Char('\n')));
 }
 
 QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first)

@@ -14,8 +14,9 @@ namespace pellwerk {
 namespace ErrorText {
 
 // One sentence (or two) for the error itself, naming no file unless the kind is about one. An
-// error inside a recipe (a step or a field given) starts with where it lies and the file
-// concerned: "Schritt 2, Feld „part“ (Face09.bmp): Die Datei ist nicht vorhanden."
+// error inside a recipe (a place, a step or a field given) starts with where it lies and the file
+// concerned: "Schritt 2, Feld „part“ (Face09.bmp): Die Datei ist nicht vorhanden.", "Zeile 3,
+// Spalte 14: Das Rezept ist kein gültiges JSON: ungültige Zahl (…)."
 QString describe(const Error &error);
 
 // Messages that put an error into the user's action. Paths are shown in the platform's notation.
@@ -40,7 +41,10 @@ QString onlyFirstDropped(const QString &opened, int dropped);
 // The recipe was saved, but some of its steps will leave a halo or lose pixels they mean to
 // keep: one line per such step, as `stepLines` words them.
 QString nearKeyWarning(const QString &recipe, const QStringList &stepLines);
-// One step of that warning: "Schritt 2 (Gesicht Face01.bmp): 14 nahe an der Transparenzfarbe,
+// The recipe was saved, but files that some of its steps name cannot be read: one line per step,
+// as describe() words the error.
+QString unreadablePartsWarning(const QString &recipe, const QStringList &stepErrors);
+// One step of the near-key warning: "Schritt 2 (Gesicht Face01.bmp): 14 nahe an der Transparenzfarbe,
 // davon 9 Rand, zuerst bei 3,7".
 QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, QPoint first);
 

@@ -42,6 +42,8 @@ enum class ErrorKind {
     RecipeUnknownField,
     RecipeMissingField,
     RecipeBadValue,
+    RecipeDuplicateField, // a key given twice in one object
+    RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
     // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
     ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
     ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit
@@ -84,20 +86,36 @@ struct Error
     QString detail; // the system's own reason, or exactly what is wrong with a value
     int step = 0;   // recipes: the step concerned, counted from 1; 0 for the recipe as a whole
     QString field;  // recipes: the field concerned
+    int line = 0;   // recipes: the line and the column of the place concerned, from 1, counted in
+    int column = 0; // characters (code points); 0 when the error has no one place (a missing field)
 
     friend bool operator==(const Error &, const Error &) = default;
 };
 
 // What a recipe value should have been: the detail of RecipeBadValue, worded by the catalogue.
 namespace ValueRule {
-inline constexpr char Object[] = "object"; // a JSON object
-inline constexpr char List[] = "list";     // a JSON array
-inline constexpr char Text[] = "text";     // a string that is not empty
-inline constexpr char Colour[] = "colour"; // [r, g, b] of 0..255, or a colour name
-inline constexpr char Tint[] = "tint";     // [r, g, b] of 0..255
-inline constexpr char Int32[] = "int32";   // a whole number in the signed 32-bit range
-inline constexpr char Kind[] = "kind";     // one of the part kinds' keys
+inline constexpr char Object[] = "object";   // a JSON object
+inline constexpr char List[] = "list";       // a JSON array
+inline constexpr char Path[] = "path";       // a string that is not empty and holds no control character
+inline constexpr char Colour[] = "colour";   // [r, g, b] of 0..255, or a colour name
+inline constexpr char Tint[] = "tint";       // [r, g, b] of 0..255
+inline constexpr char Int32[] = "int32";     // a whole number in the signed 32-bit range
+inline constexpr char Kind[] = "kind";       // one of the part kinds' keys
+inline constexpr char Boolean[] = "boolean"; // true or false
+inline constexpr char Ramp[] = "ramp";       // a list of two paths
+inline constexpr char Version[] = "version"; // a whole number
 } // namespace ValueRule
+
+// What is wrong with a text that is not JSON: the detail of RecipeSyntax, worded by the catalogue.
+namespace JsonFault {
+inline constexpr char End[] = "end";         // the text ends inside a value
+inline constexpr char Number[] = "number";   // a number JSON does not allow (1., .5, 01, 1e)
+inline constexpr char Escape[] = "escape";   // a backslash before a letter JSON does not know
+inline constexpr char Unicode[] = "unicode"; // a \u escape that is cut short or a lone surrogate
+inline constexpr char Utf8[] = "utf8";       // bytes that are not UTF-8
+inline constexpr char Control[] = "control"; // a control character inside a string
+inline constexpr char Token[] = "token";     // anything else out of place
+} // namespace JsonFault
 
 inline Error makeError(ErrorKind kind, QString file = {}, QString detail = {})
 {

@@ -180,30 +180,35 @@ bool App::saveRecipe(const QString &path)
 {
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
     Recipe recipe{state.TransparentColour, m_skin.history().composition()};
-    Composition &made = recipe.composition;
+    const Composition &made = recipe.composition;
     if (!made.steps.empty())
         recipe.transparent = made.steps.front().transparent;
-    if (made.base.kind == CompositionBase::Kind::File)
-        made.base.file = recipePathFor(made.base.file, folders);
-    // What a step will really paste: its part as the composer reads it, tinted.
+    // What a step will really paste: its part as the composer reads it, tinted. A part that cannot
+    // be read now is written all the same (it is the user's work), and the user is told.
     const Composer composer(folders);
     QStringList nearKey;
+    QStringList unreadable;
     for (size_t i = 0; i < made.steps.size(); ++i) {
-        PasteStep &step = made.steps[i];
-        if (!step.part.isEmpty())
-            step.part = recipePathFor(step.part, folders);
+        const PasteStep &step = made.steps[i];
         const Result<QImage> part = composer.partPicture(step.part);
-        if (!part)
+        if (!part) {
+            Error error = part.error();
+            error.step = int(i) + 1;
+            error.field = QStringLiteral("part");
+            unreadable << ErrorText::describe(error);
             continue;
+        }
         const KeyColourLint lint = lintKeyColour(part.value(), step.transparent, step.tint);
         if (lint.near > 0)
             nearKey << ErrorText::nearKeyStep(int(i) + 1, QFileInfo(step.part).fileName(), lint.near, lint.fringe,
                                               lint.firstNear.value_or(QPoint()));
     }
-    if (const Result<void> written = writeFileBytes(path, writeRecipe(recipe)); !written) {
+    if (const Result<void> written = writeFileBytes(path, writeRecipe(nameRecipeFiles(recipe, folders))); !written) {
         showMessage(ErrorText::recipeFailed(path, written.error()));
         return false;
     }
+    if (!unreadable.isEmpty())
+        showMessage(ErrorText::unreadablePartsWarning(path, unreadable));
     if (!nearKey.isEmpty())
         showMessage(ErrorText::nearKeyWarning(path, nearKey));
     return true;
@@ -211,18 +216,22 @@ bool App::saveRecipe(const QString &path)
 
 bool App::openRecipe(const QString &path)
 {
-    const Result<Recipe> recipe = readRecipeFile(path);
-    if (!recipe) {
-        showMessage(ErrorText::recipeFailed(path, recipe.error()));
+    Result<Recipe> read = readRecipeFile(path);
+    if (!read) {
+        showMessage(ErrorText::recipeFailed(path, read.error()));
         return false;
     }
-    const Composer composer(recipeFolders(QFileInfo(path).absolutePath()));
-    const Result<QImage> skin = composer.compose(recipe->composition);
+    // Found once, here: the history holds the files themselves, and a recipe saved elsewhere later
+    // names these very files.
+    const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
+    const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    const Composer composer(folders);
+    const Result<QImage> skin = composer.compose(recipe.composition);
     if (!skin) {
         showMessage(ErrorText::recipeFailed(path, skin.error()));
         return false;
     }
-    m_skin.rebuild(skin.value(), recipe->composition, path);
+    m_skin.rebuild(skin.value(), recipe.composition, path);
     return true;
 }
 

@@ -91,6 +91,82 @@ private slots:
         QCOMPARE(parsed ? int(parsed->mode) : 100 + int(parsed.error().kind), result);
     }
 
+    // Recipes nobody on the team wrote: each refused (exit 2) with its place named, and no skin
+    // written. Columns are counted by hand, in characters: "ä€😀" is three of them in nine bytes.
+    void hostileRecipes_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, const QByteArray &json, const char *message) {
+            QTest::newRow(name) << json << QString::fromUtf8(message);
+        };
+        // The version's value, or the part of the first step, begins at column 20 or 36 of line 2.
+        const QByteArray version = "{\"base\": \"default\", \"transparent\": [0, 0, 0], \"steps\": [],\n"
+                                   "\"pellwerk-recipe\": ";
+        const auto part = [](const QByteArray &rest) {
+            return "{\"pellwerk-recipe\": 1, \"base\": \"default\", \"transparent\": [0, 0, 0],\n"
+                   "\"steps\": [{\"kind\": \"face\", \"part\": "
+                   + rest + "}]}";
+        };
+        row("1.", version + "1.}", "Zeile 2, Spalte 22: Das Rezept ist kein gültiges JSON: ungültige Zahl");
+        row(".5", version + ".5}", "Zeile 2, Spalte 20: Das Rezept ist kein gültiges JSON: unerwartetes Zeichen");
+        row("leading zero", version + "01}", "Zeile 2, Spalte 20: Das Rezept ist kein gültiges JSON: ungültige Zahl");
+        row("trailing comma", version + "1,}", "Zeile 2, Spalte 22: Das Rezept ist kein gültiges JSON: unerwartetes");
+        row(".0e1", R"({"base": "default", "steps": [], "pellwerk-recipe": 1,
+"transparent": [0, 0, .0e1]})",
+            "Zeile 2, Spalte 23: Das Rezept ist kein gültiges JSON: unerwartetes Zeichen");
+        row("unknown escape", part(R"("F\a.bmp")"),
+            "Zeile 2, Spalte 39: Das Rezept ist kein gültiges JSON: unbekannte");
+        // Wide characters before the fault, and the parser's own word for another fault in the text.
+        row("after wide characters", part(R"("ä€😀unexpected\a")"),
+            "Zeile 2, Spalte 51: Das Rezept ist kein gültiges JSON: unbek");
+        row("lone surrogate", part(R"("\ud800")"), "Zeile 2, Spalte 43: Das Rezept ist kein gültiges JSON: unvollst");
+        row("raw control character", part("\"F\x01.bmp\""),
+            "Zeile 2, Spalte 38: Das Rezept ist kein gültiges JSON: Steuer");
+        row("not UTF-8", part("\"F\xff.bmp\""),
+            "Zeile 2, Spalte 38: Das Rezept ist kein gültiges JSON: kein gültiges UTF-8");
+        row("cut short", version, "Zeile 2, Spalte 20: Das Rezept ist kein gültiges JSON: der Text endet");
+        row("empty", "", "Zeile 1, Spalte 1: Das Rezept ist kein gültiges JSON: der Text endet");
+        row("NUL in a part", part(R"("F\u0000.bmp")"),
+            "Zeile 2, Spalte 28, Schritt 1, Feld „part“: Erwartet wird ein nicht leerer Text ohne Steuerzeichen.");
+        row("NUL in the base", R"({"pellwerk-recipe": 1, "transparent": [0, 0, 0], "steps": [],
+"base": "a\u0000b"})",
+            "Zeile 2, Spalte 1, Feld „base“: Erwartet wird ein nicht leerer Text ohne Steuerzeichen.");
+        row("NUL in a key", version + R"(1, "a\u0000b": 1})",
+            "Zeile 2, Spalte 23, Feld „a\\u0000b“: Dieses Feld gibt es nicht.");
+        row("top-level key twice",
+            R"({"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0], "steps": [{"kind": "face", "part": "F.bmp"}],
+"steps": []})",
+            "Zeile 2, Spalte 1, Feld „steps“: Das Feld steht zweimal im selben Objekt.");
+        row("step key twice", part(R"("F.bmp", "part": "G.bmp")"),
+            "Zeile 2, Spalte 45, Schritt 1, Feld „part“: Das Feld steht zweimal");
+        row("mirror in version 1", part(R"("F.bmp", "mirror": true)"),
+            "Zeile 2, Spalte 45, Schritt 1, Feld „mirror“: Dieses Feld gibt es erst ab Rezept-Version 2");
+        row("version 3", version + "3}",
+            "Zeile 2, Spalte 1, Feld „pellwerk-recipe“: Rezept-Version 3 wird nicht unterstützt");
+        row("version 1.0", version + "1.0}",
+            "Zeile 2, Spalte 1, Feld „pellwerk-recipe“: Erwartet wird eine ganze Zahl");
+        row("part a number", part("7"), "Zeile 2, Spalte 28, Schritt 1, Feld „part“: Erwartet wird");
+        row("nested 10000 deep", part(R"("F.bmp", "tint": )" + QByteArray(10000, '[') + QByteArray(10000, ']')),
+            "Zeile 2, Spalte 45, Schritt 1, Feld „tint“: Erwartet wird [r, g, b]");
+        row("20 MiB", version + "1" + QByteArray(20 << 20, ' ') + "}", "Die Datei ist zu groß.");
+    }
+
+    void hostileRecipes()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, message);
+        QVERIFY(testsupport::writeFile(path("hostile.json"), json));
+        QFile::remove(path("hostile.bmp"));
+        const Run r = run({"hostile.json", "-o", "hostile.bmp"});
+        QCOMPARE(r.exitCode, 2);
+        // One line, and the whole of it: no warning beside it, no NUL cutting it short.
+        QVERIFY2(r.err.startsWith(QStringLiteral("pellwerk-compose: Rezept „hostile.json“: ") + message)
+                     && r.err.count('\n') == 1,
+                 qPrintable(r.err));
+        QVERIFY(!QFile::exists(path("hostile.bmp")));
+    }
+
     void lintText()
     {
         const Run r = run({"--lint", "r.json"});
@@ -143,7 +219,8 @@ private slots:
 
         r = run({"bad.json", "-o", "bad.bmp"});
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(QStringLiteral("Rezept „bad.json“: Schritt 1, Feld „kind“")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("Rezept „bad.json“: Zeile 2, Spalte 50, Schritt 1, Feld „kind“")),
+                 qPrintable(r.err));
         QVERIFY(!QFile::exists(path("bad.bmp")));
         QCOMPARE(run({"--check", "r.json"}).exitCode, 0);
         QCOMPARE(run({"--check", "r.json", "--vary", "face=Face*"}).exitCode, 1);

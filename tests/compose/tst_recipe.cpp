@@ -44,9 +44,10 @@ private slots:
         using K = ErrorKind;
         row("not json", "{\"pellwerk-recipe\": 1,", K::RecipeSyntax, 0, "");
         row("array", "[]", K::RecipeSyntax, 0, "");
-        row("version 2", R"({"pellwerk-recipe": 2, "future": true})", K::RecipeVersion, 0, "pellwerk-recipe");
-        row("version text", R"({"pellwerk-recipe": "1"})", K::RecipeVersion, 0, "pellwerk-recipe");
+        row("version 3", R"({"pellwerk-recipe": 3, "future": true})", K::RecipeVersion, 0, "pellwerk-recipe");
+        row("version text", R"({"pellwerk-recipe": "1"})", K::RecipeBadValue, 0, "pellwerk-recipe");
         row("no version", R"({"base": "default"})", K::RecipeMissingField, 0, "pellwerk-recipe");
+        row("empty key", R"({"pellwerk-recipe": 1, "": 1})", K::RecipeUnknownField, 0, "\"\"");
         row("no steps", R"({"pellwerk-recipe": 1, "base": "new", "transparent": "weiss"})", K::RecipeMissingField, 0,
             "steps");
         row("steps object", recipe("").replace("[]", "{}"), K::RecipeBadValue, 0, "steps");
@@ -57,6 +58,7 @@ private slots:
         top("colour 256", R"("base": "new", "transparent": [0, 256, 0])", K::RecipeBadValue, "transparent");
         top("colour -1", R"("base": "new", "transparent": [-1, 0, 0])", K::RecipeBadValue, "transparent");
         top("colour 1.5", R"("base": "new", "transparent": [1.5, 0, 0])", K::RecipeBadValue, "transparent");
+        top("colour 1.0", R"("base": "new", "transparent": [1.0, 0, 0])", K::RecipeBadValue, "transparent");
         top("colour pair", R"("base": "new", "transparent": [0, 0])", K::RecipeBadValue, "transparent");
         top("colour name case", R"("base": "new", "transparent": "Schwarz")", K::RecipeBadValue, "transparent");
         steps("step number", face + "3", K::RecipeBadValue, 2, "");
@@ -77,6 +79,19 @@ private slots:
         steps("tint by name", R"({"kind": "face", "part": "F.bmp", "tint": "blau"})", K::RecipeBadValue, 1, "tint");
         steps("step colour", R"({"kind": "face", "part": "F.bmp", "transparent": "rot"})", K::RecipeBadValue, 1,
               "transparent");
+        steps("part with a tab", R"({"kind": "face", "part": "F\t.bmp"})", K::RecipeBadValue, 1, "part");
+        // Version 2's fields: only in version 2, and only of their own shape.
+        steps("hidden in version 1", face + R"({"kind": "face", "part": "F.bmp", "visible": true})",
+              K::RecipeFieldTooNew, 2, "visible");
+        const auto v2 = [&](const char *name, const QByteArray &step, const char *field) {
+            row(name, recipe(step).replace("\"pellwerk-recipe\": 1", "\"pellwerk-recipe\": 2"), K::RecipeBadValue, 1,
+                field);
+        };
+        v2("visible 0", R"({"kind": "face", "part": "F.bmp", "visible": 0})", "visible");
+        v2("mirror text", R"({"kind": "face", "part": "F.bmp", "mirror": "true"})", "mirror");
+        v2("one ramp", R"({"kind": "face", "part": "F.bmp", "ramp": ["a.gpl"]})", "ramp");
+        v2("ramp to nothing", R"({"kind": "face", "part": "F.bmp", "ramp": ["a.gpl", ""]})", "ramp");
+        v2("three ramps", R"({"kind": "face", "part": "F.bmp", "ramp": ["a.gpl", "b.gpl", "c.gpl"]})", "ramp");
     }
 
     void refused()
@@ -96,10 +111,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<Recipe>("expected");
+        QTest::addColumn<int>("version"); // as written back: 2 only where a step needs it
         const Colour white = Colours::White;
         QTest::newRow("steps of every form")
             << recipe(R"({"kind": "face", "part": "Face01.bmp"},
-                        {"kind": "shirt", "part": "shirt02.bmp", "tint": [40, 0, 0.0]},
+                        {"kind": "shirt", "part": "shirt02.bmp", "tint": [40, 0, -0]},
                         {"kind": "user", "part": "userScar.bmp", "x": -2147483648, "y": 60, "transparent": [255, 255, 255]},
                         {"kind": "tattoo", "part": "@preview", "transparent": "blau"})")
             << Recipe{Colours::Black,
@@ -107,23 +123,38 @@ private slots:
                        {PasteStep{PartKindId::Face, "Face01.bmp", {128, 0}, Colours::Black, {}},
                         PasteStep{PartKindId::Shirt, "shirt02.bmp", {87, 128}, Colours::Black, {40, 0, 0}},
                         PasteStep{PartKindId::User, "userScar.bmp", {-2147483647 - 1, 60}, white, {}},
-                        PasteStep{PartKindId::Tattoo, {}, {95, 0}, Colours::Blue, {}}}}};
+                        PasteStep{PartKindId::Tattoo, {}, {95, 0}, Colours::Blue, {}}}}}
+            << 1;
         QTest::newRow("named colour, new base, no steps") << recipe("", R"("base": "new", "transparent": "weiss")")
-                                                          << Recipe{white, {{CompositionBase::Kind::New, {}}, {}}};
+                                                          << Recipe{white, {{CompositionBase::Kind::New, {}}, {}}} << 1;
+        // Version 2's fields, also at their defaults, and the recipe's colour after the steps that take it.
+        const auto v2 = [](const QByteArray &more) {
+            return R"({"steps": [{"kind": "face", "part": "F.bmp", "visible": true, "mirror": false})" + more
+                   + R"(], "pellwerk-recipe": 2, "base": "default", "transparent": "weiss"})";
+        };
+        const PasteStep face{PartKindId::Face, "F.bmp", {128, 0}, white, {}, true, false, {}};
+        const PasteStep changed{PartKindId::Face, "F.bmp", {128, 0}, white, {}, false, true, {"a.gpl", "b.gpl"}};
+        QTest::newRow("version 2") << v2(R"(, {"kind": "face", "part": "F.bmp", "visible": false, "mirror": true,
+                                             "ramp": ["a.gpl", "b.gpl"]})")
+                                   << Recipe{white, {{}, {face, changed}}} << 2;
+        QTest::newRow("version 2, nothing of it used") << v2("") << Recipe{white, {{}, {face}}} << 1;
         QTest::newRow("a file spelled like a keyword")
             << recipe(R"({"kind": "beard", "part": "./@preview"})", R"("base": "./default", "transparent": [1, 2, 3])")
             << Recipe{Colour::fromRgb(1, 2, 3),
                       {{CompositionBase::Kind::File, "./default"},
-                       {PasteStep{PartKindId::Beard, "./@preview", {188, 71}, Colour::fromRgb(1, 2, 3), {}}}}};
+                       {PasteStep{PartKindId::Beard, "./@preview", {188, 71}, Colour::fromRgb(1, 2, 3), {}}}}}
+            << 1;
     }
 
     void accepted()
     {
         QFETCH(QByteArray, json);
         QFETCH(Recipe, expected);
+        QFETCH(int, version);
         const Result<Recipe> read = readRecipe(json);
         QVERIFY2(read, qPrintable(testsupport::errorText(read)));
         QVERIFY(read.value() == expected);
+        QVERIFY(writeRecipe(expected).startsWith("{\n  \"pellwerk-recipe\": " + QByteArray::number(version) + ",\n"));
         const Result<Recipe> again = readRecipe(writeRecipe(read.value()));
         QVERIFY2(again, writeRecipe(read.value()).constData());
         QVERIFY(again.value() == expected);

@@ -3,6 +3,7 @@
 
 #include "TestProgram.h"
 
+#include <QDir>
 #include <QProcess>
 
 using namespace pellwerk;
@@ -63,6 +64,42 @@ private slots:
         QVERIFY(compose.waitForFinished(60000));
         QCOMPARE(compose.exitCode(), 0);
         QVERIFY(fileBytes(s.folder() + "/composed.bmp") == fileBytes(s.folder() + "/skin.bmp"));
+    }
+
+    // A recipe beside its own base and parts, opened from a working directory that holds none of
+    // them and saved into another folder, still names those files: the composer makes of it what
+    // "speichern" wrote. A part gone by the time of saving is written all the same, and said.
+    void openSaveElsewhereCompose()
+    {
+        TestProgram s(true, TestProgram::WorkingDirectory::Elsewhere);
+        const QString kept = s.folder() + "/kept";
+        QVERIFY(QDir().mkpath(kept + "/parts"));
+        QVERIFY(writeBmp(kept + "/base.bmp", randomImage(256, 256, 7)));
+        QVERIFY(writeBmp(kept + "/parts/Face07.bmp", crossedPart(60, 50, 5)));
+        QVERIFY(writeFile(kept + "/r.json", R"({"pellwerk-recipe": 1, "base": "base.bmp", "transparent": [0, 0, 0],
+            "steps": [{"kind": "face", "part": "parts/Face07.bmp"}]})"));
+        s.dialogs->answer(kept + "/r.json");
+        s.main().RezeptOeffnen->trigger();
+        s.dialogs->answer(s.folder() + "/skin.bmp");
+        s.main().speichern->trigger();
+        s.dialogs->answer(s.folder() + "/again.json");
+        s.main().RezeptSpeichern->trigger();
+        QCOMPARE(s.messages.messages, QStringList());
+
+        QProcess compose;
+        compose.start(PELLWERK_COMPOSE, {s.folder() + "/again.json", "-o", s.folder() + "/composed.bmp"});
+        QVERIFY(compose.waitForFinished(60000));
+        QCOMPARE(compose.exitCode(), 0);
+        QVERIFY(fileBytes(s.folder() + "/composed.bmp") == fileBytes(s.folder() + "/skin.bmp"));
+
+        QVERIFY(QFile::remove(kept + "/parts/Face07.bmp"));
+        s.dialogs->answer(s.folder() + "/gone.json");
+        s.main().RezeptSpeichern->trigger();
+        QCOMPARE(s.messages.messages.size(), 1);
+        QVERIFY2(s.messages.messages[0].contains("Schritt 1, Feld „part“ (" + kept
+                                                 + "/parts/Face07.bmp): Die Datei ist nicht"),
+                 qPrintable(s.messages.messages[0]));
+        QVERIFY(fileBytes(s.folder() + "/gone.json").contains(R"("part": "kept/parts/Face07.bmp")"));
     }
 
     // A bad recipe names its step and field and changes nothing; a good one rebuilds the canvas as one step.
