@@ -53,7 +53,7 @@ QByteArray written(const Recipe &recipe, const Composer &composer)
 void BM_WriteWarm(benchmark::State &state)
 {
     const Recipe recipe = tenSteps();
-    const Composer composer({{}, {Parts}}, {});
+    const Composer composer(RecipeFolders{{}, {Parts}, {}});
     state.counters["bytes"] = double(written(recipe, composer).size());
     for (auto _ : state)
         benchmark::DoNotOptimize(written(recipe, composer));
@@ -64,7 +64,7 @@ void BM_WriteCold(benchmark::State &state)
 {
     const Recipe recipe = tenSteps();
     for (auto _ : state) {
-        const Composer composer({{}, {Parts}}, {});
+        const Composer composer(RecipeFolders{{}, {Parts}, {}});
         benchmark::DoNotOptimize(written(recipe, composer));
     }
 }
@@ -72,7 +72,7 @@ BENCHMARK(BM_WriteCold)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()-
 
 void BM_ReadProject(benchmark::State &state)
 {
-    const QByteArray ora = written(tenSteps(), Composer({{}, {Parts}}, {}));
+    const QByteArray ora = written(tenSteps(), Composer(RecipeFolders{{}, {Parts}, {}}));
     for (auto _ : state)
         benchmark::DoNotOptimize(readOpenRaster(ora).ok());
 }

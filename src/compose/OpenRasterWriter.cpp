@@ -253,12 +253,18 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     }
     for (size_t i = 0; i < project.composition.steps.size(); ++i) {
         PasteStep &step = project.composition.steps[i];
-        if (step.part.isEmpty())
-            continue;
-        const Result<QString> name = copies.carry(step.part, QStringLiteral("parts/"));
-        if (!name)
-            return placed(name.error(), int(i + 1), QStringLiteral("part"));
-        step.part = name.value();
+        const std::pair<QString *, QString> files[] = {{&step.part, QStringLiteral("parts/")},
+                                                       {&step.ramp.from, QStringLiteral("palettes/")},
+                                                       {&step.ramp.to, QStringLiteral("palettes/")}};
+        for (const auto &[file, folder] : files) {
+            if (file->isEmpty())
+                continue;
+            const Result<QString> name = copies.carry(*file, folder);
+            if (!name)
+                return placed(name.error(), int(i + 1),
+                              file == &step.part ? QStringLiteral("part") : QStringLiteral("ramp"));
+            *file = name.value();
+        }
     }
     entries[recipeAt].bytes = writeRecipe(project);
 

@@ -35,8 +35,9 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent);
 //   the base is the opaque 256 x 256 base canvas;
 // - "mergedimage.png": the skin as Composer::compose makes it; "Thumbnails/thumbnail.png" the
 //   same picture;
-// - the project under "pellwerk/": recipe.json (writeRecipe) whose parts and base file are
-//   written as "parts/NAME" and "base/NAME", and each of those files byte for byte as stored
+// - the project under "pellwerk/": recipe.json (writeRecipe) whose parts, base file and ramp
+//   palettes are written as "parts/NAME", "base/NAME" and "palettes/NAME", and each of those
+//   files byte for byte as stored
 //   (each file once, however many steps use it), so that the file alone restores the document.
 //   The built-in preview picture, the default skin and SkinNEW.bmp stay as the recipe writes them.
 //

@@ -81,16 +81,18 @@ class OpenRasterTest : public QObject
             s.kind = kind, s.part = part, s.place = place, s.transparent = key, s.tint = tint;
             return s;
         };
-        return {Colours::Black,
-                {{CompositionBase::Kind::File, "base.bmp"},
-                 {step(PartKindId::Face, "a/Face01.bmp", {128, 0}, Colours::Black, {}),
-                  step(PartKindId::Shirt, "big.bmp", {87, 128}, Colours::Black, {255, 0, 40}),
-                  step(PartKindId::User, "white.bmp", {-30, 220}, Colours::White, {}),
-                  step(PartKindId::User, "b/Face01.bmp", {240, -10}, Colours::Black, {0, 90, 0}),
-                  step(PartKindId::Beard, "", {188, 71}, Colours::Blue, {}),
-                  step(PartKindId::User, "white.bmp", {200, 200}, Colours::White, {40, 0, 0})}}};
+        Recipe recipe{Colours::Black,
+                      {{CompositionBase::Kind::File, "base.bmp"},
+                       {step(PartKindId::Face, "a/Face01.bmp", {128, 0}, Colours::Black, {}),
+                        step(PartKindId::Shirt, "big.bmp", {87, 128}, Colours::Black, {255, 0, 40}),
+                        step(PartKindId::User, "white.bmp", {-30, 220}, Colours::White, {}),
+                        step(PartKindId::User, "b/Face01.bmp", {240, -10}, Colours::Black, {0, 90, 0}),
+                        step(PartKindId::Beard, "", {188, 71}, Colours::Blue, {}),
+                        step(PartKindId::User, "white.bmp", {200, 200}, Colours::White, {40, 0, 0})}}};
+        recipe.composition.steps[4].ramp = {"warm.gpl", "cold.gpl"};
+        return recipe;
     }
-    Composer composer() const { return Composer({m_dir.path(), {}}, m_dir.path()); }
+    Composer composer() const { return Composer({m_dir.path(), {}, {}}, m_dir.path()); }
 
 private slots:
     void initTestCase()
@@ -103,6 +105,8 @@ private slots:
         QImage white = filled(60, 70, qRgb(255, 255, 255));
         QPainter(&white).drawImage(5, 10, randomImage(35, 40, 5));
         QVERIFY(writeBmp(path("white.bmp"), white));
+        QVERIFY(writeFile(path("warm.gpl"), "GIMP Palette\n250 40 0 red\n")
+                && writeFile(path("cold.gpl"), "GIMP Palette\n0 40 250 blue\n"));
     }
 
     void archiveStructure()
@@ -127,7 +131,8 @@ private slots:
                                  "data/step-3.png", "data/step-2.png", "data/step-1.png", "data/base.png",
                                  "Thumbnails/thumbnail.png", "mergedimage.png", "pellwerk/recipe.json",
                                  "pellwerk/base/base.bmp", "pellwerk/parts/Face01.bmp", "pellwerk/parts/big.bmp",
-                                 "pellwerk/parts/white.bmp", "pellwerk/parts/Face01-2.bmp"}));
+                                 "pellwerk/parts/white.bmp", "pellwerk/parts/Face01-2.bmp",
+                                 "pellwerk/palettes/warm.gpl", "pellwerk/palettes/cold.gpl"}));
         QCOMPARE(layerTags(entry(entries, "stack.xml")),
                  QStringList({"Benutzer-Teil white.bmp|data/step-6.png|200,200|visible",
                               "Bart Vorschaubild|data/step-5.png|188,71|visible",
@@ -261,7 +266,8 @@ private slots:
         const QByteArray ora = writeOpenRaster(recipe, composer()).value();
         const QByteArray secondFace = fileBytes(path("b/Face01.bmp"));
         QVERIFY(writeFile(path("project.ora"), ora));
-        for (const char *name : {"base.bmp", "a/Face01.bmp", "b/Face01.bmp", "big.bmp", "white.bmp"})
+        for (const char *name :
+             {"base.bmp", "a/Face01.bmp", "b/Face01.bmp", "big.bmp", "white.bmp", "warm.gpl", "cold.gpl"})
             QVERIFY(QFile::remove(path(name)));
 
         const Result<Project> project = readProjectFile(path("project.ora"));
@@ -271,10 +277,11 @@ private slots:
         const char *parts[] = {"Face01.bmp", "big.bmp", "white.bmp", "Face01-2.bmp", "", "white.bmp"};
         for (size_t i = 0; i < 6; ++i)
             expected.composition.steps[i].part = *parts[i] ? QStringLiteral("parts/") + parts[i] : QString();
+        expected.composition.steps[4].ramp = {"palettes/warm.gpl", "palettes/cold.gpl"};
         QCOMPARE(project->recipe, expected);
-        QCOMPARE(project->carried.files.size(), size_t(5));
+        QCOMPARE(project->carried.files.size(), size_t(7));
         QCOMPARE(project->carried.files.at("parts/Face01-2.bmp"), secondFace);
-        const Composer restored({m_dir.path(), {}}, {}, project->carried);
+        const Composer restored({m_dir.path(), {}, {}}, {}, project->carried);
         QCOMPARE(restored.compose(project->recipe.composition).value(), skin);
         // Written again from the project alone, it carries the same recipe.
         const ZipEntries again = unzip(writeOpenRaster(project->recipe, restored).value());
