@@ -38,12 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CarriedFiles carried{QStringLiteral("fuzz.ora"), content.files};
     // Only what the file carries and the built-in pictures: a fuzz run must not read the disk.
     const Composition &document = recipe->composition;
-    const auto carriedOrBuiltIn = [&](const QString &part) {
-        return part.isEmpty() || !carried.pathOf(part).isEmpty();
+    const auto isCarried = [&](const QString &file) { return !carried.pathOf(file).isEmpty(); };
+    const auto carriedOrBuiltIn = [&](const PasteStep &s) {
+        return (s.part.isEmpty() || isCarried(s.part))
+               && (s.ramp.isNone() || (isCarried(s.ramp.from) && isCarried(s.ramp.to)));
     };
     if (document.base.kind != CompositionBase::Kind::Default
-        || !std::all_of(document.steps.begin(), document.steps.end(),
-                        [&](const PasteStep &step) { return carriedOrBuiltIn(step.part); }))
+        || !std::all_of(document.steps.begin(), document.steps.end(), carriedOrBuiltIn))
         return 0;
     const Composer composer({}, {}, carried);
     const Result<QImage> skin = composer.compose(document);
