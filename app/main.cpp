@@ -1,6 +1,5 @@
 #include "ExitWhenShown.h"
-#include "core/EditorOptions.h"
-#include "core/ErrorText.h"
+#include "editor/EditorOptions.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
 
@@ -26,7 +25,7 @@ bool answeredWithoutWindows(int argc, char **argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const pellwerk::Result<pellwerk::EditorOptions> options = pellwerk::parseEditorOptions(arguments);
+    const pellwerk::CommandLineResult<pellwerk::EditorOptions> options = pellwerk::parseEditorOptions(arguments);
     if (!options || options->mode == pellwerk::EditorOptions::Mode::Edit)
         return false;
     if (options->mode == pellwerk::EditorOptions::Mode::Help)
@@ -55,11 +54,11 @@ int main(int argc, char **argv)
         QApplication::installTranslator(&qtTexts);
 
     // QApplication has taken Qt's own options (-platform, -style, ...) out already.
-    const pellwerk::Result<pellwerk::EditorOptions> options =
+    const pellwerk::CommandLineResult<pellwerk::EditorOptions> options =
         pellwerk::parseEditorOptions(QCoreApplication::arguments().mid(1));
     if (!options) {
         print(stderr, QStringLiteral("pellwerk: %1\nHilfe: pellwerk --help\n")
-                          .arg(pellwerk::ErrorText::describe(options.error())));
+                          .arg(pellwerk::CommandLineText::describe(options.error())));
         return ExitUsage;
     }
     pellwerk::QtMessageSink messages;

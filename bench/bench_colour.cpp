@@ -5,7 +5,6 @@
 #include "colour/PictureBits.h"
 #include "colour/PixelBuffer.h"
 #include "colour/PixelBufferInfo.h"
-#include "core/MessageSink.h"
 #include "core/Picture.h"
 #include "core/PictureBoxModel.h"
 

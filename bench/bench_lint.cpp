@@ -69,7 +69,7 @@ void BM_LintHundredRecipes(benchmark::State &state)
         qint64 near = 0;
         for (const QString &path : folder.recipes) {
             const Result<Recipe> recipe = readRecipeFile(path);
-            const Result<VariationPlan> plan = VariationPlan::make(recipe.value(), path, {}, {}, folders);
+            const CommandLineResult<VariationPlan> plan = VariationPlan::make(recipe.value(), path, {}, {}, folders);
             const Composer composer(folders);
             const Result<std::vector<LintEntry>> entries = lintPlan(plan.value(), composer, DefaultNearLimit);
             for (const LintEntry &e : entries.value())

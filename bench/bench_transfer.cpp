@@ -2,7 +2,7 @@
 // source and the background and writes the destination, so it cannot beat memcpy; the large
 // rectangle shows whether the per-pixel select runs at memory speed.
 
-#include "core/AppState.h"
+#include "core/Rect32.h"
 #include "core/Colour.h"
 #include "parts/TransparentBlit.h"
 

@@ -24,10 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const QStringList arguments = size == 0 ? QStringList() : text.split(QLatin1Char('\n'));
-    const Result<ComposeOptions> parsed = parseComposeOptions(arguments);
+    const CommandLineResult<ComposeOptions> parsed = parseComposeOptions(arguments);
     if (!parsed) {
-        FUZZ_CHECK(parsed.error().kind >= ErrorKind::ArgumentUnknown);
-        FUZZ_CHECK(!ErrorText::describe(parsed.error()).isEmpty());
+        FUZZ_CHECK(!CommandLineText::describe(parsed.error()).isEmpty());
         return 0;
     }
     const ComposeOptions &o = parsed.value();
@@ -66,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                           {PartKindId::User, "user x{face}.bmp", {-4, 7}, {}, {}},
                           {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}}}};
     const QString output = o.output.isEmpty() ? QString() : dir.path() + "/out/" + o.output;
-    const Result<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations, output,
-                                                           {dir.path(), {dir.path() + "/Image"}, {}});
+    const CommandLineResult<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations,
+                                                                       output, {dir.path(), {dir.path() + "/Image"}, {}});
     if (!plan) {
-        FUZZ_CHECK(!ErrorText::planFailed(plan.error()).isEmpty());
+        FUZZ_CHECK(!CommandLineText::planFailed(plan.error()).isEmpty());
         return 0;
     }
     const VariationPlan &p = plan.value();

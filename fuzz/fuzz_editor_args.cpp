@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 
-#include "core/EditorOptions.h"
-#include "core/ErrorText.h"
+#include "compose/CommandLineError.h"
+#include "editor/EditorOptions.h"
 
 using namespace pellwerk;
 
@@ -19,13 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         arguments.contains(QStringLiteral("--")) ? arguments.indexOf(QStringLiteral("--")) : arguments.size());
     const bool help = options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"));
     const bool version = options.contains(QStringLiteral("--version"));
-    const Result<EditorOptions> parsed = parseEditorOptions(arguments);
+    const CommandLineResult<EditorOptions> parsed = parseEditorOptions(arguments);
     if (!parsed) {
-        const Error &e = parsed.error();
+        const CommandLineError &e = parsed.error();
         FUZZ_CHECK(!help && !version && arguments.contains(e.detail));
-        FUZZ_CHECK(e.kind == ErrorKind::ArgumentSurplus
-                   || (e.kind == ErrorKind::ArgumentUnknown && options.contains(e.detail) && e.detail.startsWith('-')));
-        FUZZ_CHECK(ErrorText::describe(e).contains(e.detail));
+        FUZZ_CHECK(e.kind == CommandLineErrorKind::ArgumentSurplus
+                   || (e.kind == CommandLineErrorKind::ArgumentUnknown && options.contains(e.detail)
+                       && e.detail.startsWith('-')));
+        FUZZ_CHECK(CommandLineText::describe(e).contains(e.detail));
         return 0;
     }
     const EditorOptions &o = parsed.value();

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QImage shown = preview.surface();
         const bool picked = p.keyAt && shown.rect().contains(*p.keyAt);
         const Colour key = picked ? Colour::fromQRgb(shown.pixel(*p.keyAt)) : p.key;
-        TransferPart(canvas, preview, p.rect, p.at.x(), p.at.y(), key);
+        pastePart(canvas, preview, p.rect, p.at.x(), p.at.y(), key);
         FUZZ_CHECK(opaqueWithoutKey(canvas.surface(), before, key));
         before = canvas.surface();
     }

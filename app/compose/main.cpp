@@ -8,6 +8,7 @@
 #include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
 #include "core/ErrorText.h"
+#include "core/PartKinds.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -36,7 +37,7 @@ constexpr int ExitSomeFailed = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitNearKey = 3;
 
-const char HelpText[] = R"(Aufruf: pellwerk-compose REZEPT -o SKIN.bmp [--vary ART=MUSTER]... [-j N] [--fail-fast]
+const char HelpUsage[] = R"(Aufruf: pellwerk-compose REZEPT -o SKIN.bmp [--vary ART=MUSTER]... [-j N] [--fail-fast]
   oder: pellwerk-compose --check REZEPT [--vary ART=MUSTER]...
   oder: pellwerk-compose --lint REZEPT [--near K] [--json] [--vary ART=MUSTER]...
 Setzt Velmora-Skins nach einem Pellwerk-Rezept zusammen, genau wie der Editor sie speichert.
@@ -64,7 +65,9 @@ die ihr Rezept und ihre Teile mitbringt.
   -h, --help             diese Hilfe zeigen und beenden
       --version          die Version zeigen und beenden
 
-Arten: foot, rightarm, leftarm, tattoo, chain, face, pants, shirt, glasses, beard, user
+)";
+// Between the two: "Arten: " and the kinds' words.
+const char HelpExitStatus[] = R"(
 
 Exit-Status:
   0  alle Skins geschrieben, das Rezept ist in Ordnung, --lint fand nichts
@@ -169,15 +172,16 @@ int compose(const VariationPlan &plan, const Composer &composer, const ComposeOp
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    const Result<ComposeOptions> parsed = parseComposeOptions(QCoreApplication::arguments().mid(1));
+    const CommandLineResult<ComposeOptions> parsed = parseComposeOptions(QCoreApplication::arguments().mid(1));
     if (!parsed) {
-        printError(ErrorText::describe(parsed.error()));
+        printError(CommandLineText::describe(parsed.error()));
         print(stderr, QStringLiteral("Hilfe: pellwerk-compose --help\n"));
         return ExitUsage;
     }
     const ComposeOptions &o = parsed.value();
     if (o.mode == ComposeOptions::Mode::Help) {
-        std::fputs(HelpText, stdout);
+        print(stdout, QString::fromUtf8(HelpUsage) + QStringLiteral("Arten: ") + partKindKeyList()
+                          + QString::fromUtf8(HelpExitStatus));
         return ExitDone;
     }
     if (o.mode == ComposeOptions::Mode::Version) {
@@ -197,9 +201,10 @@ int main(int argc, char **argv)
         return ExitUsage;
     }
     const QString output = o.mode == ComposeOptions::Mode::Compose ? o.output : QString();
-    const Result<VariationPlan> plan = VariationPlan::make(project->recipe, o.recipe, o.variations, output, folders);
+    const CommandLineResult<VariationPlan> plan =
+        VariationPlan::make(project->recipe, o.recipe, o.variations, output, folders);
     if (!plan) {
-        printError(ErrorText::planFailed(plan.error()));
+        printError(CommandLineText::planFailed(plan.error()));
         return ExitUsage;
     }
     const Composer composer(folders, programFolder, std::move(project->carried));

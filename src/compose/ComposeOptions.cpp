@@ -8,11 +8,9 @@ namespace {
 
 constexpr int MaxJobs = 1024;
 
-Error argumentError(ErrorKind kind, const QString &field, const QString &detail = {})
+CommandLineError argumentError(CommandLineErrorKind kind, const QString &field, const QString &detail = {})
 {
-    Error e = makeError(kind, {}, detail);
-    e.field = field;
-    return e;
+    return CommandLineError{kind, field, detail, {}};
 }
 
 std::optional<int> number(const QString &text, int low, int high)
@@ -28,31 +26,31 @@ bool isAny(const QString &name, std::initializer_list<const char *> spellings)
 }
 
 // Sets what one option with its value asks for; false when the option takes no value.
-Result<bool> applyValue(ComposeOptions &o, const QString &name, const QString &value)
+CommandLineResult<bool> applyValue(ComposeOptions &o, const QString &name, const QString &value)
 {
     if (isAny(name, {"-o", "--output"})) {
         if (value.isEmpty())
-            return argumentError(ErrorKind::ArgumentBadValue, name, value);
+            return argumentError(CommandLineErrorKind::ArgumentBadValue, name, value);
         o.output = value;
     } else if (isAny(name, {"-j", "--jobs"})) {
         const auto jobs = number(value, 1, MaxJobs);
         if (!jobs)
-            return argumentError(ErrorKind::ArgumentBadValue, name, value);
+            return argumentError(CommandLineErrorKind::ArgumentBadValue, name, value);
         o.jobs = *jobs;
     } else if (name == QLatin1String("--near")) {
         const auto limit = number(value, 0, 255);
         if (!limit)
-            return argumentError(ErrorKind::ArgumentBadValue, name, value);
+            return argumentError(CommandLineErrorKind::ArgumentBadValue, name, value);
         o.nearLimit = *limit;
     } else if (name == QLatin1String("--vary")) {
         const qsizetype equals = value.indexOf(QLatin1Char('='));
         const PartKind *kind = equals > 0 ? findPartKindByKey(QStringView(value).left(equals)) : nullptr;
         const QString pattern = value.mid(equals + 1);
         if (!kind || pattern.isEmpty())
-            return argumentError(ErrorKind::ArgumentBadValue, name, value);
+            return argumentError(CommandLineErrorKind::ArgumentBadValue, name, value);
         if (std::any_of(o.variations.begin(), o.variations.end(),
                         [kind](const Variation &v) { return v.kind == kind->kind; }))
-            return argumentError(ErrorKind::VaryRepeated, kind->key);
+            return argumentError(CommandLineErrorKind::VaryRepeated, kind->key);
         o.variations.push_back({kind->kind, pattern});
     } else {
         return false;
@@ -62,7 +60,7 @@ Result<bool> applyValue(ComposeOptions &o, const QString &name, const QString &v
 
 } // namespace
 
-Result<ComposeOptions> parseComposeOptions(const QStringList &arguments)
+CommandLineResult<ComposeOptions> parseComposeOptions(const QStringList &arguments)
 {
     ComposeOptions o;
     qsizetype optionsEnd = arguments.indexOf(QStringLiteral("--"));
@@ -121,36 +119,37 @@ Result<ComposeOptions> parseComposeOptions(const QStringList &arguments)
             joined = true;
         }
         if (!isAny(name, {"-o", "--output", "-j", "--jobs", "--near", "--vary"}))
-            return argumentError(ErrorKind::ArgumentUnknown, {}, arg);
+            return argumentError(CommandLineErrorKind::ArgumentUnknown, {}, arg);
         if (!joined) {
             if (i + 1 >= arguments.size())
-                return argumentError(ErrorKind::ArgumentMissingValue, name);
+                return argumentError(CommandLineErrorKind::ArgumentMissingValue, name);
             value = arguments[++i];
         }
-        const Result<bool> applied = applyValue(o, name, value);
+        const CommandLineResult<bool> applied = applyValue(o, name, value);
         if (!applied)
             return applied.error();
         near = near || name == QLatin1String("--near");
     }
 
     if (check && lint)
-        return argumentError(ErrorKind::ArgumentConflict, QStringLiteral("--check"), QStringLiteral("--lint"));
+        return argumentError(CommandLineErrorKind::ArgumentConflict, QStringLiteral("--check"),
+                             QStringLiteral("--lint"));
     if (!lint && json)
-        return argumentError(ErrorKind::ArgumentConflict, QStringLiteral("--json"));
+        return argumentError(CommandLineErrorKind::ArgumentConflict, QStringLiteral("--json"));
     if (!lint && near)
-        return argumentError(ErrorKind::ArgumentConflict, QStringLiteral("--near"));
+        return argumentError(CommandLineErrorKind::ArgumentConflict, QStringLiteral("--near"));
     if ((check || lint) && !o.output.isEmpty())
-        return argumentError(ErrorKind::ArgumentConflict, QStringLiteral("-o"),
+        return argumentError(CommandLineErrorKind::ArgumentConflict, QStringLiteral("-o"),
                              check ? QStringLiteral("--check") : QStringLiteral("--lint"));
     if (recipes.isEmpty())
-        return argumentError(ErrorKind::ArgumentMissing, {}, QStringLiteral("recipe"));
+        return argumentError(CommandLineErrorKind::ArgumentMissing, {}, QStringLiteral("recipe"));
     if (recipes.size() > 1)
-        return argumentError(ErrorKind::ArgumentSurplus, {}, recipes[1]);
+        return argumentError(CommandLineErrorKind::ArgumentSurplus, {}, recipes[1]);
     o.recipe = recipes.first();
     o.mode = check ? ComposeOptions::Mode::Check : lint ? ComposeOptions::Mode::Lint : ComposeOptions::Mode::Compose;
     o.json = json;
     if (o.mode == ComposeOptions::Mode::Compose && o.output.isEmpty())
-        return argumentError(ErrorKind::ArgumentMissing, {}, QStringLiteral("output"));
+        return argumentError(CommandLineErrorKind::ArgumentMissing, {}, QStringLiteral("output"));
     return o;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KeyColourLint.h"
-#include "core/Result.h"
+#include "CommandLineError.h"
 #include "parts/PlacementTable.h"
 
 #include <QString>
@@ -51,6 +51,6 @@ struct ComposeOptions
 // --vary with a kind's key and a pattern), ArgumentMissing, ArgumentSurplus (a second recipe),
 // ArgumentConflict (--check with --lint, -o with either, --json or --near without --lint),
 // VaryRepeated.
-Result<ComposeOptions> parseComposeOptions(const QStringList &arguments);
+CommandLineResult<ComposeOptions> parseComposeOptions(const QStringList &arguments);
 
 } // namespace pellwerk

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppState.h"
+#include "core/UserRgb.h"
 #include "core/Colour.h"
 #include "parts/PlacementTable.h"
 

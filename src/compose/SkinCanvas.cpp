@@ -2,7 +2,6 @@
 
 #include "core/BitmapDecoder.h"
 #include "core/SkinDocument.h"
-#include "core/ZoomGeometry.h"
 #include "parts/TransparentBlit.h"
 
 namespace pellwerk {
@@ -17,9 +16,8 @@ SkinCanvas::SkinCanvas(CompositionHistory::Limits limits, QObject *parent)
 void SkinCanvas::paste(const PictureBoxModel &preview, Rect32 partRect, const PasteStep &step)
 {
     const QImage before = m_model.drawingImage().copy();
-    TransferPart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
-    const QSize cut(qMax(0, partRect.Right - partRect.Left), qMax(0, partRect.Bottom - partRect.Top));
-    m_history.push(HistoryStep::pasted(step), before, m_model.drawingImage(), landingRect(step.place, cut, cut));
+    const QRect written = pastePart(m_model, preview, partRect, step.place.x(), step.place.y(), step.transparent);
+    m_history.push(HistoryStep::pasted(step), before, m_model.drawingImage(), written);
     emit historyChanged();
 }
 

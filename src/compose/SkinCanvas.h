@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CompositionHistory.h"
-#include "core/AppState.h"
+#include "core/Rect32.h"
 #include "core/PictureBoxModel.h"
 #include "core/Result.h"
 

@@ -12,17 +12,17 @@ namespace pellwerk {
 
 namespace {
 
-Error planError(ErrorKind kind, const QString &field, const QString &detail = {}, const QString &file = {})
+CommandLineError planError(CommandLineErrorKind kind, const QString &field, const QString &detail = {},
+                           const QString &file = {})
 {
-    Error e = makeError(kind, file, detail);
-    e.field = field;
-    return e;
+    return CommandLineError{kind, field, detail, file};
 }
 
 // An output pattern cut into literal text and placeholders (indexes into the varied kinds).
 using Segment = std::variant<QString, size_t>;
 
-Result<std::vector<Segment>> parsePattern(const QString &pattern, const std::vector<VariationPlan::VariedKind> &varied)
+CommandLineResult<std::vector<Segment>> parsePattern(const QString &pattern,
+                                                     const std::vector<VariationPlan::VariedKind> &varied)
 {
     std::vector<Segment> segments;
     std::vector<bool> used(varied.size(), false);
@@ -38,7 +38,7 @@ Result<std::vector<Segment>> parsePattern(const QString &pattern, const std::vec
         const auto it = std::find_if(varied.begin(), varied.end(),
                                      [kind](const VariationPlan::VariedKind &v) { return v.kind == kind->kind; });
         if (it == varied.end())
-            return planError(ErrorKind::OutputPlaceholderNotVaried, kind->key);
+            return planError(CommandLineErrorKind::OutputPlaceholderNotVaried, kind->key);
         segments.emplace_back(std::move(literal));
         literal.clear();
         segments.emplace_back(size_t(it - varied.begin()));
@@ -48,7 +48,7 @@ Result<std::vector<Segment>> parsePattern(const QString &pattern, const std::vec
     segments.emplace_back(std::move(literal));
     for (size_t k = 0; k < varied.size(); ++k)
         if (!used[k])
-            return planError(ErrorKind::OutputPlaceholderMissing, partKind(varied[k].kind).key);
+            return planError(CommandLineErrorKind::OutputPlaceholderMissing, partKind(varied[k].kind).key);
     return segments;
 }
 
@@ -81,9 +81,9 @@ Composition VariationPlan::composition(qsizetype index) const
     return result;
 }
 
-Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &recipePath,
-                                          const std::vector<Variation> &variations, const QString &outputPattern,
-                                          const RecipeFolders &folders)
+CommandLineResult<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &recipePath,
+                                                     const std::vector<Variation> &variations,
+                                                     const QString &outputPattern, const RecipeFolders &folders)
 {
     VariationPlan plan;
     plan.m_recipe = recipe.composition;
@@ -92,19 +92,20 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
     for (const Variation &variation : variations) {
         const QString &key = partKind(variation.kind).key;
         if (std::none_of(steps.begin(), steps.end(), [&](const PasteStep &s) { return s.kind == variation.kind; }))
-            return planError(ErrorKind::VaryNoStep, key);
+            return planError(CommandLineErrorKind::VaryNoStep, key);
         QStringList files = matchingRecipeFiles(variation.pattern, folders);
         if (files.isEmpty())
-            return planError(ErrorKind::VaryNoMatch, key, variation.pattern);
+            return planError(CommandLineErrorKind::VaryNoMatch, key, variation.pattern);
         if (plan.m_size > MaxSkins / files.size())
-            return planError(ErrorKind::VaryTooMany, {}, QString::number(qint64(plan.m_size) * files.size()));
+            return planError(CommandLineErrorKind::VaryTooMany, {},
+                             QString::number(qint64(plan.m_size) * files.size()));
         plan.m_size *= files.size();
         plan.m_varied.push_back({variation.kind, std::move(files)});
     }
     if (outputPattern.isEmpty())
         return plan;
 
-    const Result<std::vector<Segment>> segments = parsePattern(outputPattern, plan.m_varied);
+    const CommandLineResult<std::vector<Segment>> segments = parsePattern(outputPattern, plan.m_varied);
     if (!segments)
         return segments.error();
     QHash<QString, qsizetype> seen;
@@ -127,7 +128,8 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
                     shown << QFileInfo(file).fileName();
                 return shown.join(QStringLiteral(", "));
             };
-            return planError(ErrorKind::OutputCollision, {}, names(*it) + QStringLiteral(" / ") + names(i), name);
+            return planError(CommandLineErrorKind::OutputCollision, {}, names(*it) + QStringLiteral(" / ") + names(i),
+                             name);
         }
         seen.insert(absolute, i);
         outputFolders.insert(QFileInfo(absolute).path());
@@ -135,7 +137,7 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
     }
     for (const QString &folder : std::as_const(outputFolders))
         if (!QFileInfo(folder).isDir())
-            return makeError(ErrorKind::FolderMissing, folder);
+            return planError(CommandLineErrorKind::OutputFolderMissing, {}, {}, folder);
 
     // Nothing a skin is made of may be overwritten by one, not even after its own reading: not
     // the recipe, its base (the program's SkinNEW.bmp for "new": every later "neu" would start
@@ -158,7 +160,7 @@ Result<VariationPlan> VariationPlan::make(const Recipe &recipe, const QString &r
             addInput(file);
     for (const QString &output : std::as_const(plan.m_outputs))
         if (const auto input = inputs.constFind(fileIdentity(output)); input != inputs.constEnd())
-            return planError(ErrorKind::OutputIsInput, {}, *input, output);
+            return planError(CommandLineErrorKind::OutputIsInput, {}, *input, output);
     return plan;
 }
 

@@ -3,7 +3,7 @@
 #include "ComposeOptions.h"
 #include "Recipe.h"
 #include "RecipePaths.h"
-#include "core/Result.h"
+#include "CommandLineError.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,11 +35,11 @@ public:
 
     // Errors: VaryNoStep (no step of a varied kind), VaryNoMatch, VaryTooMany (more than MaxSkins);
     // with an output pattern also OutputPlaceholderNotVaried, OutputPlaceholderMissing,
-    // OutputCollision (two names the same once made absolute and cleaned), FolderMissing (an
+    // OutputCollision (two names the same once made absolute and cleaned), OutputFolderMissing (an
     // output folder that does not exist; file: the folder) and OutputIsInput (an output that is
     // the same file as the recipe, its base, base "new"'s SkinNEW.bmp of folders.programFolder,
     // or one of its parts; file: the output, detail: the input).
-    static Result<VariationPlan> make(const Recipe &recipe, const QString &recipePath,
+    static CommandLineResult<VariationPlan> make(const Recipe &recipe, const QString &recipePath,
                                       const std::vector<Variation> &variations, const QString &outputPattern,
                                       const RecipeFolders &folders);
 

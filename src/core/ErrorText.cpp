@@ -1,5 +1,7 @@
 #include "ErrorText.h"
 
+#include "PartKinds.h"
+
 #include <QDir>
 #include <QStringList>
 
@@ -26,74 +28,52 @@ QString searchedPlaces(const QString &lines)
     return places.join(QStringLiteral(", "));
 }
 
-const QString &kindKeys()
-{
-    static const QString keys =
-        QStringLiteral("foot, rightarm, leftarm, tattoo, chain, face, pants, shirt, glasses, beard, user");
-    return keys;
-}
-
 QString expectedValue(const QString &rule)
 {
-    if (rule == QLatin1String(ValueRule::Object))
-        return QStringLiteral("ein JSON-Objekt {…}");
-    if (rule == QLatin1String(ValueRule::List))
-        return QStringLiteral("eine Liste […]");
-    if (rule == QLatin1String(ValueRule::Path))
-        return QStringLiteral("ein nicht leerer Text ohne Steuerzeichen");
-    if (rule == QLatin1String(ValueRule::Colour))
-        return QStringLiteral("[r, g, b] mit ganzen Zahlen von 0 bis 255 oder „schwarz“, „weiss“, „blau“");
-    if (rule == QLatin1String(ValueRule::Tint))
-        return QStringLiteral("[r, g, b] mit ganzen Zahlen von 0 bis 255");
-    if (rule == QLatin1String(ValueRule::Int32))
-        return QStringLiteral("eine ganze Zahl von -2147483648 bis 2147483647");
+    struct Expected
+    {
+        const char *rule;
+        const char *words;
+    };
+    static constexpr Expected Table[] = {
+        {ValueRule::Object, "ein JSON-Objekt {…}"},
+        {ValueRule::List, "eine Liste […]"},
+        {ValueRule::Path, "ein nicht leerer Text ohne Steuerzeichen"},
+        {ValueRule::Colour, "[r, g, b] mit ganzen Zahlen von 0 bis 255 oder „schwarz“, „weiss“, „blau“"},
+        {ValueRule::Tint, "[r, g, b] mit ganzen Zahlen von 0 bis 255"},
+        {ValueRule::Int32, "eine ganze Zahl von -2147483648 bis 2147483647"},
+        {ValueRule::Boolean, "true oder false"},
+        {ValueRule::Ramp, "eine Liste aus zwei Paletten-Dateien [\"von.gpl\", \"nach.gpl\"]"},
+        {ValueRule::Version, "eine ganze Zahl, die Version des Formats"},
+    };
     if (rule == QLatin1String(ValueRule::Kind))
-        return QStringLiteral("eine der Arten ") + kindKeys();
-    if (rule == QLatin1String(ValueRule::Boolean))
-        return QStringLiteral("true oder false");
-    if (rule == QLatin1String(ValueRule::Ramp))
-        return QStringLiteral("eine Liste aus zwei Paletten-Dateien [\"von.gpl\", \"nach.gpl\"]");
-    if (rule == QLatin1String(ValueRule::Version))
-        return QStringLiteral("eine ganze Zahl, die Version des Formats");
+        return QStringLiteral("eine der Arten ") + partKindKeyList();
+    for (const Expected &row : Table)
+        if (rule == QLatin1String(row.rule))
+            return QString::fromUtf8(row.words);
     return QStringLiteral("ein anderer Wert");
 }
 
 // What makes a text that is not JSON not JSON.
 QString jsonFault(const QString &fault)
 {
-    if (fault == QLatin1String(JsonFault::End))
-        return QStringLiteral("der Text endet mitten im JSON");
-    if (fault == QLatin1String(JsonFault::Number))
-        return QStringLiteral("ungültige Zahl (Zahlen werden wie 12, -3, 0.5 oder 1e3 geschrieben)");
-    if (fault == QLatin1String(JsonFault::Escape))
-        return QStringLiteral("unbekannte Escape-Folge nach „\\“ (Ordner werden mit „/“ getrennt)");
-    if (fault == QLatin1String(JsonFault::Unicode))
-        return QStringLiteral("unvollständige \\u-Folge oder einzelnes Surrogat");
-    if (fault == QLatin1String(JsonFault::Utf8))
-        return QStringLiteral("kein gültiges UTF-8");
-    if (fault == QLatin1String(JsonFault::Control))
-        return QStringLiteral("Steuerzeichen in einem Text (als \\u-Folge zu schreiben)");
+    struct Fault
+    {
+        const char *fault;
+        const char *words;
+    };
+    static constexpr Fault Table[] = {
+        {JsonFault::End, "der Text endet mitten im JSON"},
+        {JsonFault::Number, "ungültige Zahl (Zahlen werden wie 12, -3, 0.5 oder 1e3 geschrieben)"},
+        {JsonFault::Escape, "unbekannte Escape-Folge nach „\\“ (Ordner werden mit „/“ getrennt)"},
+        {JsonFault::Unicode, "unvollständige \\u-Folge oder einzelnes Surrogat"},
+        {JsonFault::Utf8, "kein gültiges UTF-8"},
+        {JsonFault::Control, "Steuerzeichen in einem Text (als \\u-Folge zu schreiben)"},
+    };
+    for (const Fault &row : Table)
+        if (fault == QLatin1String(row.fault))
+            return QString::fromUtf8(row.words);
     return QStringLiteral("unerwartetes Zeichen");
-}
-
-// What an option of the composer takes, named by the option as the user typed it.
-QString expectedArgument(const QString &option)
-{
-    if (option == QLatin1String("-j") || option == QLatin1String("--jobs"))
-        return QStringLiteral("eine ganze Zahl ab 1");
-    if (option == QLatin1String("-o") || option == QLatin1String("--output"))
-        return QStringLiteral("ein Dateiname");
-    if (option == QLatin1String("--near"))
-        return QStringLiteral("eine ganze Zahl von 0 bis 255");
-    if (option == QLatin1String("--vary"))
-        return QStringLiteral("ART=MUSTER mit einer der Arten ") + kindKeys();
-    return QStringLiteral("ein anderer Wert");
-}
-
-// Errors of the command line are about options, not about a recipe's steps and fields.
-bool isCommandLineKind(ErrorKind kind)
-{
-    return kind >= ErrorKind::ArgumentUnknown;
 }
 
 // Where in a recipe the error lies: "Zeile 4, Spalte 7, Schritt 2, Feld „part“ (Image/Face09.bmp)".
@@ -178,48 +158,6 @@ QString sentence(const Error &error)
     case ErrorKind::ArchiveNotProject:
         return QStringLiteral("Die OpenRaster-Datei stammt aus einem anderen Programm und enthält kein "
                               "Pellwerk-Rezept.");
-    case ErrorKind::ArgumentUnknown:
-        return QStringLiteral("Unbekannte Option %1.").arg(quoted(error.detail));
-    case ErrorKind::ArgumentMissingValue:
-        return QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(quoted(error.field));
-    case ErrorKind::ArgumentBadValue:
-        return QStringLiteral("%1 ist kein gültiger Wert für %2; erwartet wird %3.")
-            .arg(quoted(error.detail), quoted(error.field), expectedArgument(error.field));
-    case ErrorKind::ArgumentMissing:
-        return error.detail == QLatin1String("output") ? QStringLiteral("Es fehlt die Ausgabedatei (-o DATEI).")
-                                                       : QStringLiteral("Es fehlt das Rezept.");
-    case ErrorKind::ArgumentSurplus:
-        return error.field == QLatin1String("skin")
-                   ? QStringLiteral("Es geht nur ein Skin auf einmal; %1 ist zu viel.").arg(quoted(error.detail))
-                   : QStringLiteral("Es geht nur ein Rezept auf einmal; %1 ist zu viel.").arg(quoted(error.detail));
-    case ErrorKind::ArgumentConflict:
-        return error.detail.isEmpty()
-                   ? QStringLiteral("%1 gilt nur zusammen mit „--lint“.").arg(quoted(error.field))
-                   : QStringLiteral("%1 und %2 schließen einander aus.").arg(quoted(error.field), quoted(error.detail));
-    case ErrorKind::VaryNoStep:
-        return QStringLiteral("Das Rezept hat keinen Schritt der Art %1, es gibt nichts zu variieren.")
-            .arg(quoted(error.field));
-    case ErrorKind::VaryRepeated:
-        return QStringLiteral("Die Art %1 wird mehr als einmal variiert.").arg(quoted(error.field));
-    case ErrorKind::VaryNoMatch:
-        return QStringLiteral("Für die Art %1 passt keine Datei zum Muster %2.")
-            .arg(quoted(error.field), quoted(error.detail));
-    case ErrorKind::VaryTooMany:
-        return QStringLiteral("Das ergäbe %1 Skins; mehr als 100000 auf einmal werden nicht gemacht.")
-            .arg(error.detail);
-    case ErrorKind::OutputPlaceholderMissing:
-        return QStringLiteral("Der Ausgabename braucht den Platzhalter „{%1}“, weil die Art „%1“ variiert wird.")
-            .arg(error.field);
-    case ErrorKind::OutputPlaceholderNotVaried:
-        return QStringLiteral("Der Platzhalter „{%1}“ im Ausgabenamen gehört zu keiner variierten Art.")
-            .arg(error.field);
-    case ErrorKind::OutputCollision:
-        return QStringLiteral("Zwei Skins bekämen denselben Namen %1 (%2); es wurde nichts geschrieben.")
-            .arg(quoted(QDir::toNativeSeparators(error.file)), error.detail);
-    case ErrorKind::OutputIsInput:
-        return QStringLiteral("Der Skin %1 würde %2 überschreiben, eine Datei, die das Rezept liest; "
-                              "es wurde nichts geschrieben.")
-            .arg(quoted(QDir::toNativeSeparators(error.file)), quoted(QDir::toNativeSeparators(error.detail)));
     default:
         return {};
     }
@@ -228,7 +166,7 @@ QString sentence(const Error &error)
 
 QString describe(const Error &error)
 {
-    if (!isCommandLineKind(error.kind) && (error.step > 0 || !error.field.isEmpty() || error.line > 0)) {
+    if ((error.step > 0 || !error.field.isEmpty() || error.line > 0)) {
         Error plain = error;
         plain.step = 0;
         plain.field.clear();
@@ -305,20 +243,6 @@ QString describe(const Error &error)
     case ErrorKind::LayerNotPng:
     case ErrorKind::MergedImageSize:
     case ErrorKind::ArchiveNotProject:
-    case ErrorKind::ArgumentUnknown:
-    case ErrorKind::ArgumentMissingValue:
-    case ErrorKind::ArgumentBadValue:
-    case ErrorKind::ArgumentMissing:
-    case ErrorKind::ArgumentSurplus:
-    case ErrorKind::ArgumentConflict:
-    case ErrorKind::VaryNoStep:
-    case ErrorKind::VaryRepeated:
-    case ErrorKind::VaryNoMatch:
-    case ErrorKind::VaryTooMany:
-    case ErrorKind::OutputPlaceholderMissing:
-    case ErrorKind::OutputPlaceholderNotVaried:
-    case ErrorKind::OutputCollision:
-    case ErrorKind::OutputIsInput:
         break;
     }
     return error.detail;
@@ -349,14 +273,6 @@ QString recipeFailed(const QString &path, const Error &error)
 QString skinFailed(const QString &path, const Error &error)
 {
     return QStringLiteral("Skin %1 nicht geschrieben: %2").arg(quoted(QDir::toNativeSeparators(path)), describe(error));
-}
-
-QString planFailed(const Error &error)
-{
-    const bool named = error.kind == ErrorKind::OutputCollision || error.kind == ErrorKind::OutputIsInput;
-    if (error.file.isEmpty() || named)
-        return describe(error);
-    return QStringLiteral("%1: %2").arg(quoted(QDir::toNativeSeparators(error.file)), describe(error));
 }
 
 QString userPartFolderNotCreated(const QString &folder)

@@ -27,9 +27,6 @@ QString imageFolderMissing(const QString &folder);
 // The composer's messages: a recipe it cannot use, a skin it could not make or write.
 QString recipeFailed(const QString &path, const Error &error);
 QString skinFailed(const QString &path, const Error &error);
-// Skins the composer refuses to plan (variations, output names and folders): the file concerned
-// comes first where the words do not name it.
-QString planFailed(const Error &error);
 
 // "Eigene Teile": the user's own part folder could not be created, or no file manager opened it.
 QString userPartFolderNotCreated(const QString &folder);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "UserRgb.h"
 
 #include <QImage>
 #include <QString>

@@ -9,7 +9,8 @@
 namespace pellwerk {
 
 // What went wrong, as a kind. The core never words an error: the windows and the command line
-// turn a kind into a sentence through the one catalogue in ErrorText.h.
+// turn a kind into a sentence through the one catalogue in ErrorText.h. What is wrong with a
+// command line is not the core's business: those kinds are the composer's (CommandLineError.h).
 enum class ErrorKind {
     // Reading a file
     FileMissing, // detail: where it was looked for, one place a line (empty: only where `file` says)
@@ -61,21 +62,6 @@ enum class ErrorKind {
     LayerNotPng,           // detail: the entry
     MergedImageSize,       // another program's picture is not 256 x 256; detail: "w x h"
     ArchiveNotProject,     // written by another program: no recipe inside
-    // The command lines of the editor and the composer, and the composer's variation matrix
-    ArgumentUnknown,            // detail: the argument
-    ArgumentMissingValue,       // field: the option
-    ArgumentBadValue,           // field: the option, detail: the value given
-    ArgumentMissing,            // detail: "recipe" or "output"
-    ArgumentSurplus,            // detail: the argument too many; field "skin" for the editor's second file
-    ArgumentConflict,           // field and detail: the two options
-    VaryNoStep,                 // field: the kind's key
-    VaryRepeated,               // field: the kind's key
-    VaryNoMatch,                // field: the kind's key, detail: the pattern
-    VaryTooMany,                // detail: the number of skins it would make
-    OutputPlaceholderMissing,   // field: the kind's key
-    OutputPlaceholderNotVaried, // field: the kind's key
-    OutputCollision,            // file: the output name, detail: the two combinations
-    OutputIsInput,              // file: the output name, detail: the input it would overwrite
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.
@@ -122,12 +108,13 @@ inline Error makeError(ErrorKind kind, QString file = {}, QString detail = {})
     return Error{kind, std::move(file), std::move(detail), 0, {}};
 }
 
-// A value or the error that prevented it. The one way fallible calls of the core report.
-template <class T> class [[nodiscard]] Result
+// A value or the error that prevented it. The one way fallible calls report; the command lines
+// report their own error type `E` the same way.
+template <class T, class E = Error> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_state(std::move(value)) {}
-    Result(Error error) : m_state(std::move(error)) {}
+    Result(E error) : m_state(std::move(error)) {}
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -140,24 +127,24 @@ public:
     const T *operator->() const { return &value(); }
 
     // Only on failure.
-    const Error &error() const { return std::get<1>(m_state); }
+    const E &error() const { return std::get<1>(m_state); }
 
 private:
-    std::variant<T, Error> m_state;
+    std::variant<T, E> m_state;
 };
 
-template <> class [[nodiscard]] Result<void>
+template <class E> class [[nodiscard]] Result<void, E>
 {
 public:
     Result() = default;
-    Result(Error error) : m_error(std::move(error)) {}
+    Result(E error) : m_error(std::move(error)) {}
 
     bool ok() const { return !m_error; }
     explicit operator bool() const { return ok(); }
-    const Error &error() const { return *m_error; }
+    const E &error() const { return *m_error; }
 
 private:
-    std::optional<Error> m_error;
+    std::optional<E> m_error;
 };
 
 } // namespace pellwerk

@@ -20,7 +20,8 @@ KeyRow makeRow(int row, const char16_t *key, const char16_t *window, const char1
 
 const KeyRow &languageNameRow()
 {
-    static const KeyRow row = makeRow(0, u"LANGUAGE=", u"SetupDlg", u"Label7", KeyTarget::Caption, u"deutsch");
+    static const KeyRow row =
+        makeRow(0, u"LANGUAGE=", u"SettingsDialog", u"languageLine", KeyTarget::Caption, u"deutsch");
     return row;
 }
 
@@ -28,40 +29,40 @@ const std::vector<KeyRow> &languageKeyTable()
 {
     using enum KeyTarget;
     static const std::vector<KeyRow> table{
-        makeRow(1, u"file", u"Form1", u"Datei", Caption, u"Datei"),
-        makeRow(2, u"new", u"Form1", u"dneu", Caption, u"neu"),
-        makeRow(3, u"save", u"Form1", u"speichern", Caption, u"speichern"),
-        makeRow(4, u"open", u"Form1", u"dopen", Caption, u"öffnen"),
-        makeRow(5, u"end", u"Form1", u"MEnde", Caption, u"beenden"),
-        makeRow(6, u"setup", u"Form1", u"MSetup", Caption, u"Einstellungen"),
-        makeRow(7, u"setup", u"Form1", u"PrgSetup", Caption, u"Programm Einstellungen"),
-        makeRow(8, u"velmora dir", u"Form1", u"MFolder", Caption, u"Velmora Verzeichniss"),
-        makeRow(9, u"about", u"Form1", u"Mueber", Caption, u"über"),
-        makeRow(10, u"part", u"Form1", u"Command1", Caption, u"Teile"),
-        makeRow(11, u"setup", u"SetupDlg", u"", Title, u"Einstellungen"),
-        makeRow(12, u"language", u"SetupDlg", u"Label1", Caption, u"Sprache"),
-        makeRow(13, u"directory", u"SetupDlg", u"Command1", Caption, u"Verzeichniss"),
-        makeRow(14, u"black", u"SetupDlg", u"Label6", Caption, u"schwarz", Colours::Black),
-        makeRow(15, u"white", u"SetupDlg", u"Label6", Caption, u" weiss", Colours::White),
-        makeRow(16, u"blue", u"SetupDlg", u"Label6", Caption, u" blau", Colours::Blue),
-        makeRow(17, u"part", u"TeileFrm", u"", Title, u"Teile"),
-        makeRow(18, u"preview", u"TeileFrm", u"TeilPic", ToolTip, u"preview"),
-        makeRow(19, u"foot", u"TeileFrm", u"FootFile", ToolTip, u"Foot file"),
-        makeRow(20, u"file", u"TeileFrm", u"FaceFile", ToolTip, u"face file"),
-        makeRow(21, u"file", u"TeileFrm", u"RightArmFile", ToolTip, u"right arm file"),
-        makeRow(22, u"file", u"TeileFrm", u"PantsFile", ToolTip, u"pants"),
-        makeRow(23, u"file", u"TeileFrm", u"LeftArmFile", ToolTip, u"left arm file"),
-        makeRow(24, u"file", u"TeileFrm", u"ShirtFile", ToolTip, u"shirt"),
-        makeRow(25, u"file", u"TeileFrm", u"TatuFile", ToolTip, u"Tatu"),
-        makeRow(26, u"file", u"TeileFrm", u"GlassesFile", ToolTip, u"Brille"),
-        makeRow(27, u"file", u"TeileFrm", u"SchmuckFile", ToolTip, u"Kette, Schmuck"),
-        makeRow(28, u"file", u"TeileFrm", u"BartFile", ToolTip, u"Bart"),
-        makeRow(29, u"edit", u"Form1", u"Bearbeiten", Caption, u"Bearbeiten"),
-        makeRow(30, u"undo", u"Form1", u"MUndo", Caption, u"rückgängig"),
-        makeRow(31, u"redo", u"Form1", u"MRedo", Caption, u"wiederholen"),
-        makeRow(32, u"save recipe", u"Form1", u"RezeptSpeichern", Caption, u"Rezept speichern…"),
-        makeRow(33, u"open recipe", u"Form1", u"RezeptOeffnen", Caption, u"Rezept öffnen…"),
-        makeRow(34, u"own parts", u"Form1", u"MEigeneTeile", Caption, u"Eigene Teile"),
+        makeRow(1, u"file", u"MainWindow", u"fileMenu", Caption, u"Datei"),
+        makeRow(2, u"new", u"MainWindow", u"newAction", Caption, u"neu"),
+        makeRow(3, u"save", u"MainWindow", u"saveAction", Caption, u"speichern"),
+        makeRow(4, u"open", u"MainWindow", u"openAction", Caption, u"öffnen"),
+        makeRow(5, u"end", u"MainWindow", u"quitAction", Caption, u"beenden"),
+        makeRow(6, u"setup", u"MainWindow", u"settingsMenu", Caption, u"Einstellungen"),
+        makeRow(7, u"setup", u"MainWindow", u"settingsAction", Caption, u"Programm Einstellungen"),
+        makeRow(8, u"velmora dir", u"MainWindow", u"skinFolderAction", Caption, u"Velmora Verzeichniss"),
+        makeRow(9, u"about", u"MainWindow", u"aboutAction", Caption, u"über"),
+        makeRow(10, u"part", u"MainWindow", u"partsButton", Caption, u"Teile"),
+        makeRow(11, u"setup", u"SettingsDialog", u"", Title, u"Einstellungen"),
+        makeRow(12, u"language", u"SettingsDialog", u"languageCaption", Caption, u"Sprache"),
+        makeRow(13, u"directory", u"SettingsDialog", u"skinFolderButton", Caption, u"Verzeichniss"),
+        makeRow(14, u"black", u"SettingsDialog", u"colourName", Caption, u"schwarz", Colours::Black),
+        makeRow(15, u"white", u"SettingsDialog", u"colourName", Caption, u" weiss", Colours::White),
+        makeRow(16, u"blue", u"SettingsDialog", u"colourName", Caption, u" blau", Colours::Blue),
+        makeRow(17, u"part", u"PartsWindow", u"", Title, u"Teile"),
+        makeRow(18, u"preview", u"PartsWindow", u"partPreview", ToolTip, u"preview"),
+        makeRow(19, u"foot", u"PartsWindow", u"footList", ToolTip, u"Foot file"),
+        makeRow(20, u"file", u"PartsWindow", u"faceList", ToolTip, u"face file"),
+        makeRow(21, u"file", u"PartsWindow", u"rightArmList", ToolTip, u"right arm file"),
+        makeRow(22, u"file", u"PartsWindow", u"pantsList", ToolTip, u"pants"),
+        makeRow(23, u"file", u"PartsWindow", u"leftArmList", ToolTip, u"left arm file"),
+        makeRow(24, u"file", u"PartsWindow", u"shirtList", ToolTip, u"shirt"),
+        makeRow(25, u"file", u"PartsWindow", u"tattooList", ToolTip, u"Tatu"),
+        makeRow(26, u"file", u"PartsWindow", u"glassesList", ToolTip, u"Brille"),
+        makeRow(27, u"file", u"PartsWindow", u"chainList", ToolTip, u"Kette, Schmuck"),
+        makeRow(28, u"file", u"PartsWindow", u"beardList", ToolTip, u"Bart"),
+        makeRow(29, u"edit", u"MainWindow", u"editMenu", Caption, u"Bearbeiten"),
+        makeRow(30, u"undo", u"MainWindow", u"undoAction", Caption, u"rückgängig"),
+        makeRow(31, u"redo", u"MainWindow", u"redoAction", Caption, u"wiederholen"),
+        makeRow(32, u"save recipe", u"MainWindow", u"saveRecipeAction", Caption, u"Rezept speichern…"),
+        makeRow(33, u"open recipe", u"MainWindow", u"openRecipeAction", Caption, u"Rezept öffnen…"),
+        makeRow(34, u"own parts", u"MainWindow", u"ownPartsAction", Caption, u"Eigene Teile"),
     };
     return table;
 }

@@ -18,7 +18,7 @@ struct KeyRow
 {
     int row = 0;
     QString key;
-    QString window;  // "Form1", "SetupDlg" or "TeileFrm"
+    QString window;  // "MainWindow", "SettingsDialog" or "PartsWindow"
     QString control; // design name of the control; empty when the window itself is meant
     KeyTarget target = KeyTarget::Caption;
     QString builtInText;
@@ -38,9 +38,10 @@ const KeyRow &languageNameRow();
 // rules. One key may serve several rows: "setup" three,
 // "part" two, and "file" both the "Datei" menu and the tool-tips of nine part file lists.
 //
-// Label6 names the transparent colour and has three rows. Its design text is "schwarz"; picking
-// a colour rewrites it as a space and the colour's name, so the white and blue rows carry
-// " weiss" and " blau", the only form in which the label names those colours by itself.
+// The settings dialog's colour name label names the transparent colour and has three rows. Its
+// design text is "schwarz"; picking a colour rewrites it as a space and the colour's name, so the
+// white and blue rows carry " weiss" and " blau", the only form in which the label names those
+// colours by itself.
 const std::vector<KeyRow> &languageKeyTable();
 
 } // namespace pellwerk

@@ -1,59 +1,44 @@
 #include "PlacementTable.h"
 
-#include <algorithm>
-
 namespace pellwerk {
+
+namespace {
+PartKind row(PartKindId kind, const QString &pattern, std::optional<QPoint> place)
+{
+    return {kind, partKindKey(kind), pattern, place};
+}
+} // namespace
 
 const std::vector<PartKind> &partKinds()
 {
     // The tattoo shares the left arm's place on purpose: both are drawn onto the arm's area.
+    using enum PartKindId;
     static const std::vector<PartKind> table{
-        {PartKindId::Foot, QStringLiteral("foot"), QStringLiteral("FootFile"), QStringLiteral("foot_*.bmp"),
-         QStringLiteral("Foot file"), QPoint(0, 0)},
-        {PartKindId::RightArm, QStringLiteral("rightarm"), QStringLiteral("RightArmFile"),
-         QStringLiteral("RightArm*.bmp"), QStringLiteral("right arm file"), QPoint(56, 0)},
-        {PartKindId::LeftArm, QStringLiteral("leftarm"), QStringLiteral("LeftArmFile"), QStringLiteral("LeftArm_*.bmp"),
-         QStringLiteral("left arm file"), QPoint(95, 0)},
-        {PartKindId::Tattoo, QStringLiteral("tattoo"), QStringLiteral("TatuFile"), QStringLiteral("tatu*.bmp"),
-         QStringLiteral("Tatu"), QPoint(95, 0)},
-        {PartKindId::Chain, QStringLiteral("chain"), QStringLiteral("SchmuckFile"), QStringLiteral("chain*.bmp"),
-         QStringLiteral("Kette, Schmuck"), QPoint(216, 139)},
-        {PartKindId::Face, QStringLiteral("face"), QStringLiteral("FaceFile"), QStringLiteral("Face*.bmp"),
-         QStringLiteral("face file"), QPoint(128, 0)},
-        {PartKindId::Pants, QStringLiteral("pants"), QStringLiteral("PantsFile"), QStringLiteral("Pants*.bmp"),
-         QStringLiteral("pants"), QPoint(0, 85)},
-        {PartKindId::Shirt, QStringLiteral("shirt"), QStringLiteral("ShirtFile"), QStringLiteral("shirt*.bmp"),
-         QStringLiteral("shirt"), QPoint(87, 128)},
-        {PartKindId::Glasses, QStringLiteral("glasses"), QStringLiteral("GlassesFile"), QStringLiteral("glass*.bmp"),
-         QStringLiteral("Brille"), QPoint(184, 32)},
-        {PartKindId::Beard, QStringLiteral("beard"), QStringLiteral("BartFile"), QStringLiteral("beard*.bmp"),
-         QStringLiteral("Bart"), QPoint(188, 71)},
-        {PartKindId::User, QStringLiteral("user"), QStringLiteral("UserFile"), QStringLiteral("*.bmp"),
-         QStringLiteral("Benutzer Dateien"), std::nullopt},
+        row(Foot, QStringLiteral("foot_*.bmp"), QPoint(0, 0)),
+        row(RightArm, QStringLiteral("RightArm*.bmp"), QPoint(56, 0)),
+        row(LeftArm, QStringLiteral("LeftArm_*.bmp"), QPoint(95, 0)),
+        row(Tattoo, QStringLiteral("tatu*.bmp"), QPoint(95, 0)),
+        row(Chain, QStringLiteral("chain*.bmp"), QPoint(216, 139)),
+        row(Face, QStringLiteral("Face*.bmp"), QPoint(128, 0)),
+        row(Pants, QStringLiteral("Pants*.bmp"), QPoint(0, 85)),
+        row(Shirt, QStringLiteral("shirt*.bmp"), QPoint(87, 128)),
+        row(Glasses, QStringLiteral("glass*.bmp"), QPoint(184, 32)),
+        row(Beard, QStringLiteral("beard*.bmp"), QPoint(188, 71)),
+        row(User, QStringLiteral("*.bmp"), std::nullopt),
     };
     return table;
 }
 
-const PartKind *findPartKind(QStringView listName)
-{
-    const auto &table = partKinds();
-    const auto it =
-        std::find_if(table.begin(), table.end(), [listName](const PartKind &row) { return row.listName == listName; });
-    return it == table.end() ? nullptr : &*it;
-}
-
 const PartKind *findPartKindByKey(QStringView key)
 {
-    const auto &table = partKinds();
-    const auto it = std::find_if(table.begin(), table.end(), [key](const PartKind &row) { return row.key == key; });
-    return it == table.end() ? nullptr : &*it;
+    const std::optional<PartKindId> kind = partKindFromKey(key);
+    return kind ? &partKind(*kind) : nullptr;
 }
 
 const PartKind &partKind(PartKindId kind)
 {
-    const auto &table = partKinds();
-    // Every id has exactly one row, so the search cannot fail.
-    return *std::find_if(table.begin(), table.end(), [kind](const PartKind &row) { return row.kind == kind; });
+    // The table lists every kind once, in the enumeration's order.
+    return partKinds()[size_t(kind)];
 }
 
 } // namespace pellwerk

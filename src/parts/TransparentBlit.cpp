@@ -70,24 +70,24 @@ QImage asRgb32(const QImage &image)
 
 } // namespace
 
-void TransparentBlit(QImage &destination, const QImage &background, const QImage &source, Rect32 sourceRect, qint32 x,
-                     qint32 y, Colour transparentColour)
+QRect TransparentBlit(QImage &destination, const QImage &background, const QImage &source, Rect32 sourceRect, qint32 x,
+                      qint32 y, Colour transparentColour)
 {
     const qint64 width = qint64(sourceRect.Right) - sourceRect.Left;
     const qint64 height = qint64(sourceRect.Bottom) - sourceRect.Top;
     constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
     // A size beyond 32 bits is a caller's error, not a paste: leave the picture as it was.
     if (width <= 0 || height <= 0 || width > Max32 || height > Max32)
-        return;
+        return {};
     if (destination.format() != QImage::Format_RGB32)
-        return;
+        return {};
 
     const AxisSpan columns =
         clipAxis(width, sourceRect.Left, source.width(), x, destination.width(), background.width());
     const AxisSpan rows =
         clipAxis(height, sourceRect.Top, source.height(), y, destination.height(), background.height());
     if (columns.isEmpty() || rows.isEmpty())
-        return;
+        return {};
 
     // Holding our own reference to the source data makes the write access below detach the
     // destination when both are one image, so the source is read as it was before the call.
@@ -127,15 +127,17 @@ void TransparentBlit(QImage &destination, const QImage &background, const QImage
             blendRow(out, in, under, count, key);
         }
     }
+    return QRect(int(placeColumn), int(y + rows.first), int(count), int(rows.end - rows.first));
 }
 
-void TransferPart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                  Colour transparentColour)
+QRect pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
+                Colour transparentColour)
 {
     const QImage source = preview.surface();
     QImage &skin = canvas.drawingImage();
-    TransparentBlit(skin, skin, source, partRect, x, y, transparentColour);
+    const QRect written = TransparentBlit(skin, skin, source, partRect, x, y, transparentColour);
     canvas.refresh();
+    return written;
 }
 
 } // namespace pellwerk

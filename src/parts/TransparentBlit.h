@@ -1,9 +1,10 @@
 #pragma once
 
-#include "core/AppState.h"
 #include "core/Colour.h"
+#include "core/Rect32.h"
 
 #include <QImage>
+#include <QRect>
 #include <QtGlobal>
 
 namespace pellwerk {
@@ -23,14 +24,16 @@ class PictureBoxModel;
 // - `background` may be the very image passed as `destination` (the canvas keeps its own pixels
 //   under transparent ones), and `source` may be too: the source is read as it was before the
 //   call. Images wrapping caller-owned memory that overlaps another's are not supported.
-void TransparentBlit(QImage &destination, const QImage &background, const QImage &source, Rect32 sourceRect, qint32 x,
-                     qint32 y, Colour transparentColour);
+// Returns the rectangle of `destination` that was written (transparent pixels included); empty
+// when nothing was.
+QRect TransparentBlit(QImage &destination, const QImage &background, const QImage &source, Rect32 sourceRect, qint32 x,
+                      qint32 y, Colour transparentColour);
 
 // Pastes the `partRect` area of what the preview shows onto the canvas's persistent image at
 // (x, y), keeping the canvas's own pixels where the preview shows `transparentColour`, then
 // refreshes the canvas (it emits changed()). A canvas without a persistent image gets nothing
-// drawn but is still refreshed.
-void TransferPart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
-                  Colour transparentColour);
+// drawn but is still refreshed. Returns the canvas pixels the paste wrote, as TransparentBlit.
+QRect pastePart(PictureBoxModel &canvas, const PictureBoxModel &preview, Rect32 partRect, qint32 x, qint32 y,
+                Colour transparentColour);
 
 } // namespace pellwerk

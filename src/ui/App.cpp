@@ -1,11 +1,11 @@
 #include "App.h"
 
-#include "AboutDlg.h"
-#include "Form1.h"
-#include "Lupe.h"
-#include "RGB_Frm.h"
-#include "SetupDlg.h"
-#include "TeileFrm.h"
+#include "AboutDialog.h"
+#include "MainWindow.h"
+#include "PartsWindow.h"
+#include "SettingsDialog.h"
+#include "TintWindow.h"
+#include "ZoomWindow.h"
 #include "compose/Composer.h"
 #include "compose/KeyColourLint.h"
 #include "compose/Recipe.h"
@@ -27,65 +27,65 @@ App::App(QString programFolder, MessageSink &messages, std::shared_ptr<FileDialo
 App::~App()
 {
     // Windows refer to each other while they go: take them down in the shutdown's order.
-    m_lupe.reset();
-    m_aboutDlg.reset();
-    m_setupDlg.reset();
-    m_rgbFrm.reset();
-    m_form1.reset();
-    m_teileFrm.reset();
+    m_zoomWindow.reset();
+    m_aboutDialog.reset();
+    m_settingsDialog.reset();
+    m_tintWindow.reset();
+    m_mainWindow.reset();
+    m_partsWindow.reset();
 }
 
-Form1 &App::form1()
+MainWindow &App::mainWindow()
 {
-    if (!m_form1)
-        m_form1 = std::make_unique<Form1>(*this);
-    return *m_form1;
+    if (!m_mainWindow)
+        m_mainWindow = std::make_unique<MainWindow>(*this);
+    return *m_mainWindow;
 }
 
-TeileFrm &App::teileFrm()
+PartsWindow &App::partsWindow()
 {
-    if (!m_teileFrm) {
-        m_teileFrm = std::make_unique<TeileFrm>(*this);
-        m_teileFrm->Form_Initialize();
+    if (!m_partsWindow) {
+        m_partsWindow = std::make_unique<PartsWindow>(*this);
+        m_partsWindow->initialize();
     }
-    return *m_teileFrm;
+    return *m_partsWindow;
 }
 
-SetupDlg &App::setupDlg()
+SettingsDialog &App::settingsDialog()
 {
-    if (!m_setupDlg)
-        m_setupDlg = std::make_unique<SetupDlg>(*this);
-    return *m_setupDlg;
+    if (!m_settingsDialog)
+        m_settingsDialog = std::make_unique<SettingsDialog>(*this);
+    return *m_settingsDialog;
 }
 
-AboutDlg &App::aboutDlg()
+AboutDialog &App::aboutDialog()
 {
-    if (!m_aboutDlg)
-        m_aboutDlg = std::make_unique<AboutDlg>(*this);
-    return *m_aboutDlg;
+    if (!m_aboutDialog)
+        m_aboutDialog = std::make_unique<AboutDialog>(*this);
+    return *m_aboutDialog;
 }
 
-RGB_Frm &App::rgbFrm()
+TintWindow &App::tintWindow()
 {
-    if (!m_rgbFrm) {
-        m_rgbFrm = std::make_unique<RGB_Frm>(*this);
-        m_rgbFrm->Form_Initialize();
+    if (!m_tintWindow) {
+        m_tintWindow = std::make_unique<TintWindow>(*this);
+        m_tintWindow->initialize();
     }
-    return *m_rgbFrm;
+    return *m_tintWindow;
 }
 
-Lupe &App::lupe()
+ZoomWindow &App::zoomWindow()
 {
-    if (!m_lupe)
-        m_lupe = std::make_unique<Lupe>(*this);
-    return *m_lupe;
+    if (!m_zoomWindow)
+        m_zoomWindow = std::make_unique<ZoomWindow>(*this);
+    return *m_zoomWindow;
 }
 
-void App::TransferPart(qint32 x, qint32 y, PartKindId kind)
+void App::pastePreview(QPoint place, PartKindId kind)
 {
-    const PictureBoxModel &preview = teileFrm().preview();
+    const PictureBoxModel &preview = partsWindow().preview();
     const Picture &shown = preview.picture();
-    const PasteStep step{kind, shown.file, QPoint(x, y), state.TransparentColour, shown.tint};
+    const PasteStep step{kind, shown.file, place, state.TransparentColour, shown.tint};
     m_skin.paste(preview, state.PartRect, step);
 }
 
@@ -95,7 +95,7 @@ bool App::confirmDiscard()
         return true;
     switch (m_messages.askToSave(ErrorText::saveChangesQuestion())) {
     case SaveChoice::Save:
-        return form1().saveWithDialog();
+        return mainWindow().saveWithDialog();
     case SaveChoice::Discard:
         return true;
     case SaveChoice::Cancel:
@@ -115,7 +115,7 @@ void App::setUserColour(const UserRgb &colour)
     state.UserColour = colour;
     if (!followsUserColour(state))
         return;
-    setupDlg().ensureLoaded();
+    settingsDialog().ensureLoaded();
     setTransparentColour(colour.toColour());
 }
 
@@ -139,12 +139,12 @@ void App::reportUserPlace(std::optional<QPoint> place)
 
 const PictureBoxModel &App::preview()
 {
-    return teileFrm().preview();
+    return partsWindow().preview();
 }
 
 PartKindId App::previewKind()
 {
-    return teileFrm().LastKind;
+    return partsWindow().pasteKind();
 }
 
 void App::notifyPreviewChanged()
@@ -252,14 +252,14 @@ void App::openDroppedFiles(const QStringList &paths)
 
 void App::chooseSkinFolder()
 {
-    CommonDialog &dialog = form1().CommonDialog1;
+    CommonDialog &dialog = mainWindow().skinDialog;
     dialog.InitDir = state.SkinFolder;
     dialog.DialogTitle = QStringLiteral("Velmora-Skin-Folder");
     dialog.Filter = QStringLiteral("Bilder |*.bmp|");
     // The dialog reports the folder of the picked file; a cancel keeps the folder.
     if (dialog.ShowOpen())
         state.SkinFolder = dialog.InitDir;
-    setupDlg().ensureLoaded();
+    settingsDialog().ensureLoaded();
     emit skinFolderChanged(state.SkinFolder);
 }
 
@@ -274,9 +274,9 @@ void App::applyLanguage()
 
 void App::start()
 {
-    form1().ensureLoaded();
-    form1().show();
-    form1().afterShown();
+    mainWindow().ensureLoaded();
+    mainWindow().show();
+    mainWindow().afterShown();
 }
 
 void App::shutdown()
@@ -285,14 +285,14 @@ void App::shutdown()
         return;
     m_shuttingDown = true;
     // The main window's own close step closes the about box and the settings dialog.
-    if (m_form1)
-        m_form1->unload();
-    if (m_rgbFrm)
-        m_rgbFrm->unload();
-    if (m_lupe)
-        m_lupe->unload();
-    if (m_teileFrm)
-        m_teileFrm->unload();
+    if (m_mainWindow)
+        m_mainWindow->unload();
+    if (m_tintWindow)
+        m_tintWindow->unload();
+    if (m_zoomWindow)
+        m_zoomWindow->unload();
+    if (m_partsWindow)
+        m_partsWindow->unload();
     m_ended = true;
     emit ended();
 }

@@ -3,8 +3,8 @@
 #include "compose/RecipePaths.h"
 #include "compose/SkinCanvas.h"
 #include "core/AppState.h"
-#include "core/CommonDialog.h"
-#include "core/MessageSink.h"
+#include "editor/CommonDialog.h"
+#include "editor/MessageSink.h"
 #include "core/PictureBoxModel.h"
 #include "parts/PlacementTable.h"
 
@@ -16,12 +16,12 @@
 
 namespace pellwerk {
 
-class Form1;
-class TeileFrm;
-class SetupDlg;
-class AboutDlg;
-class RGB_Frm;
-class Lupe;
+class MainWindow;
+class PartsWindow;
+class SettingsDialog;
+class AboutDialog;
+class TintWindow;
+class ZoomWindow;
 struct KeyRow;
 
 // One run of the program: the program-wide state, the skin canvas and the windows, each window
@@ -42,7 +42,6 @@ public:
     AppState state;
 
     const QString &programFolder() const { return m_programFolder; }
-    MessageSink &messages() { return m_messages; }
     void showMessage(const QString &text) { m_messages.showMessage(text); }
     std::shared_ptr<FileDialogBackend> dialogBackend() const { return m_dialogs; }
 
@@ -51,24 +50,23 @@ public:
     // What the canvas shows: 256 x 256 pixels on black, with a persistent image pastes go into.
     PictureBoxModel &canvas() { return m_skin.model(); }
 
-    Form1 &form1();
-    TeileFrm &teileFrm();
-    SetupDlg &setupDlg();
-    AboutDlg &aboutDlg();
-    RGB_Frm &rgbFrm();
-    Lupe &lupe();
+    MainWindow &mainWindow();
+    PartsWindow &partsWindow();
+    SettingsDialog &settingsDialog();
+    AboutDialog &aboutDialog();
+    TintWindow &tintWindow();
+    ZoomWindow &zoomWindow();
 
     // Whether the instance exists, without creating it.
-    bool hasForm1() const { return bool(m_form1); }
-    bool hasSetupDlg() const { return bool(m_setupDlg); }
-    bool hasAboutDlg() const { return bool(m_aboutDlg); }
-    bool hasRgbFrm() const { return bool(m_rgbFrm); }
-    bool hasLupe() const { return bool(m_lupe); }
+    bool hasMainWindow() const { return bool(m_mainWindow); }
+    bool hasSettingsDialog() const { return bool(m_settingsDialog); }
+    bool hasAboutDialog() const { return bool(m_aboutDialog); }
+    bool hasTintWindow() const { return bool(m_tintWindow); }
 
-    // Pastes what the parts window's preview shows onto the skin canvas at (x, y), leaving out
+    // Pastes what the parts window's preview shows onto the skin canvas at `place`, leaving out
     // the transparent colour, and refreshes the canvas. The only way parts reach the skin. `kind`
     // says which list the part came from, for the history; User for a place of the user's.
-    void TransferPart(qint32 x, qint32 y, PartKindId kind = PartKindId::User);
+    void pastePreview(QPoint place, PartKindId kind);
 
     // Before the canvas is replaced or the program ends: when the canvas holds unsaved changes,
     // asks whether to save them. Returns whether to go on (saved, or the changes given up).
@@ -143,12 +141,12 @@ private:
     MessageSink &m_messages;
     std::shared_ptr<FileDialogBackend> m_dialogs;
     SkinCanvas m_skin;
-    std::unique_ptr<Form1> m_form1;
-    std::unique_ptr<TeileFrm> m_teileFrm;
-    std::unique_ptr<SetupDlg> m_setupDlg;
-    std::unique_ptr<AboutDlg> m_aboutDlg;
-    std::unique_ptr<RGB_Frm> m_rgbFrm;
-    std::unique_ptr<Lupe> m_lupe;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<PartsWindow> m_partsWindow;
+    std::unique_ptr<SettingsDialog> m_settingsDialog;
+    std::unique_ptr<AboutDialog> m_aboutDialog;
+    std::unique_ptr<TintWindow> m_tintWindow;
+    std::unique_ptr<ZoomWindow> m_zoomWindow;
     std::optional<QPoint> m_userPlace = QPoint(0, 0);
     bool m_ended = false;
     bool m_shuttingDown = false;

@@ -57,7 +57,7 @@ void Form::ensureLoaded()
     m_loading = true;
     m_window = createWindow();
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
-    Form_Load();
+    windowLoaded();
     m_loading = false;
 }
 
@@ -94,7 +94,7 @@ void Form::unload()
 {
     if (!isLoaded())
         return;
-    Form_Unload();
+    windowUnloading();
     QWidget *w = m_window.data();
     m_window.clear();
     windowDestroyed();

@@ -22,21 +22,21 @@ class Form : public QObject
 {
     Q_OBJECT
 public:
-    // `name` is the window's design name ("Form1", "TeileFrm", ...): language texts addressed to
-    // it land here.
+    // `name` is the window's object name ("MainWindow", "PartsWindow", ...): language texts
+    // addressed to it land here.
     Form(App &app, QString name);
     ~Form() override;
 
     const QString &name() const { return m_name; }
     bool isLoaded() const { return !m_window.isNull(); }
-    // Loads the form if needed (running Form_Load), without showing it.
+    // Loads the form if needed (running windowLoaded), without showing it.
     void ensureLoaded();
     QWidget *window();
 
     void show();
     void hide();
     bool isVisible() const { return isLoaded() && m_window->isVisible(); }
-    // Closes the loaded form as the close box does: Form_Unload, then the widgets go.
+    // Closes the loaded form as the close box does: windowUnloading, then the widgets go.
     void unload();
 
     // Called by the window's host widget when its close box (or the window manager) closes it;
@@ -49,8 +49,8 @@ protected:
     virtual QWidget *createWindow() = 0;
     // The widgets are about to go: forget every pointer into them.
     virtual void windowDestroyed() = 0;
-    virtual void Form_Load() {}
-    virtual void Form_Unload() {}
+    virtual void windowLoaded() {}
+    virtual void windowUnloading() {}
     // Runs each time the window is about to be shown, loaded already.
     virtual void beforeShow() {}
     // Puts a language text on one of this window's controls (or its title).

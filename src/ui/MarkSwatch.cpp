@@ -1,6 +1,6 @@
 #include "MarkSwatch.h"
 
-#include "LupeMarks.h"
+#include "ZoomMarks.h"
 
 #include <QPainter>
 
@@ -38,7 +38,7 @@ void MarkSwatch::paintEvent(QPaintEvent *)
             squares.push_back(square);
         }
     }
-    LupeMarks::paint(painter, m_mark, squares, SampleZoom);
+    ZoomMarks::paint(painter, m_mark, squares, SampleZoom);
 }
 
 } // namespace pellwerk

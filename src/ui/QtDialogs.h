@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/CommonDialog.h"
-#include "core/MessageSink.h"
+#include "editor/CommonDialog.h"
+#include "editor/MessageSink.h"
 
 class QFileDialog;
 

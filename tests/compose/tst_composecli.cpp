@@ -16,6 +16,9 @@
 
 using namespace pellwerk;
 
+// The kinds as the recipe documentation lists them.
+const QString Kinds = "der Arten foot, rightarm, leftarm, tattoo, chain, face, pants, shirt, glasses, beard, user.";
+
 struct Run
 {
     int exitCode = -1;
@@ -62,33 +65,43 @@ private slots:
     void options_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("result"); // a Mode, or 100 + an ErrorKind
-        const auto row = [](const char *arguments, int result) { QTest::newRow(arguments) << arguments << result; };
-        const auto err = [](ErrorKind k) { return 100 + int(k); };
+        QTest::addColumn<int>("result");    // a Mode, or 100 + a CommandLineErrorKind
+        QTest::addColumn<QString>("words"); // part of the message, where it is checked
+        const auto row = [](const char *arguments, int result, const char *words = "") {
+            QTest::newRow(arguments) << arguments << result << QString(words);
+        };
+        const auto err = [](CommandLineErrorKind k) { return 100 + int(k); };
         using M = ComposeOptions::Mode;
         row("r.json -o out.bmp -j2 --fail-fast", int(M::Compose));
         row("--output=o.bmp --jobs=3 --vary=face=F* r.json", int(M::Compose));
         row("--lint --near 0 --json r.json", int(M::Lint));
         row("-x --help", int(M::Help));
         row("--check -- --lint", int(M::Check));
-        row("r.json -o o --frobnicate", err(ErrorKind::ArgumentUnknown));
-        row("r.json -o", err(ErrorKind::ArgumentMissingValue));
-        row("r.json -o o -j 0", err(ErrorKind::ArgumentBadValue));
-        row("--lint r.json --near=256", err(ErrorKind::ArgumentBadValue));
-        row("r.json -o o --vary hat=x", err(ErrorKind::ArgumentBadValue));
-        row("r.json -o o --vary face=a --vary face=b", err(ErrorKind::VaryRepeated));
-        row("a.json b.json -o o", err(ErrorKind::ArgumentSurplus));
-        row("r.json", err(ErrorKind::ArgumentMissing));
-        row("r.json -o o --json", err(ErrorKind::ArgumentConflict));
-        row("--check --lint r.json", err(ErrorKind::ArgumentConflict));
+        row("r.json -o o --frobnicate", err(CommandLineErrorKind::ArgumentUnknown),
+            "Unbekannte Option „--frobnicate“.");
+        row("r.json -o", err(CommandLineErrorKind::ArgumentMissingValue));
+        row("r.json -o o -j 0", err(CommandLineErrorKind::ArgumentBadValue),
+            "„-j“; erwartet wird eine ganze Zahl ab 1.");
+        row("--lint r.json --near=256", err(CommandLineErrorKind::ArgumentBadValue),
+            "wird eine ganze Zahl von 0 bis 255.");
+        row("r.json -o o --vary hat=x", err(CommandLineErrorKind::ArgumentBadValue),
+            qPrintable("wird ART=MUSTER mit einer " + Kinds));
+        row("r.json -o o --vary face=a --vary face=b", err(CommandLineErrorKind::VaryRepeated));
+        row("a.json b.json -o o", err(CommandLineErrorKind::ArgumentSurplus));
+        row("r.json", err(CommandLineErrorKind::ArgumentMissing));
+        row("r.json -o o --json", err(CommandLineErrorKind::ArgumentConflict));
+        row("--check --lint r.json", err(CommandLineErrorKind::ArgumentConflict));
     }
 
     void options()
     {
         QFETCH(QString, arguments);
         QFETCH(int, result);
-        const Result<ComposeOptions> parsed = parseComposeOptions(arguments.split(' '));
+        QFETCH(QString, words);
+        const CommandLineResult<ComposeOptions> parsed = parseComposeOptions(arguments.split(' '));
         QCOMPARE(parsed ? int(parsed->mode) : 100 + int(parsed.error().kind), result);
+        const QString text = testsupport::errorText(parsed);
+        QVERIFY2(text.contains(words), qPrintable(text));
     }
 
     // Recipes nobody on the team wrote: each refused (exit 2) with its place named, and no skin

@@ -133,7 +133,7 @@ private slots:
         const Recipe recipe = recipeOf({{PartKindId::Face, "x.bmp", {128, 0}, {}, {}},
                                         {PartKindId::Shirt, "x.bmp", {87, 128}, {}, {}},
                                         {PartKindId::User, "Image/small.bmp", {5, 5}, {}, {}}});
-        const Result<VariationPlan> plan = VariationPlan::make(
+        const CommandLineResult<VariationPlan> plan = VariationPlan::make(
             recipe, path("r.json"), {{PartKindId::Face, "FACE*"}, {PartKindId::Shirt, "shirt?.bmp"}},
             path("out/{face}+{shirt}.bmp"), folders);
         QVERIFY2(plan, qPrintable(testsupport::errorText(plan)));
@@ -149,25 +149,27 @@ private slots:
     {
         QTest::addColumn<QString>("vary"); // KIND=PATTERN pairs, space separated
         QTest::addColumn<QString>("output");
-        QTest::addColumn<ErrorKind>("kind");
-        const auto row = [](const char *name, const char *vary, const char *output, ErrorKind kind) {
+        QTest::addColumn<CommandLineErrorKind>("kind");
+        const auto row = [](const char *name, const char *vary, const char *output, CommandLineErrorKind kind) {
             QTest::newRow(name) << vary << output << kind;
         };
-        row("no such step", "beard=F*", "out/{beard}.bmp", ErrorKind::VaryNoStep);
-        row("no match", "face=nothing*", "out/{face}.bmp", ErrorKind::VaryNoMatch);
-        row("placeholder missing", "face=F* shirt=s*", "out/{face}.bmp", ErrorKind::OutputPlaceholderMissing);
-        row("placeholder not varied", "face=F*", "out/{face}{shirt}.bmp", ErrorKind::OutputPlaceholderNotVaried);
-        row("names collide", "face=dup/*", "out/{face}.bmp", ErrorKind::OutputCollision);
-        row("folder missing", "face=F*", "nope/{face}.bmp", ErrorKind::FolderMissing);
-        row("overwrites a part", "face=F*", "{face}.bmp", ErrorKind::OutputIsInput);
-        row("overwrites base \"new\"'s SkinNEW.bmp", "", "out/../SkinNEW.bmp", ErrorKind::OutputIsInput);
+        row("no such step", "beard=F*", "out/{beard}.bmp", CommandLineErrorKind::VaryNoStep);
+        row("no match", "face=nothing*", "out/{face}.bmp", CommandLineErrorKind::VaryNoMatch);
+        row("placeholder missing", "face=F* shirt=s*", "out/{face}.bmp",
+            CommandLineErrorKind::OutputPlaceholderMissing);
+        row("placeholder not varied", "face=F*", "out/{face}{shirt}.bmp",
+            CommandLineErrorKind::OutputPlaceholderNotVaried);
+        row("names collide", "face=dup/*", "out/{face}.bmp", CommandLineErrorKind::OutputCollision);
+        row("folder missing", "face=F*", "nope/{face}.bmp", CommandLineErrorKind::OutputFolderMissing);
+        row("overwrites a part", "face=F*", "{face}.bmp", CommandLineErrorKind::OutputIsInput);
+        row("overwrites base \"new\"'s SkinNEW.bmp", "", "out/../SkinNEW.bmp", CommandLineErrorKind::OutputIsInput);
     }
 
     void plansRefused()
     {
         QFETCH(QString, vary);
         QFETCH(QString, output);
-        QFETCH(ErrorKind, kind);
+        QFETCH(CommandLineErrorKind, kind);
         std::vector<Variation> variations;
         for (const QString &pair : vary.split(' ', Qt::SkipEmptyParts)) {
             const QStringList kv = pair.split('=');
@@ -176,7 +178,7 @@ private slots:
         Recipe recipe =
             recipeOf({{PartKindId::Face, "x", {128, 0}, {}, {}}, {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
         recipe.composition.base.kind = CompositionBase::Kind::New;
-        const Result<VariationPlan> plan =
+        const CommandLineResult<VariationPlan> plan =
             VariationPlan::make(recipe, path("r.json"), variations, path(output), {m_dir.path(), {}, m_dir.path()});
         QVERIFY(!plan);
         QCOMPARE(plan.error().kind, kind);

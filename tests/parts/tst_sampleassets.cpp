@@ -60,9 +60,9 @@ private slots:
             // The user list follows the prefix box, which starts with "user".
             const QString pattern = kind.place ? kind.pattern : userListPattern(QStringLiteral("user"));
             const QStringList names = listMatchingFiles(imageFolder, pattern);
-            QVERIFY2(!names.isEmpty(), qPrintable(kind.listName + " offers no sample"));
+            QVERIFY2(!names.isEmpty(), qPrintable(kind.key + " offers no sample"));
             for (const QString &name : names)
-                QTest::newRow(qPrintable(kind.listName + ": " + name))
+                QTest::newRow(qPrintable(kind.key + ": " + name))
                     << name << kind.place.value_or(QPoint(0, 0))
                     << !wholeArea.contains(QFileInfo(name).completeBaseName());
         }

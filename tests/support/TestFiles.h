@@ -3,6 +3,7 @@
 // Helpers every test folder shares: files and small pictures made on the spot, and what a failed
 // call of the core would tell the user.
 
+#include "compose/CommandLineError.h"
 #include "core/ErrorText.h"
 #include "core/Result.h"
 
@@ -40,6 +41,10 @@ ZipEntries unzip(const QByteArray &archive);
 template <class T> QString errorText(const pellwerk::Result<T> &result)
 {
     return result ? QString() : pellwerk::ErrorText::describe(result.error());
+}
+template <class T> QString errorText(const pellwerk::CommandLineResult<T> &result)
+{
+    return result ? QString() : pellwerk::CommandLineText::describe(result.error());
 }
 // The decoded image, or a null image on failure.
 inline QImage imageOf(const pellwerk::Result<QImage> &result)

@@ -40,7 +40,7 @@ TestProgram::~TestProgram()
 
 QImage TestProgram::canvas()
 {
-    return m_app->form1().SkinPicture().model().surface().copy(0, 0, 256, 256);
+    return m_app->mainWindow().canvas().model().surface().copy(0, 0, 256, 256);
 }
 
 void TestProgram::listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show)
@@ -52,10 +52,10 @@ void TestProgram::listParts(std::initializer_list<std::pair<QString, QImage>> fi
         parts().show();
 }
 
-pellwerk::RGB_Frm &TestProgram::openRgb()
+pellwerk::TintWindow &TestProgram::openTint()
 {
-    QTest::mouseClick(partsUi().Command1, Qt::LeftButton);
-    return m_app->rgbFrm();
+    QTest::mouseClick(partsUi().tintButton, Qt::LeftButton);
+    return m_app->tintWindow();
 }
 
 QImage crossedPart(int width, int height, int seed)

@@ -6,24 +6,24 @@
 
 #include "TestFiles.h"
 #include "core/BitmapDecoder.h"
-#include "core/CommonDialog.h"
-#include "core/MessageSink.h"
-#include "core/StatusText.h"
-#include "ui/AboutDlg.h"
+#include "editor/CommonDialog.h"
+#include "editor/MessageSink.h"
+#include "editor/StatusText.h"
+#include "ui/AboutDialog.h"
 #include "ui/App.h"
 #include "ui/FileListBox.h"
-#include "ui/Form1.h"
-#include "ui/Lupe.h"
+#include "ui/MainWindow.h"
+#include "ui/PartsWindow.h"
 #include "ui/PictureBox.h"
-#include "ui/RGB_Frm.h"
-#include "ui/SetupDlg.h"
-#include "ui/TeileFrm.h"
-#include "ui_AboutDlg.h"
-#include "ui_Form1.h"
-#include "ui_Lupe.h"
-#include "ui_RGB_Frm.h"
-#include "ui_SetupDlg.h"
-#include "ui_TeileFrm.h"
+#include "ui/SettingsDialog.h"
+#include "ui/TintWindow.h"
+#include "ui/ZoomWindow.h"
+#include "ui_AboutDialog.h"
+#include "ui_MainWindow.h"
+#include "ui_PartsWindow.h"
+#include "ui_SettingsDialog.h"
+#include "ui_TintWindow.h"
+#include "ui_ZoomWindow.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -65,16 +65,16 @@ public:
     void addPart(const QString &name, const QImage &image) { writeBmp(imagePath(name), image); }
 
     pellwerk::App &app() { return *m_app; }
-    Ui::Form1 &main() { return m_app->form1().ui(); }
-    pellwerk::TeileFrm &parts() { return m_app->teileFrm(); }
-    Ui::TeileFrm &partsUi() { return m_app->teileFrm().ui(); }
+    Ui::MainWindow &main() { return m_app->mainWindow().ui(); }
+    pellwerk::PartsWindow &parts() { return m_app->partsWindow(); }
+    Ui::PartsWindow &partsUi() { return m_app->partsWindow().ui(); }
     QImage canvas(); // the canvas's 256 x 256 pixels
 
     // Writes each (name, picture) into Image/, lists them in the parts window and, with `show`,
     // shows that window: where most editing starts.
     void listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show = true);
     // The colour-correction window, opened by the parts window's "RGB" button.
-    pellwerk::RGB_Frm &openRgb();
+    pellwerk::TintWindow &openTint();
 
     QTemporaryDir dir;
     QTemporaryDir elsewhere; // empty; the working directory with WorkingDirectory::Elsewhere

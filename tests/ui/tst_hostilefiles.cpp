@@ -146,10 +146,10 @@ void HostileFilesTest::hostileFile()
     const Case &c = Cases[index];
     TestProgram p;
     App &app = p.app();
-    TeileFrm &parts = app.teileFrm();
+    PartsWindow &parts = app.partsWindow();
     // A part already in the preview and on the skin, so "unchanged" means something.
     p.listParts({{"Face1.bmp", crossedPart(40, 30, 1)}});
-    clickName(parts.ui().FaceFile, "Face1.bmp");
+    clickName(parts.ui().faceList, "Face1.bmp");
 
     const QString path = c.kind == Kind::Device ? "/dev/zero"
                          : road == Road::New    ? p.folder() + "/SkinNEW.bmp"
@@ -162,28 +162,28 @@ void HostileFilesTest::hostileFile()
     if (road == Road::List) {
         parts.pointListsAtImageFolder();
         if (c.kind == Kind::Folder || c.kind == Kind::Fifo) { // one already there is never offered
-            QCOMPARE(parts.ui().FaceFile->count(), 1);
-            QCOMPARE(parts.ui().UserFile->rowOf(c.fileName), -1);
+            QCOMPARE(parts.ui().faceList->count(), 1);
+            QCOMPARE(parts.ui().userList->rowOf(c.fileName), -1);
             return;
         }
-        parts.ui().FaceFile->setCurrentRow(-1);
+        parts.ui().faceList->setCurrentRow(-1);
     }
     const QImage canvasBefore = p.canvas();
-    const Picture previewBefore = parts.TeilPic().model().picture();
+    const Picture previewBefore = parts.preview().picture();
     const auto stateBefore = fields(app.state);
-    const QPoint lastBefore(parts.LastTargetX, parts.LastTargetY);
+    const QPoint lastBefore = parts.pastePlace();
 
     p.dialogs->answer(path);
     if (c.later)
         plant(path, *c.later, {});
     if (road == Road::List)
-        clickName(parts.ui().FaceFile, c.fileName);
+        clickName(parts.ui().faceList, c.fileName);
     else
-        (road == Road::Open ? app.form1().ui().dopen : app.form1().ui().dneu)->trigger();
+        (road == Road::Open ? app.mainWindow().ui().openAction : app.mainWindow().ui().newAction)->trigger();
 
     const QStringList &messages = p.messages.messages;
     QVERIFY(fields(app.state) == stateBefore);
-    const Picture preview = parts.TeilPic().model().picture();
+    const Picture preview = parts.preview().picture();
     if (c.reason == Loads) {
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" / ")));
         const QImage expected = c.loads.isNull() ? crossedPart(256, 256, 0) : c.loads;
@@ -204,7 +204,7 @@ void HostileFilesTest::hostileFile()
     QCOMPARE(p.canvas(), canvasBefore);
     QCOMPARE(preview.serial, previewBefore.serial);
     QCOMPARE(preview.image, previewBefore.image);
-    QCOMPARE(QPoint(parts.LastTargetX, parts.LastTargetY), lastBefore);
+    QCOMPARE(parts.pastePlace(), lastBefore);
 }
 
 QTEST_MAIN(HostileFilesTest)

@@ -43,21 +43,21 @@ private slots:
         const AppState &s = p.app().state;
         QCOMPARE(s.ImageFolder, p.folder() + "/Image/");
         QCOMPARE(s.SkinFolder, QDir::homePath() + "/Velmora/skins/");
-        QVERIFY(p.app().form1().window()->isVisible());
-        QCOMPARE(p.app().form1().status(), p.folder());
+        QVERIFY(p.app().mainWindow().window()->isVisible());
+        QCOMPARE(p.app().mainWindow().status(), p.folder());
         QCOMPARE(p.canvas(), imageOf(decodeBitmap(fileBytes(PELLWERK_ASSETS "/DefaultSkin.bmp"))));
         // The parts window is loaded, but hidden, with every list on the image folder.
         QVERIFY(p.parts().isLoaded() && !p.parts().window()->isVisible());
         for (FileListBox *list : p.parts().fileLists())
             QCOMPARE(list->path(), s.ImageFolder);
-        QVERIFY(!p.app().hasSetupDlg() && !p.app().hasAboutDlg() && !p.app().hasRgbFrm());
+        QVERIFY(!p.app().hasSettingsDialog() && !p.app().hasAboutDialog() && !p.app().hasTintWindow());
         QCOMPARE(p.messages.messages.size(), withImageFolder ? 0 : 1);
         QVERIFY(withImageFolder || p.messages.messages.first().contains("Teile"));
         // The parts window opens by the button and by the menu (the other windows' tests open theirs).
-        QTest::mouseClick(p.main().Command1, Qt::LeftButton);
+        QTest::mouseClick(p.main().partsButton, Qt::LeftButton);
         QVERIFY(p.parts().isVisible());
         p.parts().hide();
-        p.main().TeileMnu->trigger();
+        p.main().partsAction->trigger();
         QVERIFY(p.parts().isVisible());
     }
 
@@ -84,7 +84,7 @@ private slots:
         if (!inProgramFolder)
             QFile::remove(p.folder() + "/SkinNEW.bmp");
         const QImage before = p.canvas();
-        p.main().dneu->trigger();
+        p.main().newAction->trigger();
         QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
         QCOMPARE(p.canvas(), expected ? filled(256, 256, expected) : before);
         QCOMPARE(p.messages.messages.size(), expected ? 0 : 1);
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(p.app().openSkinFile("mine.bmp"));
         QCOMPARE(p.canvas(), crossedPart(256, 256, 0));
         // What was just opened is nothing unsaved: "neu" does not ask.
-        p.main().dneu->trigger();
+        p.main().newAction->trigger();
         QVERIFY(p.messages.questions.isEmpty());
     }
 
@@ -122,7 +122,7 @@ private slots:
         UrlRecorder desktop;
         QDesktopServices::setUrlHandler("file", &desktop, "open");
         TestProgram p;
-        p.main().MEigeneTeile->trigger();
+        p.main().ownPartsAction->trigger();
         QDesktopServices::unsetUrlHandler("file");
         qputenv("XDG_DATA_HOME", oldDataHome);
 
@@ -151,16 +151,16 @@ private slots:
         // Cancelled dialogs change nothing.
         const QImage before = p.canvas();
         p.dialogs->answer(std::nullopt);
-        p.main().dopen->trigger();
+        p.main().openAction->trigger();
         QCOMPARE(p.canvas(), before);
 
         p.dialogs->answer(in);
-        p.main().dopen->trigger();
+        p.main().openAction->trigger();
         QCOMPARE(p.canvas(), crossedPart(size, size, 0).copy(0, 0, 256, 256)); // black beyond a small one
 
         // The save dialog offers the file last opened.
         p.dialogs->answer(std::nullopt);
-        p.main().speichern->trigger();
+        p.main().saveAction->trigger();
         QCOMPARE(p.dialogs->requests.back().kind, FileDialogRequest::Kind::Save);
         QCOMPARE(p.dialogs->requests.back().fileName, in);
         QCOMPARE(p.app().state.SkinName, QStringLiteral("NeuerSkin"));
@@ -175,21 +175,21 @@ private slots:
         const QString start = p.app().state.SkinFolder, a = p.folder() + "/skins/a/", b = p.folder() + "/skins/b/";
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
         p.dialogs->answer(std::nullopt);
-        p.main().MFolder->trigger();
+        p.main().skinFolderAction->trigger();
         QCOMPARE(p.app().state.SkinFolder, start);
         p.dialogs->answer(a + "x.bmp");
-        p.main().MFolder->trigger();
+        p.main().skinFolderAction->trigger();
         QCOMPARE(p.app().state.SkinFolder, a);
         // The settings dialog was loaded for its folder label, but not shown.
-        SetupDlg &setup = p.app().setupDlg();
+        SettingsDialog &setup = p.app().settingsDialog();
         QVERIFY(!setup.isVisible());
-        QCOMPARE(setup.ui().Label3->text(), a);
+        QCOMPARE(setup.ui().skinFolderLabel->text(), a);
 
-        p.main().PrgSetup->trigger();
+        p.main().settingsAction->trigger();
         p.dialogs->answer(b + "y.bmp");
-        QTest::mouseClick(setup.ui().Command1, Qt::LeftButton);
+        QTest::mouseClick(setup.ui().skinFolderButton, Qt::LeftButton);
         QCOMPARE(p.app().state.SkinFolder, b);
-        QCOMPARE(setup.ui().Label3->text(), b);
+        QCOMPARE(setup.ui().skinFolderLabel->text(), b);
         QVERIFY(setup.isVisible());
         // Each choice starts in the folder the one before reported.
         QCOMPARE(p.dialogs->requests.size(), size_t(3));
@@ -217,11 +217,11 @@ private slots:
         QFETCH(QPoint, pixel);
         TestProgram p;
         const QImage before = p.canvas();
-        QTest::mouseClick(&p.app().form1().SkinPicture(), Qt::MouseButton(button), {}, at);
-        QCOMPARE(p.parts().EigBerX()->text(), QString::number(pixel.x()));
-        QCOMPARE(p.parts().EigBerY()->text(), QString::number(pixel.y()));
+        QTest::mouseClick(&p.app().mainWindow().canvas(), Qt::MouseButton(button), {}, at);
+        QCOMPARE(p.parts().userPlaceX()->text(), QString::number(pixel.x()));
+        QCOMPARE(p.parts().userPlaceY()->text(), QString::number(pixel.y()));
         // The click completed: the press's position text stays.
-        QCOMPARE(p.app().form1().status(), StatusText::position(pixel));
+        QCOMPARE(p.app().mainWindow().status(), StatusText::position(pixel));
         QCOMPARE(p.canvas(), before);
         QVERIFY(!p.parts().window()->isVisible());
     }
@@ -229,8 +229,8 @@ private slots:
     void statusLabelTexts()
     {
         TestProgram p;
-        Form1 &main = p.app().form1();
-        PictureBox &canvas = main.SkinPicture();
+        MainWindow &main = p.app().mainWindow();
+        PictureBox &canvas = main.canvas();
         QTest::mouseMove(&canvas, canvas.contentsRect().topLeft() + QPoint(100, 37));
         QCOMPARE(main.status(), StatusText::position({100, 37}));
         // From the canvas onto the bare window: the program folder again.
@@ -239,7 +239,7 @@ private slots:
         QCoreApplication::sendEvent(main.ui().centralwidget, &move);
         QCOMPARE(main.status(), p.folder());
         // The timer puts the product line there every five seconds.
-        QTimer *timer = main.window()->findChild<QTimer *>("Timer1");
+        QTimer *timer = main.window()->findChild<QTimer *>("productLineTimer");
         QVERIFY(timer && timer->isActive());
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
         QCOMPARE(main.status(), StatusText::productLine());
@@ -249,12 +249,12 @@ private slots:
     {
         TestProgram p;
         App &app = p.app();
-        const std::initializer_list<Form *> forms{&app.form1(),    &app.teileFrm(), &app.setupDlg(),
-                                                  &app.aboutDlg(), &app.rgbFrm(),   &app.lupe()};
+        const std::initializer_list<Form *> forms{&app.mainWindow(),  &app.partsWindow(), &app.settingsDialog(),
+                                                  &app.aboutDialog(), &app.tintWindow(),  &app.zoomWindow()};
         for (Form *f : forms)
             f->show();
         QSignalSpy ended(&app, &App::ended);
-        app.form1().window()->close();
+        app.mainWindow().window()->close();
         QCOMPARE(ended.count(), 1);
         for (Form *f : forms)
             QVERIFY(!f->isLoaded());

@@ -5,7 +5,7 @@
 
 #include "TestProgram.h"
 
-#include "parts/PartsLayout.h"
+#include "editor/PartsLayout.h"
 
 using namespace pellwerk;
 using namespace testsupport;
@@ -32,16 +32,16 @@ private slots:
         const auto row = [](const char *name, const char *list, const char *file, QPoint place) {
             QTest::newRow(name) << QString(list) << QString(file) << place;
         };
-        row("face", "FaceFile", "Face01.bmp", {128, 0});
-        row("foot", "FootFile", "foot_01.bmp", {0, 0});
-        row("right arm", "RightArmFile", "RightArm01.bmp", {56, 0});
-        row("left arm", "LeftArmFile", "LeftArm_01.bmp", {95, 0});
-        row("tattoo", "TatuFile", "tatu1.bmp", {95, 0});
-        row("chain", "SchmuckFile", "chain1.bmp", {216, 139});
-        row("pants", "PantsFile", "Pants1.bmp", {0, 85});
-        row("shirt", "ShirtFile", "shirt1.bmp", {87, 128});
-        row("glasses", "GlassesFile", "glass1.bmp", {184, 32});
-        row("beard", "BartFile", "beard1.bmp", {188, 71});
+        row("face", "faceList", "Face01.bmp", {128, 0});
+        row("foot", "footList", "foot_01.bmp", {0, 0});
+        row("right arm", "rightArmList", "RightArm01.bmp", {56, 0});
+        row("left arm", "leftArmList", "LeftArm_01.bmp", {95, 0});
+        row("tattoo", "tattooList", "tatu1.bmp", {95, 0});
+        row("chain", "chainList", "chain1.bmp", {216, 139});
+        row("pants", "pantsList", "Pants1.bmp", {0, 85});
+        row("shirt", "shirtList", "shirt1.bmp", {87, 128});
+        row("glasses", "glassesList", "glass1.bmp", {184, 32});
+        row("beard", "beardList", "beard1.bmp", {188, 71});
     }
 
     void automaticPasteAtKindPlace()
@@ -54,9 +54,9 @@ private slots:
         p.listParts({{file, part}});
         const QImage before = p.canvas();
         clickName(p.parts().window()->findChild<FileListBox *>(list), file);
-        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
+        QCOMPARE(p.parts().preview().picture().image, part);
         QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
-        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
+        QCOMPARE(p.parts().pastePlace(), place);
         QVERIFY(p.messages.messages.isEmpty());
     }
 
@@ -65,30 +65,30 @@ private slots:
         const QImage shirt = crossedPart(100, 90, 3);
         TestProgram p;
         p.listParts({{"shirt1.bmp", shirt}});
-        Ui::TeileFrm &u = p.partsUi();
+        Ui::PartsWindow &u = p.partsUi();
         const QImage before = p.canvas();
         // Automatic mode: "copy" is off and a click on the preview does nothing.
-        QVERIFY(u.TranspCheck->isChecked() && !u.TranspBtn->isEnabled());
-        QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(20, 20));
+        QVERIFY(u.autoPaste->isChecked() && !u.pasteNow->isEnabled());
+        QTest::mouseClick(u.partPreview, Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(p.canvas(), before);
 
-        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
-        QVERIFY(!u.TranspCheck->isChecked() && u.TranspBtn->isEnabled());
-        clickName(u.ShirtFile, "shirt1.bmp");
-        QCOMPARE(p.parts().TeilPic().model().picture().image, shirt);
+        QTest::mouseClick(u.autoPaste, Qt::LeftButton);
+        QVERIFY(!u.autoPaste->isChecked() && u.pasteNow->isEnabled());
+        clickName(u.shirtList, "shirt1.bmp");
+        QCOMPARE(p.parts().preview().picture().image, shirt);
         QCOMPARE(p.canvas(), before);
-        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), QPoint(87, 128));
-        QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
+        QCOMPARE(p.parts().pastePlace(), QPoint(87, 128));
+        QTest::mouseClick(u.pasteNow, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
         // Pasting again at the same place, by a click on the preview, changes nothing more.
-        p.app().form1().SkinPicture().model().drawingImage().fill(qRgb(5, 5, 5));
-        QTest::mouseClick(u.TeilPic, Qt::LeftButton, {}, QPoint(20, 20));
+        p.app().canvas().drawingImage().fill(qRgb(5, 5, 5));
+        QTest::mouseClick(u.partPreview, Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(p.canvas(), pasted(filled(256, 256, qRgb(5, 5, 5)), shirt, 87, 128));
 
         // Back to automatic: nothing is pasted by the switch itself.
         const QImage now = p.canvas();
-        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
-        QVERIFY(!u.TranspBtn->isEnabled());
+        QTest::mouseClick(u.autoPaste, Qt::LeftButton);
+        QVERIFY(!u.pasteNow->isEnabled());
         QCOMPARE(p.canvas(), now);
     }
 
@@ -100,11 +100,11 @@ private slots:
         const QImage a = crossedPart(20, 20, 1), b = crossedPart(30, 10, 90), c = crossedPart(10, 30, 160);
         TestProgram p;
         p.listParts({{"Face1.bmp", a}, {"Face2.bmp", b}, {"Face3.bmp", c}});
-        FileListBox *list = p.partsUi().FaceFile;
+        FileListBox *list = p.partsUi().faceList;
         const QImage before = p.canvas();
         p.parts().window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.parts().window()));
-        p.partsUi().RightArmFile->setFocus();
+        p.partsUi().rightArmList->setFocus();
         QTest::keyClick(p.parts().window(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), list);
         QCOMPARE(p.canvas(), before);
@@ -116,7 +116,7 @@ private slots:
 
         const QImage fresh = filled(256, 256, qRgb(10, 20, 30));
         for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Space)}) {
-            p.main().dneu->trigger();
+            p.main().newAction->trigger();
             QCOMPARE(p.canvas(), fresh);
             if (key)
                 QTest::keyClick(list, Qt::Key(key));
@@ -141,19 +141,19 @@ private slots:
         p.listParts(
             {{"Face1.bmp", crossedPart(30, 20, 70)}, {"Face3.bmp", own}, {"hair1.bmp", own}, {"HAIR2.bmp", own}});
         qunsetenv("XDG_DATA_HOME");
-        Ui::TeileFrm &u = p.partsUi();
-        QCOMPARE(names(u.FaceFile), (QStringList{"face1.BMP", "Face3.bmp"}));
+        Ui::PartsWindow &u = p.partsUi();
+        QCOMPARE(names(u.faceList), (QStringList{"face1.BMP", "Face3.bmp"}));
         const QImage before = p.canvas();
-        clickName(u.FaceFile, "face1.BMP");
+        clickName(u.faceList, "face1.BMP");
         QCOMPARE(p.canvas(), pasted(before, own, 128, 0));
 
-        QCOMPARE(u.UserFile->count(), 4);
-        u.UserPrefix->selectAll();
-        QTest::keyClicks(u.UserPrefix, "hair");
-        QCOMPARE(names(u.UserFile), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
-        u.UserPrefix->selectAll();
-        QTest::keyClick(u.UserPrefix, Qt::Key_Delete);
-        QCOMPARE(u.UserFile->count(), 4);
+        QCOMPARE(u.userList->count(), 4);
+        u.userPrefix->selectAll();
+        QTest::keyClicks(u.userPrefix, "hair");
+        QCOMPARE(names(u.userList), (QStringList{"hair1.bmp", "HAIR2.bmp"}));
+        u.userPrefix->selectAll();
+        QTest::keyClick(u.userPrefix, Qt::Key_Delete);
+        QCOMPARE(u.userList->count(), 4);
     }
 
     void userFileGoesToTypedPlace_data()
@@ -178,22 +178,22 @@ private slots:
         const QImage part = crossedPart(40, 30, 44);
         TestProgram p;
         p.listParts({{"userScar.bmp", part}, {"Face1.bmp", crossedPart(20, 20, 1)}});
-        clickName(p.partsUi().FaceFile, "Face1.bmp");
+        clickName(p.partsUi().faceList, "Face1.bmp");
         const QImage before = p.canvas();
-        p.parts().EigBerX()->setText(typed[0]);
-        p.parts().EigBerY()->setText(typed[1]);
-        clickName(p.partsUi().UserFile, "userScar.bmp");
-        QCOMPARE(p.parts().TeilPic().model().picture().image, part);
+        p.parts().userPlaceX()->setText(typed[0]);
+        p.parts().userPlaceY()->setText(typed[1]);
+        clickName(p.partsUi().userList, "userScar.bmp");
+        QCOMPARE(p.parts().preview().picture().image, part);
         QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
-        QCOMPARE(QPoint(p.parts().LastTargetX, p.parts().LastTargetY), place);
-        QCOMPARE(p.parts().EigBerX()->text(), typed[0] == "900" ? "255" : typed[0]); // the box shows its clamp
-        const QString status = p.app().form1().status();
+        QCOMPARE(p.parts().pastePlace(), place);
+        QCOMPARE(p.parts().userPlaceX()->text(), typed[0] == "900" ? "255" : typed[0]); // the box shows its clamp
+        const QString status = p.app().mainWindow().status();
         QVERIFY2(status.contains(pastes ? StatusText::userFile("userScar.bmp") : refusal), qPrintable(status));
         QVERIFY(p.messages.messages.isEmpty());
 
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(p.partsUi().UserFile->viewport(), &move);
-        QCOMPARE(p.app().form1().status(), StatusText::userFileList());
+        QCoreApplication::sendEvent(p.partsUi().userList->viewport(), &move);
+        QCOMPARE(p.app().mainWindow().status(), StatusText::userFileList());
     }
 
     // The window opens at its designed size (larger when the rule's minimum asks for more with this
@@ -215,36 +215,37 @@ private slots:
                         == size.expandedTo(PartsLayout::minimumOuterPixels() - frame) + frame);
             const QSize outer = w->frameGeometry().size();
             const PartsLayout rule = PartsLayout::forOuterSize(outer.width() * 15, outer.height() * 15);
-            Ui::TeileFrm &u = p.partsUi();
-            QCOMPARE(u.ShirtFile->geometry(),
+            Ui::PartsWindow &u = p.partsUi();
+            QCOMPARE(u.shirtList->geometry(),
                      QRect(rule.rightColumnLeft, rule.rowTops[2], rule.listWidth, rule.rowHeight));
-            QCOMPARE(u.SchmuckFile->geometry(), QRect(168, rule.rowTops[4], rule.listWidth, rule.rowHeight));
-            QCOMPARE(u.UserFile->geometry(), QRect(8, 300, 153, rule.userListHeight));
+            QCOMPARE(u.chainList->geometry(), QRect(168, rule.rowTops[4], rule.listWidth, rule.rowHeight));
+            QCOMPARE(u.userList->geometry(), QRect(8, 300, 153, rule.userListHeight));
         }
     }
 
     void closeBoxReloadsFromDesign()
     {
         TestProgram p;
-        p.parts().show();
-        Ui::TeileFrm *u = &p.partsUi();
-        u->TranspCheck->click();
-        u->UserPrefix->setText("hair");
-        u->EigBerX->setText("12");
-        p.parts().TeilPic().model().setBackColour(Colours::White);
-        p.parts().LastTargetX = 87;
+        p.listParts({{"shirt1.bmp", crossedPart(10, 10, 3)}});
+        Ui::PartsWindow *u = &p.partsUi();
+        u->autoPaste->click();
+        clickName(u->shirtList, "shirt1.bmp");
+        u->userPrefix->setText("hair");
+        u->userPlaceX->setText("12");
+        p.parts().preview().setBackColour(Colours::White);
         p.parts().window()->close();
         QVERIFY(!p.parts().isLoaded());
         flushDeletes();
 
-        QTest::mouseClick(p.main().Command1, Qt::LeftButton);
+        QTest::mouseClick(p.main().partsButton, Qt::LeftButton);
         QVERIFY(p.parts().isVisible());
         u = &p.partsUi();
-        QVERIFY(u->TranspCheck->isChecked() && !u->TranspBtn->isEnabled());
-        QCOMPARE(u->UserPrefix->text(), QStringLiteral("user"));
-        QCOMPARE(u->EigBerX->text(), QStringLiteral("0"));
-        QCOMPARE(p.parts().TeilPic().model().backColour(), Colours::Black);
-        QCOMPARE(p.parts().LastTargetX, 0);
+        QVERIFY(u->autoPaste->isChecked() && !u->pasteNow->isEnabled());
+        QCOMPARE(u->userPrefix->text(), QStringLiteral("user"));
+        QCOMPARE(u->userPlaceX->text(), QStringLiteral("0"));
+        QCOMPARE(p.parts().preview().backColour(), Colours::Black);
+        QCOMPARE(p.parts().pastePlace(), QPoint(0, 0));
+        QCOMPARE(p.parts().pasteKind(), PartKindId::User);
         for (FileListBox *list : p.parts().fileLists())
             QCOMPARE(list->path(), p.app().state.ImageFolder);
     }

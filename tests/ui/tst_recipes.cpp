@@ -31,28 +31,28 @@ private slots:
     void sessionReplaysBitForBit()
     {
         Session s;
-        Ui::TeileFrm &u = s.partsUi();
-        clickName(u.FaceFile, "Face01.bmp");
+        Ui::PartsWindow &u = s.partsUi();
+        clickName(u.faceList, "Face01.bmp");
         // A tinted shirt, pasted by "copy" in manual mode.
-        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
-        clickName(u.ShirtFile, "shirt02.bmp");
-        s.openRgb().KnobR()->setValue(40);
-        QTest::mouseClick(u.TranspBtn, Qt::LeftButton);
-        QTest::mouseClick(u.TranspCheck, Qt::LeftButton);
+        QTest::mouseClick(u.autoPaste, Qt::LeftButton);
+        clickName(u.shirtList, "shirt02.bmp");
+        s.openTint().redKnob()->setValue(40);
+        QTest::mouseClick(u.pasteNow, Qt::LeftButton);
+        QTest::mouseClick(u.autoPaste, Qt::LeftButton);
         // A user file where a press on the canvas put the place, partly off the skin.
-        PictureBox &canvas = s.app().form1().SkinPicture();
+        PictureBox &canvas = s.app().mainWindow().canvas();
         QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.contentsRect().topLeft() + QPoint(240, 60));
-        clickName(u.UserFile, "userScar.bmp");
+        clickName(u.userList, "userScar.bmp");
         // A beard, taken back.
-        clickName(u.BartFile, "beard01.bmp");
-        s.main().MUndo->trigger();
+        clickName(u.beardList, "beard01.bmp");
+        s.main().undoAction->trigger();
 
         s.dialogs->answer(s.folder() + "/skin.bmp");
-        s.main().speichern->trigger();
+        s.main().saveAction->trigger();
         // Kept beside the parts, so that the composer finds them there as the editor did.
         const QString recipe = s.imagePath("session.json");
         s.dialogs->answer(recipe);
-        s.main().RezeptSpeichern->trigger();
+        s.main().saveRecipeAction->trigger();
         // The face's pixel close to the transparent colour is worth a warning; the recipe is written all the same.
         QCOMPARE(s.messages.messages.size(), 1);
         QVERIFY2(
@@ -79,11 +79,11 @@ private slots:
         QVERIFY(writeFile(kept + "/r.json", R"({"pellwerk-recipe": 1, "base": "base.bmp", "transparent": [0, 0, 0],
             "steps": [{"kind": "face", "part": "parts/Face07.bmp"}]})"));
         s.dialogs->answer(kept + "/r.json");
-        s.main().RezeptOeffnen->trigger();
+        s.main().openRecipeAction->trigger();
         s.dialogs->answer(s.folder() + "/skin.bmp");
-        s.main().speichern->trigger();
+        s.main().saveAction->trigger();
         s.dialogs->answer(s.folder() + "/again.json");
-        s.main().RezeptSpeichern->trigger();
+        s.main().saveRecipeAction->trigger();
         QCOMPARE(s.messages.messages, QStringList());
 
         QProcess compose;
@@ -94,7 +94,7 @@ private slots:
 
         QVERIFY(QFile::remove(kept + "/parts/Face07.bmp"));
         s.dialogs->answer(s.folder() + "/gone.json");
-        s.main().RezeptSpeichern->trigger();
+        s.main().saveRecipeAction->trigger();
         QCOMPARE(s.messages.messages.size(), 1);
         QVERIFY2(s.messages.messages[0].contains("Schritt 1, Feld „part“ (" + kept
                                                  + "/parts/Face07.bmp): Die Datei ist nicht"),
@@ -106,7 +106,7 @@ private slots:
     void openRecipe()
     {
         Session s;
-        clickName(s.partsUi().FaceFile, "Face01.bmp");
+        clickName(s.partsUi().faceList, "Face01.bmp");
         const QImage before = s.canvas();
         const QString bad = s.folder() + "/bad.json", good = s.imagePath("r.json");
         QVERIFY(writeFile(bad, R"({"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0],
@@ -114,20 +114,20 @@ private slots:
         QVERIFY(writeFile(good, R"({"pellwerk-recipe": 1, "base": "new", "transparent": [0, 0, 0],
             "steps": [{"kind": "beard", "part": "beard01.bmp"}]})"));
         s.dialogs->answer(bad);
-        s.main().RezeptOeffnen->trigger();
+        s.main().openRecipeAction->trigger();
         QCOMPARE(s.messages.messages.size(), 1);
         QVERIFY2(s.messages.messages[0].contains("Schritt 2") && s.messages.messages[0].contains("kind"),
                  qPrintable(s.messages.messages[0]));
         QCOMPARE(s.canvas(), before);
-        QCOMPARE(s.main().MUndo->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
+        QCOMPARE(s.main().undoAction->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
 
         s.dialogs->answer(good);
-        s.main().RezeptOeffnen->trigger();
+        s.main().openRecipeAction->trigger();
         // Unsaved work was asked about before each; SkinNEW.bmp with the beard now.
         QCOMPARE(s.messages.questions.size(), 2);
         QCOMPARE(s.canvas(), pasted(filled(256, 256, qRgb(10, 20, 30)), crossedPart(40, 30, 4), 188, 71));
-        QCOMPARE(s.main().MUndo->text(), QStringLiteral("rückgängig: Rezept r.json"));
-        s.main().MUndo->trigger();
+        QCOMPARE(s.main().undoAction->text(), QStringLiteral("rückgängig: Rezept r.json"));
+        s.main().undoAction->trigger();
         QCOMPARE(s.canvas(), before);
     }
 };

@@ -131,7 +131,7 @@ void SaveFaultsTest::save()
     QStringList &messages = p.messages.messages;
     const auto speichern = [&] {
         p.dialogs->answer(target);
-        p.app().form1().ui().speichern->trigger();
+        p.app().mainWindow().ui().saveAction->trigger();
     };
     rlimit old{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -162,10 +162,10 @@ void SaveFaultsTest::save()
         QCOMPARE(QFile::permissions(real), permissions);
     QCOMPARE(p.app().state.SkinName, target);
     // What was saved opens as it was, and saving it again writes the very same bytes.
-    p.app().form1().ui().dneu->trigger();
+    p.app().mainWindow().ui().newAction->trigger();
     QVERIFY(p.canvas() != shown);
     p.dialogs->answer(target);
-    p.app().form1().ui().dopen->trigger();
+    p.app().mainWindow().ui().openAction->trigger();
     QCOMPARE(p.canvas(), shown);
     speichern();
     QVERIFY(messages.isEmpty());

@@ -23,22 +23,22 @@ struct SetupProgram : TestProgram
             if (withDeutsch || name != QLatin1String("deutsch.zlf"))
                 QVERIFY(QFile::copy(lang.filePath(name), folder() + "/" + name));
     }
-    SetupDlg &openSetup()
+    SettingsDialog &openSetup()
     {
-        main().PrgSetup->trigger();
-        return app().setupDlg();
+        main().settingsAction->trigger();
+        return app().settingsDialog();
     }
-    Ui::SetupDlg &setupUi() { return app().setupDlg().ui(); }
+    Ui::SettingsDialog &setupUi() { return app().settingsDialog().ui(); }
     // Clicks the list entry where the user sees it.
     void pickLanguage(const QString &name)
     {
-        clickName(setupUi().File1, name);
-        QCOMPARE(setupUi().File1->fileName(), name);
+        clickName(setupUi().languageList, name);
+        QCOMPARE(setupUi().languageList->fileName(), name);
     }
     // Walks the colour list with the arrow keys, as a user does, until `name` is picked.
     void pickColour(const QString &name)
     {
-        QComboBox *combo = setupUi().Combo1;
+        QComboBox *combo = setupUi().colourChoice;
         const int target = combo->findText(name);
         QVERIFY(target >= 0);
         for (int guard = 0; guard < 8 && combo->currentIndex() != target; ++guard)
@@ -48,16 +48,18 @@ struct SetupProgram : TestProgram
     // The texts of rows 1 to 14 and 17 to 28, read straight off the windows.
     QStringList shownTexts()
     {
-        Ui::Form1 &m = main();
-        Ui::TeileFrm &t = partsUi();
-        Ui::SetupDlg &d = setupUi();
+        Ui::MainWindow &m = main();
+        Ui::PartsWindow &t = partsUi();
+        Ui::SettingsDialog &d = setupUi();
         QStringList texts;
-        texts << m.Datei->title() << m.dneu->text() << m.speichern->text() << m.dopen->text() << m.MEnde->text()
-              << m.MSetup->title() << m.PrgSetup->text() << m.MFolder->text() << m.Mueber->text() << m.Command1->text()
-              << app().setupDlg().window()->windowTitle() << d.Label1->text() << d.Command1->text() << d.Label6->text()
-              << parts().window()->windowTitle() << t.TeilPic->toolTip();
-        for (QWidget *list : {t.FootFile, t.FaceFile, t.RightArmFile, t.PantsFile, t.LeftArmFile, t.ShirtFile,
-                              t.TatuFile, t.GlassesFile, t.SchmuckFile, t.BartFile})
+        texts << m.fileMenu->title() << m.newAction->text() << m.saveAction->text() << m.openAction->text()
+              << m.quitAction->text() << m.settingsMenu->title() << m.settingsAction->text()
+              << m.skinFolderAction->text() << m.aboutAction->text() << m.partsButton->text()
+              << app().settingsDialog().window()->windowTitle() << d.languageCaption->text()
+              << d.skinFolderButton->text() << d.colourName->text() << parts().window()->windowTitle()
+              << t.partPreview->toolTip();
+        for (QWidget *list : {t.footList, t.faceList, t.rightArmList, t.pantsList, t.leftArmList, t.shirtList,
+                              t.tattooList, t.glassesList, t.chainList, t.beardList})
             texts << list->toolTip();
         return texts;
     }
@@ -109,15 +111,15 @@ private slots:
                                                            .replace("LANGUAGE=english", "LANGUAGE=partial")));
         QVERIFY(writeFile(p.folder() + "/nolang.zlf", "file#Akte\r\nnew#Neu\r\n"));
         QVERIFY(writeFile(p.folder() + "/gone.zlf", "LANGUAGE=gone\r\nfile#Weg\r\n"));
-        SetupDlg &dlg = p.openSetup();
-        QCOMPARE(dlg.ui().File1->count(), withDeutsch ? 6 : 5);
-        QCOMPARE(dlg.ui().File1->currentRow(), -1);
+        SettingsDialog &dlg = p.openSetup();
+        QCOMPARE(dlg.ui().languageList->count(), withDeutsch ? 6 : 5);
+        QCOMPARE(dlg.ui().languageList->currentRow(), -1);
         // Listed when the dialog was built, unreadable by the time it is picked.
         QVERIFY(QFile::remove(p.folder() + "/gone.zlf"));
         for (const QString &pick : picks.split(' '))
             p.pickLanguage(pick);
 
-        QCOMPARE(dlg.ui().Label7->text(), label7);
+        QCOMPARE(dlg.ui().languageLine->text(), label7);
         QCOMPARE(p.app().state.LanguageFile, languageFile);
         QCOMPARE(p.shownTexts(), p.intendedTexts());
         QCOMPARE(p.shownTexts().count(QString()), withDeutsch ? int(picks == "partial.zlf") : 26);
@@ -130,7 +132,7 @@ private slots:
         QTest::addColumn<UserRgb>("userColour");
         QTest::addColumn<quint32>("value");
         QTest::addColumn<QString>("label6");
-        QTest::addColumn<QString>("english"); // Label6 once the English file is applied
+        QTest::addColumn<QString>("english"); // the colour name once the English file is applied
         const auto row = [](const char *tag, const char *name, UserRgb user, quint32 value, const char *label6,
                             const char *english) {
             QTest::newRow(tag) << QString(name) << user << value << QString(label6) << QString(english);
@@ -156,7 +158,7 @@ private slots:
         SetupProgram p;
         App &app = p.app();
         app.state.UserColour = userColour;
-        Ui::SetupDlg &d = p.openSetup().ui();
+        Ui::SettingsDialog &d = p.openSetup().ui();
         // From "weiss" the arrow keys walk up, from the start down: both ways end on the name.
         p.pickColour("weiss");
         p.pickColour(name);
@@ -164,14 +166,14 @@ private slots:
         QCOMPARE(app.state.TransparentColourName, name);
         QCOMPARE(app.state.TransparentColour.value(), value);
         const QColor shown = app.state.TransparentColour.toQColor();
-        QCOMPARE(background(d.Label5), shown);
-        QCOMPARE(d.Label5->toolTip(), label6.trimmed() + " ist transparent beim Transport");
-        QCOMPARE(d.Label6->text(), label6);
-        QCOMPARE(background(p.partsUi().Label1), shown);
-        QCOMPARE(p.parts().TeilPic().model().backColour().value(), value);
-        QCOMPARE(p.parts().TeilPic().model().fillColour().value(), value);
+        QCOMPARE(background(d.colourSwatch), shown);
+        QCOMPARE(d.colourSwatch->toolTip(), label6.trimmed() + " ist transparent beim Transport");
+        QCOMPARE(d.colourName->text(), label6);
+        QCOMPARE(background(p.partsUi().transparentLabel), shown);
+        QCOMPARE(p.parts().preview().backColour().value(), value);
+        QCOMPARE(p.parts().preview().fillColour().value(), value);
         p.pickLanguage("english.zlf");
-        QCOMPARE(d.Label6->text(), english);
+        QCOMPARE(d.colourName->text(), english);
     }
 
     // "OK" hides the settings and keeps them, but unloads the about box; the close box discards both.
@@ -187,12 +189,12 @@ private slots:
     {
         QFETCH(bool, byOk);
         SetupProgram p;
-        SetupDlg &dlg = p.openSetup();
+        SettingsDialog &dlg = p.openSetup();
         p.pickColour("weiss");
         p.pickLanguage("english.zlf");
         QPointer<QWidget> window = dlg.window();
         if (byOk)
-            QTest::mouseClick(dlg.ui().OKButton, Qt::LeftButton);
+            QTest::mouseClick(dlg.ui().okButton, Qt::LeftButton);
         else
             QVERIFY(window->close());
         QVERIFY(!dlg.isVisible());
@@ -201,37 +203,37 @@ private slots:
         QCOMPARE(window.isNull(), !byOk);
         // The choices live on in the program state and on the other windows.
         QCOMPARE(p.app().state.TransparentColour, Colours::White);
-        QCOMPARE(background(p.partsUi().Label1), QColor(255, 255, 255));
-        QCOMPARE(p.main().Datei->title(), QStringLiteral("File"));
+        QCOMPARE(background(p.partsUi().transparentLabel), QColor(255, 255, 255));
+        QCOMPARE(p.main().fileMenu->title(), QStringLiteral("File"));
 
         // Shown again: after "OK" the same dialog as it was left, after the close box the design's.
-        p.main().PrgSetup->trigger();
+        p.main().settingsAction->trigger();
         QVERIFY(dlg.isVisible());
-        Ui::SetupDlg &d = dlg.ui();
-        QCOMPARE(d.Combo1->currentText(), byOk ? "weiss" : "color");
-        QCOMPARE(background(d.Label5), byOk ? QColor(255, 255, 255) : QColor(0, 0, 0));
-        QCOMPARE(d.Label6->text(), byOk ? "white" : "schwarz");
-        QCOMPARE(d.Label7->text(), byOk ? "LANGUAGE=english" : "deutsch");
-        QCOMPARE(d.File1->currentRow(), byOk ? 1 : -1);
+        Ui::SettingsDialog &d = dlg.ui();
+        QCOMPARE(d.colourChoice->currentText(), byOk ? "weiss" : "color");
+        QCOMPARE(background(d.colourSwatch), byOk ? QColor(255, 255, 255) : QColor(0, 0, 0));
+        QCOMPARE(d.colourName->text(), byOk ? "white" : "schwarz");
+        QCOMPARE(d.languageLine->text(), byOk ? "LANGUAGE=english" : "deutsch");
+        QCOMPARE(d.languageList->currentRow(), byOk ? 1 : -1);
         // Picking english.zlf again (after "OK" still the selected file) reads it again, edits made on
         // disk meanwhile included.
         const QString english = p.folder() + "/english.zlf";
         QVERIFY(writeFile(english, fileBytes(english).replace("about#About", "about#Info")));
         p.pickLanguage("english.zlf");
-        QCOMPARE(p.main().Mueber->text(), QStringLiteral("Info"));
+        QCOMPARE(p.main().aboutAction->text(), QStringLiteral("Info"));
 
-        p.main().Mueber->trigger();
-        AboutDlg &about = p.app().aboutDlg();
+        p.main().aboutAction->trigger();
+        AboutDialog &about = p.app().aboutDialog();
         QVERIFY(about.isVisible());
         window = about.window();
         if (byOk)
-            QTest::mouseClick(about.ui().OKButton, Qt::LeftButton);
+            QTest::mouseClick(about.ui().okButton, Qt::LeftButton);
         else
             QVERIFY(window->close());
         QVERIFY(!about.isLoaded());
         flushDeletes();
         QVERIFY(window.isNull());
-        QVERIFY(p.app().form1().window()->isVisible() && dlg.isVisible()); // nothing else went with it
+        QVERIFY(p.app().mainWindow().window()->isVisible() && dlg.isVisible()); // nothing else went with it
     }
 };
 

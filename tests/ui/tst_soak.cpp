@@ -5,7 +5,7 @@
 
 #include "TestProgram.h"
 
-#include "ui/LupeView.h"
+#include "ui/ZoomView.h"
 
 #include <algorithm>
 #include <functional>
@@ -16,7 +16,7 @@ using namespace testsupport;
 
 namespace {
 
-const QStringList Windows{"Form1", "TeileFrm", "SetupDlg", "AboutDlg", "RGB_Frm", "Lupe"};
+const QStringList Windows{"MainWindow", "PartsWindow", "SettingsDialog", "AboutDialog", "TintWindow", "ZoomWindow"};
 const QStringList ColourNames{"", "schwarz", "weiss", "blau", "User"};
 const QStringList Typed = QString("0|12|255|300|-20|-99999999999|1e300|abc|12.5|2,5|| 7 |0x10|½|٣|nan|inf|+5|--3|1 2"
                                   "|user|Face|*|[|ü|..|/")
@@ -40,29 +40,29 @@ struct Walk
     QPoint anywhere(QWidget *w) { return QPoint(pick(w->width()), pick(w->height())); }
     void click(QWidget *w, QPoint at = {}) { QTest::mouseClick(w, Qt::LeftButton, {}, at); }
     App &app() { return p->app(); }
-    Ui::Form1 &main() { return app().form1().ui(); }
+    Ui::MainWindow &main() { return app().mainWindow().ui(); }
     // The windows, opened first the way a user opens them (showing a shown window changes nothing).
-    TeileFrm &partsWindow()
+    PartsWindow &partsWindow()
     {
-        click(main().Command1);
-        return app().teileFrm();
+        click(main().partsButton);
+        return app().partsWindow();
     }
-    Ui::TeileFrm &parts() { return partsWindow().ui(); }
-    RGB_Frm &rgb()
+    Ui::PartsWindow &parts() { return partsWindow().ui(); }
+    TintWindow &tint()
     {
-        click(parts().Command1);
-        return app().rgbFrm();
+        click(parts().tintButton);
+        return app().tintWindow();
     }
-    QList<QDial *> knobs() { return {rgb().KnobR(), rgb().KnobG(), rgb().KnobB()}; }
-    Ui::SetupDlg &setup()
+    QList<QDial *> knobs() { return {tint().redKnob(), tint().greenKnob(), tint().blueKnob()}; }
+    Ui::SettingsDialog &setup()
     {
-        main().PrgSetup->trigger();
-        return app().setupDlg().ui();
+        main().settingsAction->trigger();
+        return app().settingsDialog().ui();
     }
-    LupeView *lupe()
+    ZoomView *zoomView()
     {
-        main().LupeMnu->trigger();
-        return app().lupe().view();
+        main().zoomAction->trigger();
+        return app().zoomWindow().view();
     }
     void key(QWidget *w) { QTest::keyClick(w, any(Keys)); }
     void clickAny(FileListBox *list)
@@ -89,7 +89,7 @@ struct Walk
     void start()
     {
         if (p) // closing the main window ends the program
-            app().form1().window()->close();
+            app().mainWindow().window()->close();
         p.reset();
         flushDeletes();
         p = std::make_unique<TestProgram>();
@@ -101,7 +101,7 @@ struct Walk
         QVERIFY(writeFile(p->folder() + "/kaputt.zlf", "\xFF\xFE##LANGUAGE=\r\r\n#\n\x80\x81LANGUAGE=Kaputt#\r\n## x"));
         QVERIFY(writeFile(p->imagePath("Face_cut.bmp"), QByteArray("BM\x36\x00\x03\x00", 6)));
         QVERIFY(writeBmp(p->imagePath("userBig.bmp"), filled(300, 280, qRgb(200, 40, 90))));
-        app().teileFrm().pointListsAtImageFolder();
+        app().partsWindow().pointListsAtImageFolder();
         seen = 0;
     }
     // A saved skin holds what the canvas showed.
@@ -111,7 +111,7 @@ struct Walk
         const QImage canvas = p->canvas();
         const qsizetype before = p->messages.messages.size();
         const bool chosen = answer(path);
-        main().speichern->trigger();
+        main().saveAction->trigger();
         if (chosen && p->messages.messages.size() == before) {
             saved.insert(path);
             QVERIFY(isSkin(path) && decoded(path) == canvas);
@@ -127,7 +127,7 @@ struct Walk
         const QString path = any(choices);
         const qsizetype before = p->messages.messages.size();
         const bool dropped = pick(5) == 0, chosen = dropped || answer(path);
-        dropped ? app().openDroppedFiles(QStringList{path}) : main().dopen->trigger();
+        dropped ? app().openDroppedFiles(QStringList{path}) : main().openAction->trigger();
         QCoreApplication::processEvents(); // a drop opens once its event has returned
         if (chosen && saved.contains(path) && p->messages.messages.size() == before)
             QVERIFY(p->canvas() == decoded(path));
@@ -136,7 +136,7 @@ struct Walk
     // The promises kept after every step: what is broken, or nothing.
     QString broken()
     {
-        if (!app().hasForm1() || !app().form1().isVisible())
+        if (!app().hasMainWindow() || !app().mainWindow().isVisible())
             return "the main window is gone";
         if (app().canvas().innerSize() != QSize(256, 256) || app().canvas().drawingImage().size() != QSize(256, 256))
             return "the canvas is not 256 x 256";
@@ -174,58 +174,59 @@ const std::vector<Action> Actions{
     {"list pick by keys", 10, [](Walk &w) { w.key(w.any(w.partsWindow().fileLists())); }},
     {"knob turn", 10, [](Walk &w) { w.pick(3) ? w.key(w.any(w.knobs())) : w.any(w.knobs())->setValue(w.pick(256)); }},
     {"canvas click", 6,
-     [](Walk &w) { w.click(&w.app().form1().SkinPicture(), w.anywhere(&w.app().form1().SkinPicture())); }},
+     [](Walk &w) { w.click(&w.app().mainWindow().canvas(), w.anywhere(&w.app().mainWindow().canvas())); }},
     {"canvas drag, also past its edge", 2,
      [](Walk &w) {
-         PictureBox *canvas = &w.app().form1().SkinPicture();
+         PictureBox *canvas = &w.app().mainWindow().canvas();
          const QPoint to = w.anywhere(canvas) * 3 / 2 - QPoint(40, 40);
          QTest::mousePress(canvas, Qt::LeftButton, {}, w.anywhere(canvas));
          QTest::mouseMove(canvas, to);
          QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
      }},
     {"coordinates typed, junk included", 8,
-     [](Walk &w) { w.type(w.pick(2) ? w.partsWindow().EigBerX() : w.partsWindow().EigBerY(), w.any(Typed)); }},
-    {"prefix typed", 4, [](Walk &w) { w.type(w.parts().UserPrefix, w.any(Typed)); }},
-    {"colour pick", 6, [](Walk &w) { QTest::keyClick(w.setup().Combo1, w.pick(2) ? Qt::Key_Down : Qt::Key_Up); }},
-    {"language pick", 4, [](Walk &w) { w.clickAny(w.setup().File1); }},
-    {"copy", 2, [](Walk &w) { w.click(w.parts().TranspBtn); }},
-    {"auto-paste box", 2, [](Walk &w) { w.click(w.parts().TranspCheck); }},
-    {"preview click", 2, [](Walk &w) { w.click(w.parts().TeilPic, w.anywhere(w.parts().TeilPic)); }},
+     [](Walk &w) { w.type(w.pick(2) ? w.partsWindow().userPlaceX() : w.partsWindow().userPlaceY(), w.any(Typed)); }},
+    {"prefix typed", 4, [](Walk &w) { w.type(w.parts().userPrefix, w.any(Typed)); }},
+    {"colour pick", 6, [](Walk &w) { QTest::keyClick(w.setup().colourChoice, w.pick(2) ? Qt::Key_Down : Qt::Key_Up); }},
+    {"language pick", 4, [](Walk &w) { w.clickAny(w.setup().languageList); }},
+    {"copy", 2, [](Walk &w) { w.click(w.parts().pasteNow); }},
+    {"auto-paste box", 2, [](Walk &w) { w.click(w.parts().autoPaste); }},
+    {"preview click", 2, [](Walk &w) { w.click(w.parts().partPreview, w.anywhere(w.parts().partPreview)); }},
     {"parts window or settings by the menu", 2,
-     [](Walk &w) { (w.pick(2) ? w.main().TeileMnu : w.main().PrgSetup)->trigger(); }},
-    {"about box or Lupe by the menu", 2, [](Walk &w) { (w.pick(2) ? w.main().Mueber : w.main().LupeMnu)->trigger(); }},
-    {"window opened by a button", 2, [](Walk &w) { w.click(w.pick(2) ? w.main().Command1 : w.parts().Command1); }},
-    {"label double-click", 1, [](Walk &w) { QTest::mouseDClick(w.parts().Label1, Qt::LeftButton); }},
-    {"settings OK", 2, [](Walk &w) { w.click(w.setup().OKButton); }},
+     [](Walk &w) { (w.pick(2) ? w.main().partsAction : w.main().settingsAction)->trigger(); }},
+    {"about box or Lupe by the menu", 2,
+     [](Walk &w) { (w.pick(2) ? w.main().aboutAction : w.main().zoomAction)->trigger(); }},
+    {"window opened by a button", 2, [](Walk &w) { w.click(w.pick(2) ? w.main().partsButton : w.parts().tintButton); }},
+    {"label double-click", 1, [](Walk &w) { QTest::mouseDClick(w.parts().transparentLabel, Qt::LeftButton); }},
+    {"settings OK", 2, [](Walk &w) { w.click(w.setup().okButton); }},
     {"about OK", 1,
      [](Walk &w) {
-         w.main().Mueber->trigger();
-         w.click(w.app().aboutDlg().ui().OKButton);
+         w.main().aboutAction->trigger();
+         w.click(w.app().aboutDialog().ui().okButton);
      }},
-    {"colour window OK", 1, [](Walk &w) { w.click(w.rgb().ui().Command1); }},
+    {"colour window OK", 1, [](Walk &w) { w.click(w.tint().ui().okButton); }},
     {"close box", 4,
      [](Walk &w) {
          QWidgetList open = QApplication::topLevelWidgets();
          open.removeIf([](QWidget *x) {
-             return !x->isVisible() || x->objectName() == "Form1" || !Windows.contains(x->objectName());
+             return !x->isVisible() || x->objectName() == "MainWindow" || !Windows.contains(x->objectName());
          });
          if (!open.isEmpty())
              w.any(open)->close();
      }},
     {"save", 4, [](Walk &w) { w.save(); }},
     {"open", 4, [](Walk &w) { w.open(); }},
-    {"neu", 2, [](Walk &w) { w.main().dneu->trigger(); }},
-    {"undo or redo", 4, [](Walk &w) { (w.pick(3) ? w.main().MUndo : w.main().MRedo)->trigger(); }},
+    {"neu", 2, [](Walk &w) { w.main().newAction->trigger(); }},
+    {"undo or redo", 4, [](Walk &w) { (w.pick(3) ? w.main().undoAction : w.main().redoAction)->trigger(); }},
     {"recipe saved or opened", 2,
      [](Walk &w) {
          w.answer(w.saves.filePath(QStringLiteral("recipe%1.json").arg(w.pick(3))));
-         (w.pick(2) ? w.main().RezeptSpeichern : w.main().RezeptOeffnen)->trigger();
+         (w.pick(2) ? w.main().saveRecipeAction : w.main().openRecipeAction)->trigger();
      }},
-    {"Lupe opened and clicked", 2, [](Walk &w) { w.click(w.lupe(), w.anywhere(w.lupe())); }},
+    {"Lupe opened and clicked", 2, [](Walk &w) { w.click(w.zoomView(), w.anywhere(w.zoomView())); }},
     {"skins-folder choice", 1,
      [](Walk &w) {
          w.answer(w.saves.filePath("skin0.bmp"));
-         w.pick(2) ? w.main().MFolder->trigger() : w.click(w.setup().Command1);
+         w.pick(2) ? w.main().skinFolderAction->trigger() : w.click(w.setup().skinFolderButton);
      }},
     {"parts window resized", 2, [](Walk &w) { w.partsWindow().window()->resize(w.pick(900) + 50, w.pick(900) + 50); }},
     {"idle", 2, [](Walk &) { QCoreApplication::processEvents(); }},

@@ -23,7 +23,7 @@ struct Case
 struct EditingProgram : TestProgram
 {
     EditingProgram() { listParts({{"Face01.bmp", filled(40, 30, qRgb(200, 90, 10))}}); }
-    void pasteFace() { clickName(partsUi().FaceFile, "Face01.bmp"); }
+    void pasteFace() { clickName(partsUi().faceList, "Face01.bmp"); }
 };
 } // namespace
 
@@ -35,34 +35,34 @@ private slots:
     void undoAndRedoRestoreEveryPixel()
     {
         EditingProgram e;
-        QVERIFY(!e.main().MUndo->isEnabled() && !e.main().MRedo->isEnabled());
+        QVERIFY(!e.main().undoAction->isEnabled() && !e.main().redoAction->isEnabled());
         const QImage start = e.canvas();
         e.pasteFace();
         const QImage pasted = e.canvas();
         QVERIFY(pasted != start);
-        QCOMPARE(e.main().MUndo->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
-        e.main().dneu->trigger();
+        QCOMPARE(e.main().undoAction->text(), QStringLiteral("rückgängig: Gesicht Face01.bmp"));
+        e.main().newAction->trigger();
         const QImage fresh = e.canvas();
         // Undo after "neu" brings the pasted face back, then the start; redo goes forward again.
-        e.main().MUndo->trigger();
+        e.main().undoAction->trigger();
         QCOMPARE(e.canvas(), pasted);
-        e.main().MUndo->trigger();
+        e.main().undoAction->trigger();
         QCOMPARE(e.canvas(), start);
-        QVERIFY(!e.main().MUndo->isEnabled());
-        QCOMPARE(e.main().MUndo->text(), QStringLiteral("rückgängig"));
-        QCOMPARE(e.main().MRedo->text(), QStringLiteral("wiederholen: Gesicht Face01.bmp"));
+        QVERIFY(!e.main().undoAction->isEnabled());
+        QCOMPARE(e.main().undoAction->text(), QStringLiteral("rückgängig"));
+        QCOMPARE(e.main().redoAction->text(), QStringLiteral("wiederholen: Gesicht Face01.bmp"));
         QVERIFY(QFile::copy(PELLWERK_ASSETS "/lang/english.zlf", e.folder() + "/english.zlf"));
-        clickName(e.app().setupDlg().ui().File1, "english.zlf");
-        QCOMPARE(e.main().Bearbeiten->title(), QStringLiteral("Edit"));
-        QCOMPARE(e.main().MUndo->text(), QStringLiteral("Undo"));
-        QCOMPARE(e.main().MRedo->text(), QStringLiteral("Redo: Gesicht Face01.bmp"));
-        e.main().MRedo->trigger();
-        e.main().MRedo->trigger();
+        clickName(e.app().settingsDialog().ui().languageList, "english.zlf");
+        QCOMPARE(e.main().editMenu->title(), QStringLiteral("Edit"));
+        QCOMPARE(e.main().undoAction->text(), QStringLiteral("Undo"));
+        QCOMPARE(e.main().redoAction->text(), QStringLiteral("Redo: Gesicht Face01.bmp"));
+        e.main().redoAction->trigger();
+        e.main().redoAction->trigger();
         QCOMPARE(e.canvas(), fresh);
-        QVERIFY(!e.main().MRedo->isEnabled());
+        QVERIFY(!e.main().redoAction->isEnabled());
 
         using Press = std::pair<QKeyCombination, QImage>; // and the canvas after it
-        for (QWidget *window : {e.app().form1().window(), e.parts().window(), e.app().rgbFrm().window()}) {
+        for (QWidget *window : {e.app().mainWindow().window(), e.parts().window(), e.app().tintWindow().window()}) {
             for (const auto &[keys, expected] :
                  {Press{Qt::CTRL | Qt::Key_Z, pasted}, Press{Qt::CTRL | Qt::Key_Y, fresh},
                   Press{Qt::CTRL | Qt::Key_Z, pasted}, Press{Qt::CTRL | Qt::SHIFT | Qt::Key_Z, fresh}}) {
@@ -104,9 +104,9 @@ private slots:
             if (step == "paste")
                 e.pasteFace();
             else if (step == "undo")
-                e.main().MUndo->trigger();
+                e.main().undoAction->trigger();
             else
-                e.dialogs->answer(e.folder() + "/first.bmp"), e.main().speichern->trigger();
+                e.dialogs->answer(e.folder() + "/first.bmp"), e.main().saveAction->trigger();
         }
         const QImage canvas = e.canvas();
         e.messages.answers.push_back(c.answer);
@@ -118,11 +118,11 @@ private slots:
         e.dialogs->answer(e.folder() + "/opened.bmp");
 
         if (action == "beenden")
-            e.main().MEnde->trigger();
+            e.main().quitAction->trigger();
         else if (action == "close box")
-            e.app().form1().window()->close();
+            e.app().mainWindow().window()->close();
         else
-            (action == "neu" ? e.main().dneu : e.main().dopen)->trigger();
+            (action == "neu" ? e.main().newAction : e.main().openAction)->trigger();
 
         QCOMPARE(e.messages.questions, c.asked ? QStringList{Question} : QStringList{});
         const bool ends = action == "beenden" || action == "close box";
@@ -130,7 +130,7 @@ private slots:
         const QRgb replaced = action == "neu" ? qRgb(10, 20, 30) : qRgb(1, 2, 3);
         if (!c.goesOn || !ends)
             QCOMPARE(e.canvas(), c.goesOn ? filled(256, 256, replaced) : canvas);
-        QVERIFY(c.goesOn || e.app().form1().window()->isVisible());
+        QVERIFY(c.goesOn || e.app().mainWindow().window()->isVisible());
         QCOMPARE(QFile::exists(e.folder() + "/saved.bmp"), c.goesOn && c.saveTo == "saved.bmp");
         QCOMPARE(e.messages.messages.size(), c.saveTo == "broken" ? 1 : 0);
     }
@@ -142,10 +142,10 @@ private slots:
         const QString name = "Face&%1%2.bmp";
         TestProgram p;
         p.listParts({{name, filled(40, 30, qRgb(3, 2, 1))}});
-        clickName(p.partsUi().FaceFile, name);
-        QCOMPARE(p.main().MUndo->iconText(), "rückgängig: Gesicht " + name);
+        clickName(p.partsUi().faceList, name);
+        QCOMPARE(p.main().undoAction->iconText(), "rückgängig: Gesicht " + name);
         p.dialogs->answer(p.folder() + "/r.json");
-        p.main().RezeptSpeichern->trigger();
+        p.main().saveRecipeAction->trigger();
         QCOMPARE(p.messages.messages.size(), 1);
         QVERIFY2(p.messages.messages[0].contains("Schritt 1 (" + name + "): 1200 nahe an der Transparenzfarbe"),
                  qPrintable(p.messages.messages[0]));
