@@ -164,14 +164,39 @@ Result<QImage> Composer::preview(const PasteStep &step) const
     });
 }
 
+Result<void> checkStepCount(const Composition &composition)
+{
+    if (qsizetype(composition.steps.size()) <= MaxRecipeSteps)
+        return {};
+    Error error = makeError(ErrorKind::RecipeTooManySteps, {}, QString::number(composition.steps.size()));
+    error.field = QStringLiteral("steps");
+    return error;
+}
+
 Result<QImage> Composer::compose(const Composition &composition) const
+{
+    return compose(composition, {});
+}
+
+Result<QImage> Composer::compose(const Composition &composition,
+                                 const std::function<void(qsizetype, qsizetype)> &progress) const
 {
     const Result<QImage> canvas = base(composition.base);
     if (!canvas)
         return canvas.error();
-    QImage skin = canvas.value();
+    return composeRest(canvas.value(), composition, 0, progress);
+}
+
+Result<QImage> Composer::composeRest(QImage skin, const Composition &composition, size_t pasted,
+                                     const std::function<void(qsizetype, qsizetype)> &progress) const
+{
+    // Often enough for a bar to move smoothly, rarely enough to cost nothing beside a paste.
+    constexpr size_t ProgressEvery = 256;
+    const auto total = qsizetype(composition.steps.size());
     const Rect32 partRect{0, 0, PartAreaSize.width(), PartAreaSize.height()};
-    for (size_t i = 0; i < composition.steps.size(); ++i) {
+    for (size_t i = pasted; i < composition.steps.size(); ++i) {
+        if (progress && i % ProgressEvery == 0)
+            progress(qsizetype(i), total);
         const PasteStep &step = composition.steps[i];
         const Result<QImage> shown = preview(step);
         if (!shown)
@@ -179,6 +204,8 @@ Result<QImage> Composer::compose(const Composition &composition) const
                           step.part.isEmpty() ? QString() : resolve(step.part));
         TransparentBlit(skin, skin, shown.value(), partRect, step.place.x(), step.place.y(), step.transparent);
     }
+    if (progress)
+        progress(total, total);
     return skin;
 }
 

@@ -9,11 +9,21 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 
 namespace pellwerk {
+
+// The most steps a recipe may have. A real skin has a few dozen; 100,000 take about a second to
+// compose and a few megabytes of recipe, while a recipe file of the largest size read could
+// otherwise hold over half a million.
+inline constexpr qsizetype MaxRecipeSteps = 100000;
+
+// Refuses a composition of more than MaxRecipeSteps steps before anything is made of it:
+// RecipeTooManySteps, field "steps", detail the number of steps.
+Result<void> checkStepCount(const Composition &composition);
 
 // Replays compositions to skins exactly as the editor makes them, without a window:
 //
@@ -29,7 +39,8 @@ namespace pellwerk {
 // never from the disk (a project's own parts). An empty part is the preview picture built into
 // the program. Every file is decoded once per Composer and shared,
 // and every step's preview is made once per part, colour and tint. All member functions may be
-// called from several threads at once.
+// called from several threads at once. The decoded files and previews are held in a cache bounded
+// in bytes (PictureCache), so that thousands of varied parts do not fill the memory.
 class Composer
 {
 public:
@@ -43,6 +54,14 @@ public:
     // of the first part that cannot be used, or field "base" (step 0), and the resolved file:
     // readBitmapFile's errors, or NoPictureData/NoPictureCopy from the tint.
     Result<QImage> compose(const Composition &composition) const;
+    // The same, telling `progress` how many steps are pasted (from 0 up to all of them) every
+    // few hundred steps and at the end, so that a caller can show how far a long recipe is.
+    Result<QImage> compose(const Composition &composition,
+                           const std::function<void(qsizetype pasted, qsizetype total)> &progress) const;
+    // The skin of `composition` made on `canvas`, which shows its base and its first `pasted`
+    // steps already: a batch that varies only later steps makes their shared beginning once.
+    Result<QImage> composeRest(QImage canvas, const Composition &composition, size_t pasted,
+                               const std::function<void(qsizetype pasted, qsizetype total)> &progress = {}) const;
 
     // The 256 x 256 canvas with the base alone.
     Result<QImage> base(const CompositionBase &base) const;

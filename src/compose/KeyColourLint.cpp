@@ -138,7 +138,7 @@ std::vector<QPoint> KeyColourLint::positions(KeyMark which) const
     return found;
 }
 
-KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRgb &tint, int nearLimit)
+KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRgb &tint, int nearLimit, KeyMarks keep)
 {
     KeyColourLint lint;
     if (part.isNull())
@@ -148,7 +148,8 @@ KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRg
     const int height = std::min(image.height(), PartAreaSize.height());
     lint.width = width;
     lint.height = height;
-    lint.marks.resize(size_t(width) * size_t(height));
+    // Without keeping them, each row's marks are made into one row that the next overwrites.
+    lint.marks.resize(keep == KeyMarks::Keep ? size_t(width) * size_t(height) : size_t(width));
 
     const auto offset = [](qint32 v) { return int(std::clamp<qint32>(v, -255, 255)); };
     const int limit = std::clamp(nearLimit, 0, 255);
@@ -177,7 +178,7 @@ KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRg
             std::fill(below, below + stride, height < PartAreaSize.height() ? LeftOutBit : quint8(0));
         }
 
-        quint8 *marks = lint.marks.data() + size_t(y) * size_t(width);
+        quint8 *marks = lint.marks.data() + (keep == KeyMarks::Keep ? size_t(y) * size_t(width) : 0);
         const RowCounts counts = markRow(above, current, below, marks, width);
         lint.leftOut += counts.leftOut;
         lint.near += counts.near;
@@ -192,6 +193,8 @@ KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRg
         std::swap(above, current);
         std::swap(current, below);
     }
+    if (keep == KeyMarks::CountOnly)
+        lint.marks = {};
     return lint;
 }
 

@@ -34,7 +34,7 @@ struct KeyColourLint
     qint64 near = 0; // fringe pixels included
     qint64 fringe = 0;
     std::optional<QPoint> firstNear; // the first near-key pixel, rows top to bottom, left to right
-    std::vector<quint8> marks;       // width x height KeyMark values, row by row
+    std::vector<quint8> marks;       // width x height KeyMark values, row by row; empty if not kept
 
     KeyMark mark(int x, int y) const { return KeyMark(marks[size_t(y) * size_t(width) + size_t(x)]); }
     // The positions of one mark, in the order of firstNear.
@@ -43,10 +43,14 @@ struct KeyColourLint
 
 inline constexpr int DefaultNearLimit = 8;
 
+// Whether the marks are kept: the zoom window shows them, a report of counts needs only the
+// counts (and then the check holds three rows of the part, not all of it).
+enum class KeyMarks : bool { Keep, CountOnly };
+
 // Checks `part` (any format; read as RGB32) against `transparent` after adding `tint` to its
 // channels as the colour window does (each sum capped to 0..255). `nearLimit` (K) is clamped to
 // 0..255; with 0 no pixel is near. One pass over the pixels; a null part gives an empty result.
 KeyColourLint lintKeyColour(const QImage &part, Colour transparent, const UserRgb &tint,
-                            int nearLimit = DefaultNearLimit);
+                            int nearLimit = DefaultNearLimit, KeyMarks marks = KeyMarks::Keep);
 
 } // namespace pellwerk

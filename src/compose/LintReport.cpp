@@ -3,37 +3,75 @@
 #include "JsonText.h"
 
 #include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
 
 namespace pellwerk {
 
-Result<std::vector<LintEntry>> lintPlan(const VariationPlan &plan, const Composer &composer, int nearLimit)
+namespace {
+
+Error atStep(Error error, size_t index, const QString &file)
 {
-    std::vector<LintEntry> entries;
+    error.step = int(index + 1);
+    error.field = QStringLiteral("part");
+    if (error.file.isEmpty())
+        error.file = file;
+    return error;
+}
+
+} // namespace
+
+Result<void> lintPlan(const VariationPlan &plan, const Composer &composer, int nearLimit,
+                      const std::function<void(const LintEntry &)> &onEntry,
+                      const std::function<void(const Error &)> &onFailure)
+{
     const Composition recipe = plan.composition(0);
+    const auto variedFiles = [&](PartKindId kind) -> const QStringList * {
+        for (const VariationPlan::VariedKind &v : plan.varied())
+            if (v.kind == kind)
+                return &v.files;
+        return nullptr;
+    };
+    const auto fileOf = [&](const QString &part) { return part.isEmpty() ? QString() : composer.resolve(part); };
+
+    if (const Result<QImage> base = composer.base(recipe.base); !base)
+        return base.error();
     for (size_t i = 0; i < recipe.steps.size(); ++i) {
         const PasteStep &step = recipe.steps[i];
-        const auto varied = std::find_if(plan.varied().begin(), plan.varied().end(),
-                                         [&](const VariationPlan::VariedKind &v) { return v.kind == step.kind; });
-        const QStringList parts = varied == plan.varied().end() ? QStringList{step.part} : varied->files;
-        for (const QString &part : parts) {
+        if (variedFiles(step.kind))
+            continue;
+        if (const Result<QImage> picture = composer.partPicture(step.part); !picture)
+            return atStep(picture.error(), i, fileOf(step.part));
+    }
+
+    QSet<QString> failed;
+    for (size_t i = 0; i < recipe.steps.size(); ++i) {
+        const PasteStep &step = recipe.steps[i];
+        const QStringList *varied = variedFiles(step.kind);
+        for (const QString &part : varied ? *varied : QStringList{step.part}) {
             const Result<QImage> picture = composer.partPicture(part);
             if (!picture) {
-                Error error = picture.error();
-                error.step = int(i + 1);
-                error.field = QStringLiteral("part");
-                return error;
+                // A shared part read a moment ago and gone now is as fatal as before.
+                if (!varied)
+                    return atStep(picture.error(), i, fileOf(part));
+                if (!failed.contains(part)) {
+                    failed.insert(part);
+                    onFailure(atStep(picture.error(), i, fileOf(part)));
+                }
+                continue;
             }
             LintEntry entry;
             entry.step = int(i + 1);
             entry.kind = partKind(step.kind).key;
-            entry.part = part.isEmpty()                  ? QString::fromLatin1(PreviewPartName)
-                         : varied == plan.varied().end() ? part
-                                                         : QFileInfo(part).fileName();
-            entry.lint = lintKeyColour(picture.value(), step.transparent, step.tint, nearLimit);
-            entries.push_back(std::move(entry));
+            entry.part = part.isEmpty() ? QString::fromLatin1(PreviewPartName)
+                         : varied       ? QFileInfo(part).fileName()
+                                        : part;
+            entry.lint = lintKeyColour(picture.value(), step.transparent, step.tint, nearLimit, KeyMarks::CountOnly);
+            onEntry(entry);
         }
     }
-    return entries;
+    return {};
 }
 
 QString lintLine(const LintEntry &entry)
@@ -49,23 +87,22 @@ QString lintLine(const LintEntry &entry)
     return line;
 }
 
-QByteArray lintJson(const std::vector<LintEntry> &entries)
+QByteArray lintJsonEntry(const LintEntry &e, qsizetype index)
 {
-    QByteArray out = "[";
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const LintEntry &e = entries[i];
-        const KeyColourLint &l = e.lint;
-        out += i == 0 ? "\n  " : ",\n  ";
-        out += "{\"step\": " + QByteArray::number(e.step) + ", \"kind\": " + jsonString(e.kind) + ", \"part\": "
-               + jsonString(e.part) + ", \"left_out\": " + QByteArray::number(l.leftOut) + ", \"near\": "
-               + QByteArray::number(l.near) + ", \"fringe\": " + QByteArray::number(l.fringe) + ", \"near_first\": "
-               + (l.firstNear
-                      ? "[" + QByteArray::number(l.firstNear->x()) + ", " + QByteArray::number(l.firstNear->y()) + "]"
-                      : QByteArray("null"))
-               + "}";
-    }
-    out += entries.empty() ? "]\n" : "\n]\n";
-    return out;
+    const KeyColourLint &l = e.lint;
+    return (index == 0 ? "[\n  " : ",\n  ") + QByteArray("{\"step\": ") + QByteArray::number(e.step)
+           + ", \"kind\": " + jsonString(e.kind) + ", \"part\": " + jsonString(e.part)
+           + ", \"left_out\": " + QByteArray::number(l.leftOut) + ", \"near\": " + QByteArray::number(l.near)
+           + ", \"fringe\": " + QByteArray::number(l.fringe) + ", \"near_first\": "
+           + (l.firstNear
+                  ? "[" + QByteArray::number(l.firstNear->x()) + ", " + QByteArray::number(l.firstNear->y()) + "]"
+                  : QByteArray("null"))
+           + "}";
+}
+
+QByteArray lintJsonEnd(qsizetype count)
+{
+    return count == 0 ? "[]\n" : "\n]\n";
 }
 
 } // namespace pellwerk

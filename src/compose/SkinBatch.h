@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -19,12 +20,17 @@ public:
     {
         qsizetype written = 0;
         qsizetype failed = 0;
-        bool stopped = false; // fail-fast ended the run early
+        bool stopped = false; // fail-fast or a cancel ended the run early
     };
-    // Called from the workers, one call at a time.
+    // Both handlers are called only from the calling thread, so that what they print never
+    // interleaves: a failure as soon as a worker reports it, the progress about ten times a
+    // second and once at the end.
     using FailureHandler = std::function<void(const QString &output, const Error &error)>;
-    // Called from the calling thread about ten times a second and once at the end.
     using ProgressHandler = std::function<void(qsizetype finished, qsizetype total)>;
+
+    // How many skins are written before they are made durable together: about 50 MB of files,
+    // little enough for the open files and the temporary files left at a crash.
+    static constexpr qsizetype SkinsPerFlush = 256;
 
     SkinBatch(const VariationPlan &plan, const Composer &composer) : m_plan(plan), m_composer(composer) {}
 
@@ -34,11 +40,20 @@ public:
     // returned, once, with the first step of its kind: the skins using it will fail.
     Result<std::vector<Error>> prepare() const;
 
-    // Writes every skin of the plan (writeFileBytes: atomically; skinFileBytes: the format its
-    // output's extension asks for) with
-    // `jobs` workers (0: one per core). A skin that cannot be made or written is reported and the
-    // others go on, unless `failFast`: then no further skin is started.
-    Outcome run(int jobs, bool failFast, const FailureHandler &onFailure, const ProgressHandler &onProgress) const;
+    // Writes every skin of the plan in the format its output's extension asks for (skinFileBytes)
+    // with `jobs` workers (0: one per
+    // core). A skin that cannot be made or written is reported and the others go on, unless
+    // `failFast`: then no further skin is started. Setting `*cancel` (from anywhere, a signal
+    // handler too) does the same.
+    //
+    // Every output is replaced atomically and durably, as writeFileBytes replaces a file, with
+    // the same refusals: but instead of syncing each file on its own, the skins are written to
+    // temporary files beside their targets, SkinsPerFlush at a time, synced together, renamed
+    // over their targets and their folders synced. After a power cut each output is its old file
+    // or the whole new skin. A skin that fails leaves no temporary file; one that is finished
+    // when the run stops is still committed.
+    Outcome run(int jobs, bool failFast, const FailureHandler &onFailure, const ProgressHandler &onProgress,
+                const std::atomic<bool> *cancel = nullptr) const;
 
 private:
     const VariationPlan &m_plan;

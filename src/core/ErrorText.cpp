@@ -115,6 +115,9 @@ QString sentence(const Error &error)
         return QStringLiteral("Das Feld fehlt.");
     case ErrorKind::RecipeBadValue:
         return QStringLiteral("Erwartet wird %1.").arg(expectedValue(error.detail));
+    case ErrorKind::RecipeTooManySteps:
+        return QStringLiteral("Das Rezept hat %1 Schritte; mehr als 100000 werden nicht verarbeitet.")
+            .arg(error.detail);
     case ErrorKind::ArchiveDamaged:
         return withReason(QStringLiteral("Die Datei ist kein lesbares ZIP-Archiv und damit keine OpenRaster-Datei"),
                           error.detail);
@@ -227,6 +230,7 @@ QString describe(const Error &error)
     case ErrorKind::RecipeBadValue:
     case ErrorKind::RecipeDuplicateField:
     case ErrorKind::RecipeFieldTooNew:
+    case ErrorKind::RecipeTooManySteps:
     case ErrorKind::ArchiveDamaged:
     case ErrorKind::ArchiveTooLarge:
     case ErrorKind::ArchiveTooManyEntries:

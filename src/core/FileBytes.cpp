@@ -28,7 +28,7 @@ Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes)
     return bytes;
 }
 
-Result<void> writeFileBytes(const QString &path, const QByteArray &bytes)
+Result<QString> replaceableFile(const QString &path)
 {
     const QFileInfo target(path);
     if (target.isDir())
@@ -49,6 +49,13 @@ Result<void> writeFileBytes(const QString &path, const QByteArray &bytes)
         return makeError(ErrorKind::FolderMissing, path);
     if (!folder.isWritable())
         return makeError(ErrorKind::FolderReadOnly, path);
+    return reached.absoluteFilePath();
+}
+
+Result<void> writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    if (const Result<QString> checked = replaceableFile(path); !checked)
+        return checked.error();
 
     QSaveFile file(path);
     // Never write in place: a failed save must leave the old file untouched.

@@ -22,4 +22,9 @@ Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes);
 // WriteIncomplete, CommitFailed, with the system's reason where it gave one.
 Result<void> writeFileBytes(const QString &path, const QByteArray &bytes);
 
+// The checks writeFileBytes makes before it writes, for writers that replace files their own way:
+// the file the new bytes go to (a symbolic link followed to it, even if it does not exist yet),
+// or the same refusals.
+Result<QString> replaceableFile(const QString &path);
+
 } // namespace pellwerk

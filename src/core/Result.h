@@ -45,6 +45,7 @@ enum class ErrorKind {
     RecipeBadValue,
     RecipeDuplicateField, // a key given twice in one object
     RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
+    RecipeTooManySteps, // field "steps", detail: the number of steps
     // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
     ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
     ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit

@@ -15,8 +15,10 @@
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressDialog>
 
 namespace pellwerk {
 
@@ -225,8 +227,21 @@ bool App::openRecipe(const QString &path)
     // names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
     const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    if (const Result<void> size = checkStepCount(recipe.composition); !size) {
+        showMessage(ErrorText::recipeFailed(path, size.error()));
+        return false;
+    }
     const Composer composer(folders);
-    const Result<QImage> skin = composer.compose(recipe.composition);
+    // Thousands of steps take seconds: the dialog appears after half a second and keeps the
+    // windows painted, without letting anything else happen meanwhile.
+    QProgressDialog progress(QStringLiteral("Das Rezept wird zusammengesetzt …"), QString(), 0, 1,
+                             QApplication::activeWindow());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    const Result<QImage> skin = composer.compose(recipe.composition, [&](qsizetype pasted, qsizetype total) {
+        progress.setMaximum(int(total));
+        progress.setValue(int(pasted));
+    });
     if (!skin) {
         showMessage(ErrorText::recipeFailed(path, skin.error()));
         return false;

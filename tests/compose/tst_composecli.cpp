@@ -193,11 +193,13 @@ private slots:
 
     void lintJsonWithVariations()
     {
-        const Run bad = run({"--lint", "--json", "r.json", "--vary", "face=Face*"});
-        QCOMPARE(bad.exitCode, 2); // Face10.bmp cannot be read
-        QVERIFY(bad.err.contains(QStringLiteral("Schritt 1, Feld „part“")));
-        const Run ok = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=Face?.bmp"});
-        QCOMPARE(ok.exitCode, 3);
+        // Face10.bmp cannot be read: it is named, the other faces are checked. The folder is named
+        // so that the program folder's sample faces stay out of the list.
+        const Run ok = run({"--lint", "--json", "--near=5", "r.json", "--vary", "face=" + path("Face*")});
+        QCOMPARE(ok.exitCode, 1);
+        QVERIFY2(ok.err.contains(QStringLiteral("Schritt 1, Feld „part“ (%1)").arg(path("Face10.bmp"))),
+                 qPrintable(ok.err));
+        QCOMPARE(ok.err.count('\n'), 1);
         const QJsonArray steps = QJsonDocument::fromJson(ok.out.toUtf8()).array();
         QCOMPARE(steps.size(), 3);
         const QJsonObject first = steps[0].toObject();
@@ -215,6 +217,39 @@ private slots:
         QVERIFY(steps[2].toObject()["near_first"].isNull());
     }
 
+    // Refused before anything is reported: --lint like composing refuses an unreadable base or
+    // shared part, and a recipe of more steps than the limit.
+    void recipesRefused_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<int>("faces"); // steps before a last step of a shirt
+        QTest::addColumn<QString>("shirt");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("base unreadable") << "gone.bmp" << 1 << "Face1.bmp" << 2 << "Feld „base“ (";
+        QTest::newRow("shared part unreadable") << "default" << 1 << "Face10.bmp" << 2 << "Schritt 2, Feld „part“ (";
+        QTest::newRow("at the step limit") << "default" << int(MaxRecipeSteps) - 1 << "Face1.bmp" << 3 << "";
+        QTest::newRow("over it") << "default" << int(MaxRecipeSteps) << "Face1.bmp" << 2
+                                 << "Rezept „t.json“: Feld „steps“: Das Rezept hat 100001 Schritte; mehr als 100000 "
+                                    "werden nicht verarbeitet.\n";
+    }
+
+    void recipesRefused()
+    {
+        QFETCH(QString, base);
+        QFETCH(int, faces);
+        QFETCH(QString, shirt);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString face = QStringLiteral(R"({"kind": "face", "part": "Face2.bmp"}, )").repeated(faces);
+        const QString text = QStringLiteral(R"({"pellwerk-recipe": 1, "transparent": "schwarz", "base": "%1",
+            "steps": [%2{"kind": "shirt", "part": "%3"}]})");
+        QVERIFY(testsupport::writeFile(path("t.json"), text.arg(base, face, shirt).toUtf8()));
+        const Run r = run({"--lint", "t.json"});
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.out.isEmpty() == (exitCode == 2) && r.err.contains(message), qPrintable(r.err));
+    }
+
     void composeAndExitCodes()
     {
         Run r = run({"r.json", "-o", "one.bmp"});
@@ -229,6 +264,13 @@ private slots:
                  qPrintable(r.err));
         QVERIFY(QFile::exists(path("v-Face1.bmp")) && QFile::exists(path("v-Face2.bmp")));
         QVERIFY(!QFile::exists(path("v-Face10.bmp")));
+        // Face1.bmp and Face1.BMP: two parts, one skin name in the working folder.
+        QVERIFY(QDir().mkpath(path("case")) && QFile::copy(path("Face2.bmp"), path("case/Face1.bmp"))
+                && QFile::copy(path("Face2.bmp"), path("case/Face1.BMP")));
+        r = run({"r.json", "--vary", "face=case/Face1.*", "-o", "c-{face}.bmp"});
+        QVERIFY2(r.exitCode == 2 && r.err.contains("denselben Namen „c-Face1.bmp“")
+                     && !QFile::exists(path("c-Face1.bmp")),
+                 qPrintable(r.err));
 
         r = run({"bad.json", "-o", "bad.bmp"});
         QCOMPARE(r.exitCode, 2);

@@ -1,7 +1,9 @@
 #include "TestFiles.h"
 
 #include "compose/Composer.h"
+#include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
+#include "core/BitmapWriter.h"
 #include "core/SkinDocument.h"
 
 #include <QDir>
@@ -10,6 +12,10 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
+#include <thread>
+
+#include <sys/resource.h>
 
 using namespace pellwerk;
 
@@ -99,15 +105,20 @@ private slots:
             {{PartKindId::User, "small.bmp", {-10, 240}, Colours::White, {100, 0, 0}}, randomPart(30, 20, 3)},
             // The first step's part and colour again: only the red tint tells their previews apart.
             {{PartKindId::User, "big.bmp", {200, -100}, Colours::Black, {100, 0, 0}}, randomPart(200, 230, 2)},
+            // The second step's part and tint again: only the transparent colour tells them apart.
+            {{PartKindId::User, "small.bmp", {60, 50}, Colours::Black, {100, 0, 0}}, randomPart(30, 20, 3)},
             {{PartKindId::Shirt, {}, {87, 128}, Colours::Blue, {0, 255, 0}}, preview}};
         Composition composition{{CompositionBase::Kind::File, "base.bmp"}, {}};
         for (const auto &s : steps)
             composition.steps.push_back(s.first);
 
-        const Result<QImage> skin = composer.compose(composition);
+        std::vector<qsizetype> reported; // how far the composer says it is
+        const Result<QImage> skin =
+            composer.compose(composition, [&](qsizetype done, qsizetype) { reported.push_back(done); });
         QVERIFY2(skin, qPrintable(testsupport::errorText(skin)));
         const QImage expected = modelSkin(randomPart(300, 200, 1), steps);
         QCOMPARE(skin.value(), expected);
+        QCOMPARE(reported, std::vector<qsizetype>({0, qsizetype(steps.size())}));
     }
 
     void failingStepIsNamed()
@@ -143,6 +154,94 @@ private slots:
         QCOMPARE(plan->output(7), path("out/Face04+shirtB.bmp"));
         QCOMPARE(plan->composition(3).steps[0].part, path("face02.bmp"));
         QCOMPARE(plan->composition(3).steps[2].part, QStringLiteral("Image/small.bmp"));
+    }
+
+    // Made once for concurrent callers; the pictures asked for longest ago go when the budget is full.
+    void cacheSharesAndLetsGo()
+    {
+        const QImage picture = randomPart(100, 100, 7);
+        PictureCache cache(3 * picture.sizeInBytes() + 1000);
+        std::atomic<int> made{0};
+        const auto make = [&] {
+            ++made;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return Result<QImage>(picture.copy());
+        };
+        std::vector<QImage> got(6);
+        {
+            std::vector<std::jthread> askers;
+            for (QImage &image : got)
+                askers.emplace_back([&] { image = cache.get("a", make).value(); });
+        }
+        QVERIFY(
+            std::all_of(got.begin(), got.end(), [&](const QImage &i) { return i.constBits() == got[0].constBits(); }));
+        for (const char *key : {"b", "c", "a", "d", "a", "c", "b"}) // "d" lets "b" go, asked longest ago
+            QVERIFY(cache.get(key, make));
+        QCOMPARE(made.load(), 5);
+        QVERIFY(cache.heldBytes() <= 3 * picture.sizeInBytes() + 1000);
+    }
+
+    // Eight skins after a shared step, two workers: the first target is a folder, the last two
+    // have an unreadable part; the handlers are called from this thread only. Then with one worker
+    // and fail-fast (the folder gone), with every write cut short, and cancelled before it starts.
+    void batchReplacesDurablyAndLeavesNoTemporaryFile()
+    {
+        const auto out = [&](const QString &name) { return path("batch/" + name); };
+        QVERIFY(QDir().mkpath(out("b-Face01-shirtA.bmp")) && testsupport::writeFile(path("new.txt"), ""));
+        QVERIFY(testsupport::writeFile(out("b-face02-shirtA.bmp"), "old"));
+        const auto kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
+        QFile::setPermissions(out("b-face02-shirtA.bmp"), kept);
+        const RecipeFolders folders{m_dir.path(), {}};
+        const Recipe recipe = recipeOf({{PartKindId::User, "big.bmp", {9, 9}, {}, {}},
+                                        {PartKindId::Face, "x", {128, 0}, {}, {}},
+                                        {PartKindId::Shirt, "x", {87, 128}, {}, {}}});
+        const CommandLineResult<VariationPlan> plan = VariationPlan::make(
+            recipe, path("r.json"), {{PartKindId::Face, "Face0*"}, {PartKindId::Shirt, "shirt?.bmp"}},
+            out("b-{face}-{shirt}.bmp"), folders);
+        const Composer composer(folders, {});
+        std::atomic<bool> elsewhere{false}, cancel{false};
+        const auto here = [&, caller = std::this_thread::get_id()] {
+            elsewhere = elsewhere || std::this_thread::get_id() != caller;
+        };
+        const auto runBatch = [&](int jobs, bool failFast) {
+            return SkinBatch(plan.value(), composer)
+                .run(
+                    jobs, failFast, [&](const QString &, const Error &) { here(); },
+                    [&](qsizetype, qsizetype) { here(); }, &cancel);
+        };
+        const auto files = [&] {
+            return QDir(path("batch")).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(' ');
+        };
+        const SkinBatch::Outcome outcome = runBatch(2, false);
+        QVERIFY(!elsewhere && outcome.written == 5 && outcome.failed == 3 && !outcome.stopped);
+        QCOMPARE(files(), "b-Face01-shirtB.bmp b-Face03-shirtA.bmp b-Face03-shirtB.bmp b-face02-shirtA.bmp "
+                          "b-face02-shirtB.bmp");
+        QCOMPARE(testsupport::fileBytes(out("b-face02-shirtA.bmp")),
+                 encodeBitmap24(composer.compose(plan->composition(2)).value()));
+        QCOMPARE(QFile::permissions(out("b-face02-shirtA.bmp")), kept);
+        QCOMPARE(QFile::permissions(out("b-Face03-shirtB.bmp")), QFile::permissions(path("new.txt")));
+
+        for (const QString &name : files().split(' '))
+            QVERIFY(QFile::remove(out(name)));
+        QVERIFY(QDir().rmdir(out("b-Face01-shirtA.bmp")));
+        const SkinBatch::Outcome stopped = runBatch(1, true);
+        QVERIFY(stopped.stopped && stopped.written == 6 && stopped.failed == 1);
+        const QString made = files();
+        QCOMPARE(made.count(".bmp"), 6);
+
+        struct rlimit saved;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 100000;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const SkinBatch::Outcome cut = runBatch(2, false);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(cut.failed, 8);
+        cancel = true;
+        QCOMPARE(runBatch(2, false).written, 0);
+        QCOMPARE(files(), made);
     }
 
     void plansRefused_data()

@@ -98,8 +98,11 @@ private slots:
                 partNear(key, size.width(), size.height(), quint32(size.width() * 1000 + size.height()));
             const KeyColourLint got = lintKeyColour(part, key, tint, k);
             const KeyColourLint want = model(part, key, tint, k);
+            const KeyColourLint counted = lintKeyColour(part, key, tint, k, KeyMarks::CountOnly);
             QVERIFY2(got.marks == want.marks && got.leftOut == want.leftOut && got.near == want.near
-                         && got.fringe == want.fringe && got.firstNear == want.firstNear,
+                         && got.fringe == want.fringe && got.firstNear == want.firstNear && counted.marks.empty()
+                         && std::tie(counted.leftOut, counted.near, counted.fringe, counted.firstNear)
+                                == std::tie(got.leftOut, got.near, got.fringe, got.firstNear),
                      qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
         }
     }
