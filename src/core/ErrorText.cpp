@@ -76,19 +76,29 @@ QString jsonFault(const QString &fault)
     return QStringLiteral("unerwartetes Zeichen");
 }
 
-// Where in a recipe the error lies: "Zeile 4, Spalte 7, Schritt 2, Feld „part“ (Image/Face09.bmp)".
+// Where the error lies. In a recipe, the line and column are the recipe's: "Zeile 4, Spalte 7,
+// Schritt 2, Feld „part“ (Image/Face09.bmp)". In a palette, the line is the palette file's:
+// "rot.gpl, Zeile 7" for the file alone, "Schritt 1, Feld „ramp“ (rot.gpl, Zeile 7)" in a step.
 QString location(const Error &error)
 {
+    const bool lineOfFile = error.kind >= ErrorKind::PaletteHeader && error.kind <= ErrorKind::PaletteTooManyColours;
     QStringList parts;
-    if (error.line > 0)
+    if (error.line > 0 && !lineOfFile)
         parts << QStringLiteral("Zeile %1, Spalte %2").arg(error.line).arg(error.column);
     if (error.step > 0)
         parts << QStringLiteral("Schritt %1").arg(error.step);
     if (!error.field.isEmpty())
         parts << QStringLiteral("Feld ") + quoted(error.field);
-    QString where = parts.join(QStringLiteral(", "));
+    QStringList inFile;
     if (!error.file.isEmpty())
-        where += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(error.file));
+        inFile << QDir::toNativeSeparators(error.file);
+    if (error.line > 0 && lineOfFile)
+        inFile << QStringLiteral("Zeile %1").arg(error.line);
+    if (parts.isEmpty())
+        return inFile.join(QStringLiteral(", "));
+    QString where = parts.join(QStringLiteral(", "));
+    if (!inFile.isEmpty())
+        where += QStringLiteral(" (%1)").arg(inFile.join(QStringLiteral(", ")));
     return where;
 }
 
@@ -115,6 +125,21 @@ QString sentence(const Error &error)
         return QStringLiteral("Das Feld fehlt.");
     case ErrorKind::RecipeBadValue:
         return QStringLiteral("Erwartet wird %1.").arg(expectedValue(error.detail));
+    case ErrorKind::PaletteHeader:
+        return QStringLiteral("Das ist keine GIMP-Palette; die erste Zeile muss „GIMP Palette“ lauten.");
+    case ErrorKind::PaletteMissingValue:
+        return QStringLiteral("Der Farbe fehlen Werte; erwartet werden drei Zahlen für Rot, Grün und Blau.");
+    case ErrorKind::PaletteBadValue:
+        return QStringLiteral("%1 ist kein Farbwert; erwartet wird eine ganze Zahl von 0 bis 255.")
+            .arg(quoted(error.detail));
+    case ErrorKind::PaletteBadColumns:
+        return QStringLiteral("%1 ist keine Spaltenzahl; erwartet wird eine ganze Zahl von 0 bis 256.")
+            .arg(quoted(error.detail));
+    case ErrorKind::PaletteTooManyColours:
+        return QStringLiteral("Die Palette hat mehr als 65536 Farben."); // PaletteLimits::MaxColours
+    case ErrorKind::RampSizesDiffer:
+        return QStringLiteral("Die beiden Paletten haben nicht gleich viele Farben (%1 und %2).")
+            .arg(error.detail.section(QLatin1Char('/'), 0, 0), error.detail.section(QLatin1Char('/'), 1, 1));
     case ErrorKind::RecipeTooManySteps:
         return QStringLiteral("Das Rezept hat %1 Schritte; mehr als 100000 werden nicht verarbeitet.")
             .arg(error.detail);
@@ -230,6 +255,12 @@ QString describe(const Error &error)
     case ErrorKind::RecipeBadValue:
     case ErrorKind::RecipeDuplicateField:
     case ErrorKind::RecipeFieldTooNew:
+    case ErrorKind::PaletteHeader:
+    case ErrorKind::PaletteMissingValue:
+    case ErrorKind::PaletteBadValue:
+    case ErrorKind::PaletteBadColumns:
+    case ErrorKind::PaletteTooManyColours:
+    case ErrorKind::RampSizesDiffer:
     case ErrorKind::RecipeTooManySteps:
     case ErrorKind::ArchiveDamaged:
     case ErrorKind::ArchiveTooLarge:

@@ -46,6 +46,13 @@ enum class ErrorKind {
     RecipeDuplicateField, // a key given twice in one object
     RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
     RecipeTooManySteps, // field "steps", detail: the number of steps
+    // Palettes (GIMP .gpl) and the colour-ramp swap between two of them; `line` is the palette's
+    PaletteHeader,       // the first line is not "GIMP Palette"
+    PaletteMissingValue, // a colour line with fewer than three values
+    PaletteBadValue,     // detail: the text found where a value 0..255 belongs
+    PaletteBadColumns,   // detail: the text found behind "Columns:"
+    PaletteTooManyColours,
+    RampSizesDiffer, // detail: the two palettes' counts, "from/to"
     // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
     ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
     ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit
@@ -74,7 +81,8 @@ struct Error
     int step = 0;   // recipes: the step concerned, counted from 1; 0 for the recipe as a whole
     QString field;  // recipes: the field concerned
     int line = 0;   // recipes: the line and the column of the place concerned, from 1, counted in
-    int column = 0; // characters (code points); 0 when the error has no one place (a missing field)
+    int column = 0; // characters (code points); 0 when the error has no one place (a missing field).
+                    // Palette errors: the palette file's line, no column.
 
     friend bool operator==(const Error &, const Error &) = default;
 };

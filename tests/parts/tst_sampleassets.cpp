@@ -2,6 +2,7 @@
 // parts window offers from its image folder.
 
 #include "TestFiles.h"
+#include "colour/RampMap.h"
 #include "compose/KeyColourLint.h"
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
@@ -9,12 +10,14 @@
 #include "parts/PlacementTable.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace pellwerk;
 using namespace testsupport;
 
 const QString imageFolder = QStringLiteral(PELLWERK_ASSETS "/Image");
+const QString paletteFolder = QStringLiteral(PELLWERK_ASSETS "/Paletten");
 
 class SampleAssetsTest : public QObject
 {
@@ -53,7 +56,7 @@ private slots:
         // Whole-area parts replace everything at their place; the others are pasted over the skin and
         // must leave it visible around them (black is left out when pasting).
         const QStringList wholeArea =
-            QStringLiteral("Face01 Face02 Pants01 Pants02 shirt01 shirt02 RightArm01 RightArm02 "
+            QStringLiteral("Face01 Face02 Pants01 Pants02 shirt01 shirt02 shirt03 RightArm01 RightArm02 "
                            "LeftArm_01 LeftArm_02")
                 .split(u' ');
         for (const PartKind &kind : partKinds()) {
@@ -81,6 +84,49 @@ private slots:
         const qint64 black = lintKeyColour(part, Colours::Black, {}).leftOut;
         QVERIFY2(black < part.width() * part.height(), "nothing would be pasted");
         QCOMPARE(black > 0, leavesSkinVisible);
+    }
+
+    // Every shipped palette is a ramp of a family drawn into a pixel-art part: the part holds
+    // each colour of the family's drawn palette, and a swap to any other palette of the family
+    // changes every one of those pixels and brings no pixel near the transparent colour.
+    void palettes_data()
+    {
+        QTest::addColumn<QString>("drawn");
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QString>("palette");
+        const QStringList drawnIn{"trikot-rot.gpl shirt03.bmp", "besatz-weiss.gpl shirt03.bmp",
+                                  "haut-mittel.gpl shirt03.bmp", "haar-braun.gpl beard03.bmp"};
+        for (const QString &name : QDir(paletteFolder).entryList({"*.gpl"}, QDir::Files)) {
+            const QStringList drawn = drawnIn.filter(QRegularExpression("^" + name.section(u'-', 0, 0) + "-"));
+            QVERIFY2(drawn.size() == 1, qPrintable(name + " belongs to no family"));
+            QTest::newRow(qPrintable(name)) << drawn[0].section(u' ', 0, 0) << drawn[0].section(u' ', 1) << name;
+        }
+    }
+
+    void palettes()
+    {
+        QFETCH(QString, drawn);
+        QFETCH(QString, part);
+        QFETCH(QString, palette);
+        const Result<Palette> from = readPaletteFile(paletteFolder + "/" + drawn);
+        const Result<RampMap> swap =
+            RampMap::make(from.value(), readPaletteFile(paletteFolder + "/" + palette).value());
+        QVERIFY2(swap, qPrintable(errorText(swap)));
+        const QImage image = imageOf(readBitmapFile(imageFolder + "/" + part)), swapped = swap->apply(image);
+        QSet<QRgb> ramp, seen;
+        for (const Colour c : from->colours)
+            ramp << c.toQRgb();
+        qint64 inRamp = 0, changed = 0;
+        for (int i = 0; i < image.width() * image.height(); ++i) {
+            const QPoint at(i % image.width(), i / image.width());
+            seen << image.pixel(at);
+            inRamp += ramp.contains(image.pixel(at));
+            changed += swapped.pixel(at) != image.pixel(at);
+        }
+        QVERIFY2(seen.contains(ramp), "a colour of the palette is not drawn in the part");
+        QCOMPARE(changed, palette == drawn ? 0 : inRamp);
+        QCOMPARE(lintKeyColour(swapped, Colours::Black, {}).leftOut, lintKeyColour(image, Colours::Black, {}).leftOut);
+        QCOMPARE(lintKeyColour(swapped, Colours::Black, {}).near, 0);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Arms.h"
 #include "Heads.h"
 #include "Jewellery.h"
+#include "PixelArt.h"
 #include "Shirts.h"
 #include "Shoes.h"
 #include "SkinLayout.h"
@@ -113,6 +114,14 @@ constexpr ShirtStyle kPoloShirt{
 constexpr ShirtStyle kFlannelShirt{
     .cut = ShirtCut::Flannel, .fabric = kFlannel, .trim = kFlannelTrim, .stitch = {230, 220, 160}};
 
+// The pixel-art parts' ramps: the same colours, in the same order, as the palettes that ship in
+// assets/Paletten/ (trikot-rot.gpl, besatz-weiss.gpl, haut-mittel.gpl, haar-braun.gpl), so that each
+// of those palettes swaps its ramp in these parts for another of its family.
+const PixelRamp kTeamRed{{72, 14, 22}, {128, 24, 34}, {184, 38, 46}, {226, 70, 70}, {250, 128, 116}};
+const PixelRamp kTeamTrim{{150, 152, 162}, {212, 214, 222}, {250, 250, 248}};
+const PixelRamp kPixelSkin{{122, 72, 50}, {176, 112, 80}, {218, 160, 120}, {242, 204, 170}};
+const PixelRamp kPixelHair{{52, 30, 18}, {92, 54, 30}, {136, 86, 48}, {178, 124, 76}};
+
 struct SamplePart
 {
     const char *name;
@@ -137,10 +146,12 @@ const SamplePart kSampleParts[] = {
     {"Pants02.bmp", PartKindId::Pants, [] { return drawTrousers(kPantsSize, kJoggers); }},
     {"shirt01.bmp", PartKindId::Shirt, [] { return drawShirt(kShirtSize, kPoloShirt); }},
     {"shirt02.bmp", PartKindId::Shirt, [] { return drawShirt(kShirtSize, kFlannelShirt); }},
+    {"shirt03.bmp", PartKindId::Shirt, [] { return drawTeamShirt(kShirtSize, {kTeamRed, kTeamTrim, kPixelSkin}); }},
     {"glass_round.bmp", PartKindId::Glasses, [] { return drawRoundGlasses(); }},
     {"glass_sun.bmp", PartKindId::Glasses, [] { return drawSunglasses(); }},
     {"beard01.bmp", PartKindId::Beard, [] { return drawBeard(kBrownBeard, true, 501); }},
     {"beard02.bmp", PartKindId::Beard, [] { return drawBeard(kDarkBeard, false, 502); }},
+    {"beard03.bmp", PartKindId::Beard, [] { return drawPixelBeard(kPixelHair, 503); }},
     {"userScar.bmp", PartKindId::User, [] { return drawScar(kSkinWarm); }, {62, 36}},
     {"userBadge.bmp", PartKindId::User, [] { return drawBadge(); }, {100, 150}},
 };
