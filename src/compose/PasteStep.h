@@ -41,7 +41,7 @@ struct PasteStep
     UserRgb tint;
     bool visible = true;   // a hidden step is kept but paints nothing
     bool mirrored = false; // the part flipped left to right over its own width
-    RampSwap ramp;
+    RampSwap ramp{};
 
     friend bool operator==(const PasteStep &, const PasteStep &) = default;
 };

@@ -191,7 +191,7 @@ private slots:
         QVERIFY(testsupport::writeFile(out("b-face02-shirtA.bmp"), "old"));
         const auto kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
         QFile::setPermissions(out("b-face02-shirtA.bmp"), kept);
-        const RecipeFolders folders{m_dir.path(), {}};
+        const RecipeFolders folders{m_dir.path(), {}, {}};
         const Recipe recipe = recipeOf({{PartKindId::User, "big.bmp", {9, 9}, {}, {}},
                                         {PartKindId::Face, "x", {128, 0}, {}, {}},
                                         {PartKindId::Shirt, "x", {87, 128}, {}, {}}});

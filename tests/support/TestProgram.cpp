@@ -12,7 +12,9 @@ std::optional<QString> ScriptedDialogs::run(const pellwerk::FileDialogRequest &r
     requests.push_back(request);
     if (replies.empty())
         return std::nullopt;
-    std::optional<QString> reply = std::move(replies.front());
+    // Swapped out rather than move-constructed: g++ 12 takes the moved-from optional for uninitialised.
+    std::optional<QString> reply;
+    reply.swap(replies.front());
     replies.pop_front();
     return reply;
 }
