@@ -3,6 +3,7 @@
 #include "compose/ComposeOptions.h"
 #include "compose/Composer.h"
 #include "compose/LintReport.h"
+#include "compose/OpenRasterReader.h"
 #include "compose/Recipe.h"
 #include "compose/SkinBatch.h"
 #include "compose/VariationPlan.h"
@@ -25,6 +26,17 @@ using namespace pellwerk;
 
 namespace {
 
+// The recipe the command line names: a recipe file, or the project an OpenRaster file carries.
+Result<Project> readRecipeOrProject(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive))
+        return readProjectFile(path);
+    Result<Recipe> recipe = readRecipeFile(path);
+    if (!recipe)
+        return recipe.error();
+    return Project{std::move(recipe).value(), {}};
+}
+
 constexpr int ExitDone = 0;
 constexpr int ExitSomeFailed = 1;
 constexpr int ExitUsage = 2;
@@ -45,9 +57,14 @@ const char HelpUsage[] = R"(Aufruf: pellwerk-compose REZEPT -o SKIN.bmp [--vary 
   oder: pellwerk-compose --check REZEPT [--vary ART=MUSTER]...
   oder: pellwerk-compose --lint REZEPT [--near K] [--json] [--vary ART=MUSTER]...
 Setzt Velmora-Skins nach einem Pellwerk-Rezept zusammen, genau wie der Editor sie speichert.
+REZEPT ist eine Rezept-Datei oder eine von Pellwerk geschriebene OpenRaster-Datei (.ora),
+die ihr Rezept und ihre Teile mitbringt.
 
   -o, --output DATEI     die Skin-Datei; mit --vary steht {art} für den Namen der
-                         gewählten Datei ohne Endung, z. B. 'out/{face}-{shirt}.bmp'
+                         gewählten Datei ohne Endung, z. B. 'out/{face}-{shirt}.bmp'.
+                         Die Endung wählt das Format: .bmp (und jede andere) der Skin
+                         für das Spiel, .png der Skin als PNG, .ora eine OpenRaster-
+                         Datei mit einer Ebene je Schritt, dem Rezept und den Teilen
       --vary ART=MUSTER  jede passende Datei ersetzt nacheinander das Teil jedes
                          Schritts dieser Art; mehrfach: alle Kombinationen. Muster wie
                          in den Listen (* und ?, Groß-/Kleinschreibung egal), aus
@@ -235,22 +252,22 @@ int main(int argc, char **argv)
     // The user's own parts come before the installed ones, as in the editor's lists.
     const RecipeFolders folders =
         recipeFoldersFor(QFileInfo(o.recipe).absolutePath(), programFolder, programFolder + QStringLiteral("/Image"));
-    const Result<Recipe> recipe = readRecipeFile(o.recipe);
-    if (!recipe) {
-        printError(ErrorText::recipeFailed(o.recipe, recipe.error()));
+    Result<Project> project = readRecipeOrProject(o.recipe);
+    if (!project) {
+        printError(ErrorText::recipeFailed(o.recipe, project.error()));
         return ExitUsage;
     }
-    if (const Result<void> size = checkStepCount(recipe->composition); !size) {
+    if (const Result<void> size = checkStepCount(project->recipe.composition); !size) {
         printError(ErrorText::recipeFailed(o.recipe, size.error()));
         return ExitUsage;
     }
     const QString output = o.mode == ComposeOptions::Mode::Compose ? o.output : QString();
     const CommandLineResult<VariationPlan> plan =
-        VariationPlan::make(recipe.value(), o.recipe, o.variations, output, folders);
+        VariationPlan::make(project->recipe, o.recipe, o.variations, output, folders);
     if (!plan) {
         printError(CommandLineText::planFailed(plan.error()));
         return ExitUsage;
     }
-    const Composer composer(folders);
+    const Composer composer(folders, programFolder, std::move(project->carried));
     return o.mode == ComposeOptions::Mode::Lint ? lint(plan.value(), composer, o) : compose(plan.value(), composer, o);
 }

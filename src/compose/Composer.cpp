@@ -1,6 +1,8 @@
 #include "Composer.h"
 
 #include "StepRender.h"
+#include "core/BitmapDecoder.h"
+#include "core/FileBytes.h"
 #include "core/SkinDocument.h"
 
 namespace pellwerk {
@@ -25,8 +27,16 @@ Composer::Composer(RecipeFolders folders, QString programFolder) : Composer(std:
     m_folders.programFolder = std::move(programFolder);
 }
 
+Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried)
+    : Composer(std::move(folders), std::move(programFolder))
+{
+    m_carried = std::move(carried);
+}
+
 Result<QString> Composer::find(const QString &written) const
 {
+    if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
+        return carried;
     // A batch asks for the same few paths in every skin: each is looked up (and its folders
     // read) once.
     const std::lock_guard lock(m_foundMutex);
@@ -42,6 +52,28 @@ QString Composer::resolve(const QString &written) const
     return found ? found.value() : m_folders.resolver().places(written).first();
 }
 
+Result<QByteArray> Composer::fileBytes(const QString &written, qint64 maxBytes) const
+{
+    const Result<QString> found = find(written);
+    if (!found)
+        return found.error();
+    if (const QByteArray *carried = m_carried.bytesAt(found.value()))
+        return carried->size() > maxBytes ? Result<QByteArray>(makeError(ErrorKind::FileTooLarge, found.value()))
+                                          : *carried;
+    return readFileBytes(found.value(), maxBytes);
+}
+
+Result<QImage> Composer::decoded(const QString &resolved) const
+{
+    const QByteArray *carried = m_carried.bytesAt(resolved);
+    if (!carried)
+        return m_cache->file(resolved);
+    return m_cache->get(QStringLiteral("file:") + resolved, [&]() -> Result<QImage> {
+        Result<QImage> image = decodeBitmap(*carried);
+        return image ? image : makeError(image.error().kind, resolved, image.error().detail);
+    });
+}
+
 Result<QImage> Composer::partPicture(const QString &part) const
 {
     if (part.isEmpty()) {
@@ -51,7 +83,7 @@ Result<QImage> Composer::partPicture(const QString &part) const
     const Result<QString> found = find(part);
     if (!found)
         return found.error();
-    return m_cache->file(found.value());
+    return decoded(found.value());
 }
 
 Result<QImage> Composer::base(const CompositionBase &base) const
@@ -73,7 +105,7 @@ Result<QImage> Composer::base(const CompositionBase &base) const
     }
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
-        Result<QImage> read = m_cache->file(file);
+        Result<QImage> read = decoded(file);
         if (!read)
             return placed(read.error(), 0, QStringLiteral("base"), file);
         return baseCanvas(read.value());

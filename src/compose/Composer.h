@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CarriedFiles.h"
 #include "Composition.h"
 #include "Document.h"
 #include "PictureCache.h"
@@ -34,8 +35,9 @@ Result<void> checkStepCount(const Composition &composition);
 //   pasted at the step's place, leaving out the step's transparent colour.
 //
 // Part and base paths are found with findRecipeFile in `folders` (once per path and Composer); a
-// missing file's error names every place searched. An empty part is the preview picture built
-// into the program. Every file is decoded once per Composer and shared, and every step's layer is
+// missing file's error names every place searched. A path that `carried` holds is read from there,
+// never from the disk (a project's own parts). An empty part is the preview picture built into
+// the program. Every file is decoded once per Composer and shared, and every step's layer is
 // made once per part, tint and mirror. All member functions may be
 // called from several threads at once. The decoded files and layers are held in a cache bounded
 // in bytes (PictureCache), so that thousands of varied parts do not fill the memory.
@@ -45,6 +47,8 @@ public:
     explicit Composer(RecipeFolders folders);
     // The same with `programFolder` as the folders' program folder.
     Composer(RecipeFolders folders, QString programFolder);
+    // The same, reading the files `carried` holds from memory.
+    Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried);
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
     // of the first part that cannot be read, hidden steps included, or field "base" (step 0), and
@@ -72,13 +76,19 @@ public:
     // What a step pastes: its part's layer (stepLayer), made once per part, tint and mirror.
     Result<QImage> preview(const PasteStep &step) const;
 
-    // The file a part or base path names, as it is read (resolveRecipePath).
+    // The file a part or base path names, as it is read (CarriedFiles::pathOf for a carried one).
     QString resolve(const QString &written) const;
     // The same, or the error that names every place searched.
     Result<QString> find(const QString &written) const;
+    // The bytes of that file as they are stored (at most `maxBytes`; find's and readFileBytes's
+    // errors).
+    Result<QByteArray> fileBytes(const QString &written, qint64 maxBytes) const;
 
 private:
+    Result<QImage> decoded(const QString &resolved) const;
+
     RecipeFolders m_folders;
+    CarriedFiles m_carried;
     std::unique_ptr<PictureCache> m_cache;
     mutable std::mutex m_foundMutex;
     mutable std::map<QString, Result<QString>> m_found;

@@ -1,6 +1,6 @@
 #include "SkinBatch.h"
 
-#include "core/BitmapWriter.h"
+#include "SkinFile.h"
 #include "core/FileBytes.h"
 
 #include <QFile>
@@ -297,8 +297,12 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
             for (qsizetype i = next++; i < end && !stopping(); i = next++) {
                 const QString output = m_plan.output(i);
                 const Result<QImage> skin = make(i);
+                const Result<QByteArray> bytes =
+                    skin
+                        ? skinFileBytes(skin.value(), {m_plan.transparent(), m_plan.composition(i)}, m_composer, output)
+                        : Result<QByteArray>(skin.error());
                 Result<TemporarySkin> saved =
-                    skin ? writeTemporary(encodeBitmap24(skin.value()), output) : Result<TemporarySkin>(skin.error());
+                    bytes ? writeTemporary(bytes.value(), output) : Result<TemporarySkin>(bytes.error());
                 ++finished;
                 if (saved) {
                     skins[size_t(i - first)] = std::move(saved).value();

@@ -40,7 +40,8 @@ public:
     // returned, once, with the first step of its kind: the skins using it will fail.
     Result<std::vector<Error>> prepare() const;
 
-    // Writes every skin of the plan in the skin file format with `jobs` workers (0: one per
+    // Writes every skin of the plan in the format its output's extension asks for (skinFileBytes)
+    // with `jobs` workers (0: one per
     // core). A skin that cannot be made or written is reported and the others go on, unless
     // `failFast`: then no further skin is started. Setting `*cancel` (from anywhere, a signal
     // handler too) does the same.

@@ -87,6 +87,7 @@ CommandLineResult<VariationPlan> VariationPlan::make(const Recipe &recipe, const
 {
     VariationPlan plan;
     plan.m_recipe = recipe.composition;
+    plan.m_transparent = recipe.transparent;
     const auto &steps = recipe.composition.steps;
     for (const Variation &variation : variations) {
         const QString &key = partKind(variation.kind).key;

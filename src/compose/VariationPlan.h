@@ -48,11 +48,14 @@ public:
     // The files of combination `index`, one per varied kind, in the order of varied().
     QStringList choice(qsizetype index) const;
     Composition composition(qsizetype index) const;
+    // The recipe's own transparent colour, for writing a combination down as a recipe.
+    Colour transparent() const { return m_transparent; }
     // The output file of combination `index`; empty without an output pattern.
     QString output(qsizetype index) const { return m_outputs.isEmpty() ? QString() : m_outputs[index]; }
 
 private:
     Composition m_recipe;
+    Colour m_transparent;
     std::vector<VariedKind> m_varied;
     qsizetype m_size = 1;
     QStringList m_outputs;

@@ -143,6 +143,49 @@ QString sentence(const Error &error)
     case ErrorKind::RecipeTooManySteps:
         return QStringLiteral("Das Rezept hat %1 Schritte; mehr als 100000 werden nicht verarbeitet.")
             .arg(error.detail);
+    case ErrorKind::ArchiveDamaged:
+        return withReason(QStringLiteral("Die Datei ist kein lesbares ZIP-Archiv und damit keine OpenRaster-Datei"),
+                          error.detail);
+    case ErrorKind::ArchiveTooLarge:
+        return QStringLiteral("Die OpenRaster-Datei ist zu groß (mehr als %1, ausgepackt gezählt).").arg(error.detail);
+    case ErrorKind::ArchiveTooManyEntries:
+        return QStringLiteral("Die OpenRaster-Datei hat zu viele Einträge (%1).").arg(error.detail);
+    case ErrorKind::ArchiveBadEntryName:
+        return QStringLiteral("Die OpenRaster-Datei enthält den unzulässigen Namen %1 (ein absoluter Pfad, "
+                              "„..“ oder „\\“).")
+            .arg(quoted(error.detail));
+    case ErrorKind::ArchiveDuplicateEntry:
+        return QStringLiteral("Die OpenRaster-Datei enthält %1 mehr als einmal.").arg(quoted(error.detail));
+    case ErrorKind::ArchiveEntryMissing:
+        return QStringLiteral("In der OpenRaster-Datei fehlt %1.").arg(quoted(error.detail));
+    case ErrorKind::ArchiveEntryTooLarge:
+        return QStringLiteral("%1 in der OpenRaster-Datei ist ausgepackt zu groß.").arg(quoted(error.detail));
+    case ErrorKind::ArchiveEntryDamaged:
+        return QStringLiteral("%1 in der OpenRaster-Datei ist beschädigt.").arg(quoted(error.detail));
+    case ErrorKind::ArchiveNotOpenRaster:
+        return QStringLiteral("Das ZIP-Archiv ist keine OpenRaster-Datei (der Eintrag „mimetype“ mit "
+                              "„image/openraster“ fehlt).");
+    case ErrorKind::StackDoctype:
+        return QStringLiteral("Die Ebenenliste „stack.xml“ enthält eine Dokumenttyp-Deklaration (DOCTYPE); "
+                              "so eine Datei wird nicht gelesen.");
+    case ErrorKind::StackSyntax:
+        return QStringLiteral("Die Ebenenliste „stack.xml“ ist kein gültiges XML (Fehler in Zeile %1).")
+            .arg(error.detail);
+    case ErrorKind::StackInvalid:
+        return error.detail == QLatin1String("src")
+                   ? QStringLiteral("In der Ebenenliste „stack.xml“ fehlt einer Ebene ihre Bilddatei („src“).")
+                   : QStringLiteral("Die Ebenenliste „stack.xml“ beginnt nicht mit <image>.");
+    case ErrorKind::StackImageSize:
+        return QStringLiteral("Die Bildgröße %1 in der Ebenenliste „stack.xml“ ist unzulässig.")
+            .arg(quoted(error.detail));
+    case ErrorKind::LayerNotPng:
+        return QStringLiteral("Die Ebene %1 der OpenRaster-Datei ist kein PNG-Bild.").arg(quoted(error.detail));
+    case ErrorKind::MergedImageSize:
+        return QStringLiteral("Das Bild der OpenRaster-Datei ist %1 Pixel groß; ein Skin hat 256 × 256 Pixel.")
+            .arg(error.detail);
+    case ErrorKind::ArchiveNotProject:
+        return QStringLiteral("Die OpenRaster-Datei stammt aus einem anderen Programm und enthält kein "
+                              "Pellwerk-Rezept.");
     default:
         return {};
     }
@@ -219,6 +262,22 @@ QString describe(const Error &error)
     case ErrorKind::PaletteTooManyColours:
     case ErrorKind::RampSizesDiffer:
     case ErrorKind::RecipeTooManySteps:
+    case ErrorKind::ArchiveDamaged:
+    case ErrorKind::ArchiveTooLarge:
+    case ErrorKind::ArchiveTooManyEntries:
+    case ErrorKind::ArchiveBadEntryName:
+    case ErrorKind::ArchiveDuplicateEntry:
+    case ErrorKind::ArchiveEntryMissing:
+    case ErrorKind::ArchiveEntryTooLarge:
+    case ErrorKind::ArchiveEntryDamaged:
+    case ErrorKind::ArchiveNotOpenRaster:
+    case ErrorKind::StackDoctype:
+    case ErrorKind::StackSyntax:
+    case ErrorKind::StackInvalid:
+    case ErrorKind::StackImageSize:
+    case ErrorKind::LayerNotPng:
+    case ErrorKind::MergedImageSize:
+    case ErrorKind::ArchiveNotProject:
         break;
     }
     return error.detail;

@@ -53,6 +53,23 @@ enum class ErrorKind {
     PaletteBadColumns,   // detail: the text found behind "Columns:"
     PaletteTooManyColours,
     RampSizesDiffer, // detail: the two palettes' counts, "from/to"
+    // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
+    ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
+    ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit
+    ArchiveTooManyEntries, // detail: how many
+    ArchiveBadEntryName,   // an absolute name, a ".." or a backslash; detail: the name
+    ArchiveDuplicateEntry, // detail: the name
+    ArchiveEntryMissing,   // detail: the name
+    ArchiveEntryTooLarge,  // unpacked beyond the limit for one entry; detail: the name
+    ArchiveEntryDamaged,   // detail: the name
+    ArchiveNotOpenRaster,  // no "mimetype" entry holding "image/openraster"
+    StackDoctype,          // stack.xml declares a document type (whose entities are never resolved)
+    StackSyntax,           // stack.xml is not well-formed XML; detail: the line
+    StackInvalid,          // detail: "image" (no <image> at the top) or "src" (a layer without one)
+    StackImageSize,        // w and h not 1..OpenRaster::MaxImageSide; detail: "w x h" as written
+    LayerNotPng,           // detail: the entry
+    MergedImageSize,       // another program's picture is not 256 x 256; detail: "w x h"
+    ArchiveNotProject,     // written by another program: no recipe inside
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.

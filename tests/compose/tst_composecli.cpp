@@ -4,6 +4,7 @@
 #include "compose/Composer.h"
 #include "compose/Recipe.h"
 #include "core/BitmapWriter.h"
+#include "core/PngWriter.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -297,6 +298,27 @@ private slots:
                                        "die das Rezept liest; es wurde nichts geschrieben.\n")
                             .arg(skinNew));
         QCOMPARE(testsupport::fileBytes(skinNew), QByteArray("BM"));
+    }
+
+    void formatsByExtension()
+    {
+        QCOMPARE(run({"r.json", "-o", "flat.bmp"}).exitCode + run({"r.json", "-o", "flat.PNG"}).exitCode, 0);
+        const QImage skin = QImage(path("flat.bmp")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(QImage(path("flat.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), skin);
+        QCOMPARE(run({"r.json", "--vary", "face=Face?.bmp", "-o", "p-{face}.ora"}).exitCode, 0);
+        // The project alone, away from its parts, makes the same skin.
+        QVERIFY(QDir().mkpath(path("away")) && QFile::rename(path("p-Face1.ora"), path("away/p.ora")));
+        QCOMPARE(run({"away/p.ora", "-o", "away/again.bmp"}).exitCode, 0);
+        QCOMPARE(testsupport::fileBytes(path("away/again.bmp")), testsupport::fileBytes(path("flat.bmp")));
+        // Another program's file has no recipe.
+        QVERIFY(testsupport::writeFile(path("other.ora"), testsupport::zipOf({{"mimetype", "image/openraster"},
+                                                                              {"stack.xml", "<image w='1' h='1'/>"},
+                                                                              {"mergedimage.png", encodePng(skin)}})));
+        const Run other = run({"other.ora", "-o", "other.bmp"});
+        QCOMPARE(other.exitCode, 2);
+        QVERIFY2(other.err.contains(QStringLiteral("„other.ora“: Die OpenRaster-Datei stammt aus einem anderen")),
+                 qPrintable(other.err));
+        QVERIFY(!QFile::exists(path("other.bmp")));
     }
 };
 

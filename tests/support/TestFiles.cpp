@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <cstring>
+#include <zip.h>
 
 namespace testsupport {
 
@@ -65,6 +66,42 @@ bool writeBmp(const QString &path, const QImage &image)
     if (!written)
         qWarning("could not write %s: %s", qPrintable(path), qPrintable(errorText(written)));
     return written.ok();
+}
+
+QByteArray zipOf(const ZipEntries &entries)
+{
+    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, nullptr);
+    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, nullptr);
+    zip_source_keep(buffer);
+    for (const auto &[name, bytes] : entries)
+        zip_file_add(archive, name.constData(), zip_source_buffer(archive, bytes.constData(), bytes.size(), 0), 0);
+    QByteArray out;
+    zip_stat_t stat;
+    if (zip_close(archive) == 0 && zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
+        out.resize(qsizetype(stat.size));
+        zip_source_read(buffer, out.data(), stat.size);
+        zip_source_close(buffer);
+    }
+    zip_source_free(buffer);
+    return out;
+}
+
+ZipEntries unzip(const QByteArray &archive)
+{
+    ZipEntries entries;
+    zip_source_t *source = zip_source_buffer_create(archive.constData(), archive.size(), 0, nullptr);
+    zip_t *zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, nullptr);
+    for (zip_int64_t i = 0; zip && i < zip_get_num_entries(zip, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(zip, i, 0, &stat);
+        QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+        zip_file_t *file = zip_fopen_index(zip, i, 0);
+        zip_fread(file, bytes.data(), stat.size);
+        zip_fclose(file);
+        entries.append({stat.name, bytes});
+    }
+    zip ? zip_discard(zip) : zip_source_free(source);
+    return entries;
 }
 
 } // namespace testsupport

@@ -9,7 +9,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace testsupport {
 
@@ -29,6 +32,12 @@ QImage randomImage(int width, int height, quint32 seed);
 bool sameBits(const QImage &a, const QImage &b);
 // Writes `image` as a 24-bit bitmap file; false (with a warning) on error.
 bool writeBmp(const QString &path, const QImage &image);
+
+// A zip archive of the entries in order (name, bytes), each deflated, as another program would
+// write it; and an archive's entries as the zip library reads them (empty when it cannot).
+using ZipEntries = QList<std::pair<QByteArray, QByteArray>>;
+QByteArray zipOf(const ZipEntries &entries);
+ZipEntries unzip(const QByteArray &archive);
 
 // The words a user would read for a failed result; empty on success.
 template <class T> QString errorText(const pellwerk::Result<T> &result)
