@@ -1,18 +1,18 @@
-// The way a skin goes from a file to a file, without a window: decode, show it on the 256 x 256
-// canvas, paste the preview onto it through the transfer, write the skin and decode the written
-// bytes again. The transfer's pixels are proven in its unit test; here the contracts hold for any
-// file and any paste: the canvas stays an opaque 256 x 256 picture, a paste never puts the
-// transparent colour anywhere, and the written skin reads back as it was.
+// The way a skin goes from a file to a file, without a window: decode, make it a document's base,
+// paste the picture onto it as steps (tinted, mirrored, hidden, anywhere), render, write the skin
+// and decode the written bytes again. The paste's pixels are proven in the unit tests; here the
+// contracts hold for any file and any step: the skin stays an opaque 256 x 256 picture, a step
+// never puts its transparent colour anywhere, and the written skin reads back as it was.
 //
-// Input: the file's bytes, then the paste parameters at the end (FuzzedDataProvider takes
+// Input: the file's bytes, then the step parameters at the end (FuzzedDataProvider takes
 // integers from the back), so a bitmap with a few bytes appended is a good seed.
 
 #include "FuzzSupport.h"
 
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
-#include "core/PictureBoxModel.h"
-#include "parts/TransparentBlit.h"
+#include "compose/Document.h"
+#include "compose/StepRender.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -51,39 +51,39 @@ FUZZ_MODEL bool opaqueWithoutKey(const QImage &skin, const QImage &before, Colou
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider in(data, size);
-    PictureBoxModel canvas(QSize(Side, Side), Colour(in.ConsumeIntegral<quint32>() & 0xFFFFFFu), /*persistent*/ true);
-    const QSize previewSize(in.ConsumeIntegralInRange(0, 300), in.ConsumeIntegralInRange(0, 300));
-    PictureBoxModel preview(previewSize, Colour(in.ConsumeIntegral<quint32>() & 0xFFFFFFu), /*persistent*/ false);
     struct Paste
     {
-        Rect32 rect;
-        QPoint at;
-        Colour key;                  // bits above the 24 colour bits must not matter
-        std::optional<QPoint> keyAt; // or the transparent colour picked from the preview
+        PasteStep step;              // its transparent colour's bits above the 24 must not matter
+        std::optional<QPoint> keyAt; // or the transparent colour picked from the picture
     };
     std::vector<Paste> pastes(in.ConsumeIntegralInRange(0, 6));
-    for (Paste &p : pastes)
-        p = {{place(in, -16, 300), place(in, -16, 300), place(in, -16, 600), place(in, -16, 600)},
-             {place(in, -64, 255), place(in, -64, 255)},
-             Colour(in.ConsumeIntegral<quint32>()),
-             in.ConsumeBool() ? std::optional(QPoint(in.ConsumeIntegral<quint8>(), in.ConsumeIntegral<quint8>()))
-                              : std::nullopt};
+    for (Paste &p : pastes) {
+        p.step.place = {place(in, -200, 255), place(in, -200, 255)};
+        p.step.transparent = Colour(in.ConsumeIntegral<quint32>());
+        p.step.tint = {in.ConsumeIntegralInRange(0, 255), in.ConsumeIntegralInRange(0, 255),
+                       in.ConsumeIntegralInRange(0, 255)};
+        p.step.mirrored = in.ConsumeBool();
+        p.step.visible = in.ConsumeIntegralInRange(0, 3) != 0;
+        if (in.ConsumeBool())
+            p.keyAt = QPoint(in.ConsumeIntegral<quint8>(), in.ConsumeIntegral<quint8>());
+    }
     const std::vector<char> file = in.ConsumeRemainingBytes<char>();
     const Result<QImage> opened = decodeBitmap(QByteArrayView(file.data(), qsizetype(file.size())), Limits);
     if (!opened)
         return 0;
 
-    canvas.setPicture(Picture::make(opened.value()));
-    preview.setPicture(Picture::make(opened.value()));
-    QImage before = canvas.surface();
+    Document document({CompositionBase::Kind::File, QStringLiteral("fuzzed.bmp")}, opened.value());
+    QImage before = document.render();
     FUZZ_CHECK(before.size() == QSize(Side, Side) && before.format() == QImage::Format_RGB32);
-    for (const Paste &p : pastes) {
-        const QImage shown = preview.surface();
-        const bool picked = p.keyAt && shown.rect().contains(*p.keyAt);
-        const Colour key = picked ? Colour::fromQRgb(shown.pixel(*p.keyAt)) : p.key;
-        pastePart(canvas, preview, p.rect, p.at.x(), p.at.y(), key);
-        FUZZ_CHECK(opaqueWithoutKey(canvas.surface(), before, key));
-        before = canvas.surface();
+    for (Paste &p : pastes) {
+        const QImage layer = stepLayer(opened.value(), p.step);
+        if (p.keyAt && layer.rect().contains(*p.keyAt))
+            p.step.transparent = Colour::fromQRgb(layer.pixel(*p.keyAt));
+        document.append(p.step, opened.value());
+        const QImage skin = document.render();
+        FUZZ_CHECK(opaqueWithoutKey(skin, before, p.step.transparent));
+        FUZZ_CHECK(p.step.visible || skin == before);
+        before = skin;
     }
 
     const Result<QImage> reopened = decodeBitmap(encodeBitmap24(before));
