@@ -257,9 +257,12 @@ int main(int argc, char **argv)
         printError(ErrorText::recipeFailed(o.recipe, project.error()));
         return ExitUsage;
     }
-    if (const Result<void> size = checkStepCount(project->recipe.composition); !size) {
-        printError(ErrorText::recipeFailed(o.recipe, size.error()));
-        return ExitUsage;
+    for (const Result<void> &check :
+         {checkStepCount(project->recipe.composition), checkPaintable(project->recipe.composition)}) {
+        if (!check) {
+            printError(ErrorText::recipeFailed(o.recipe, check.error()));
+            return ExitUsage;
+        }
     }
     const QString output = o.mode == ComposeOptions::Mode::Compose ? o.output : QString();
     const CommandLineResult<VariationPlan> plan =

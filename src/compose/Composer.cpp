@@ -136,6 +136,19 @@ Result<void> checkStepCount(const Composition &composition)
     return error;
 }
 
+Result<void> checkPaintable(const Composition &composition)
+{
+    for (size_t i = 0; i < composition.steps.size(); ++i) {
+        if (!composition.steps[i].ramp.isNone()) {
+            Error error = makeError(ErrorKind::RampNotPainted);
+            error.step = int(i + 1);
+            error.field = QStringLiteral("ramp");
+            return error;
+        }
+    }
+    return {};
+}
+
 Result<QImage> Composer::compose(const Composition &composition) const
 {
     return compose(composition, {});

@@ -26,6 +26,11 @@ inline constexpr qsizetype MaxRecipeSteps = 100000;
 // RecipeTooManySteps, field "steps", detail the number of steps.
 Result<void> checkStepCount(const Composition &composition);
 
+// Refuses a composition that asks for what this version reads but cannot paint: a ramp swap
+// (RampNotPainted, with the step and field "ramp"). A skin made without it would silently differ
+// from what its recipe says.
+Result<void> checkPaintable(const Composition &composition);
+
 // Renders compositions to skins without a window, through the editor's own render path
 // (renderSkin and stepLayer), so a recipe gives the skin the editor showed, bit for bit:
 //

@@ -53,6 +53,7 @@ enum class ErrorKind {
     PaletteBadColumns,   // detail: the text found behind "Columns:"
     PaletteTooManyColours,
     RampSizesDiffer, // detail: the two palettes' counts, "from/to"
+    RampNotPainted,  // a step asks for a ramp swap, which this version reads but cannot paint yet
     // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
     ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
     ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit

@@ -228,9 +228,11 @@ bool App::openRecipe(const QString &path)
     // names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
     const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
-    if (const Result<void> size = checkStepCount(recipe.composition); !size) {
-        showMessage(ErrorText::recipeFailed(path, size.error()));
-        return false;
+    for (const Result<void> &check : {checkStepCount(recipe.composition), checkPaintable(recipe.composition)}) {
+        if (!check) {
+            showMessage(ErrorText::recipeFailed(path, check.error()));
+            return false;
+        }
     }
     // Thousands of steps take seconds: the dialog appears after half a second and keeps the
     // windows painted, without letting anything else happen meanwhile.

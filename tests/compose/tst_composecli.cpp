@@ -147,6 +147,10 @@ private slots:
             "Zeile 2, Spalte 1, Feld „base“: Erwartet wird ein nicht leerer Text ohne Steuerzeichen.");
         row("NUL in a key", version + R"(1, "a\u0000b": 1})",
             "Zeile 2, Spalte 23, Feld „a\\u0000b“: Dieses Feld gibt es nicht.");
+        // Read, but not paintable yet: refused rather than made without the swap.
+        row("ramp swap", R"({"pellwerk-recipe": 2, "base": "default", "transparent": [0, 0, 0],
+"steps": [{"kind": "face", "part": "Face1.bmp"}, {"kind": "shirt", "part": "Face1.bmp", "ramp": ["a.gpl", "b.gpl"]}]})",
+            "Schritt 2, Feld „ramp“: Der Farbrampen-Tausch kann in dieser Version noch nicht gemalt werden");
         row("top-level key twice",
             R"({"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0], "steps": [{"kind": "face", "part": "F.bmp"}],
 "steps": []})",
