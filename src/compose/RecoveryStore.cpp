@@ -76,7 +76,7 @@ RecoveryStore::~RecoveryStore()
 
 QString RecoveryStore::defaultFolder()
 {
-    // The base directory specification ignores a relative path.
+    // A relative XDG_STATE_HOME is to be ignored, as the XDG base-directory rules say.
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");

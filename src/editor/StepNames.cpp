@@ -1,39 +1,12 @@
 #include "StepNames.h"
 
+#include "compose/StepName.h"
+
 #include <QFileInfo>
 
 namespace pellwerk {
 
 namespace {
-
-QString kindName(PartKindId kind)
-{
-    switch (kind) {
-    case PartKindId::Foot:
-        return QStringLiteral("Fuß");
-    case PartKindId::RightArm:
-        return QStringLiteral("rechter Arm");
-    case PartKindId::LeftArm:
-        return QStringLiteral("linker Arm");
-    case PartKindId::Tattoo:
-        return QStringLiteral("Tattoo");
-    case PartKindId::Chain:
-        return QStringLiteral("Kette");
-    case PartKindId::Face:
-        return QStringLiteral("Gesicht");
-    case PartKindId::Pants:
-        return QStringLiteral("Hose");
-    case PartKindId::Shirt:
-        return QStringLiteral("Hemd");
-    case PartKindId::Glasses:
-        return QStringLiteral("Brille");
-    case PartKindId::Beard:
-        return QStringLiteral("Bart");
-    case PartKindId::User:
-        break;
-    }
-    return QStringLiteral("Benutzer-Teil");
-}
 
 QString fileName(const QString &path)
 {
@@ -49,8 +22,8 @@ QString mark(const QString &word)
 
 QString pasteName(const PasteStep &step)
 {
-    return kindName(step.kind) + QLatin1Char(' ')
-           + (step.part.isEmpty() ? QStringLiteral("Vorschaubild") : fileName(step.part));
+    // The exported layers carry the same names: one wording, kept where the core can reach it.
+    return stepName(step);
 }
 
 QString actionName(const HistoryStep &step)
