@@ -22,6 +22,17 @@ namespace pellwerk {
 // otherwise hold over half a million.
 inline constexpr qsizetype MaxRecipeSteps = 100000;
 
+// `error` as the part of step `index` (from 0) gives it: step index + 1, field "part", and `file`
+// when the error names none. Batches and the lint report a part's failure so.
+inline Error atStep(Error error, size_t index, const QString &file)
+{
+    error.step = int(index + 1);
+    error.field = QStringLiteral("part");
+    if (error.file.isEmpty())
+        error.file = file;
+    return error;
+}
+
 // Refuses a composition of more than MaxRecipeSteps steps before anything is made of it:
 // RecipeTooManySteps, field "steps", detail the number of steps.
 Result<void> checkStepCount(const Composition &composition);

@@ -9,19 +9,6 @@
 
 namespace pellwerk {
 
-namespace {
-
-Error atStep(Error error, size_t index, const QString &file)
-{
-    error.step = int(index + 1);
-    error.field = QStringLiteral("part");
-    if (error.file.isEmpty())
-        error.file = file;
-    return error;
-}
-
-} // namespace
-
 Result<void> lintPlan(const VariationPlan &plan, const Composer &composer, int nearLimit,
                       const std::function<void(const LintEntry &)> &onEntry,
                       const std::function<void(const Error &)> &onFailure)

@@ -31,15 +31,6 @@ bool isVaried(const VariationPlan &plan, PartKindId kind)
                        [kind](const VariationPlan::VariedKind &v) { return v.kind == kind; });
 }
 
-Error atStep(Error error, size_t index, const QString &file)
-{
-    error.step = int(index + 1);
-    error.field = QStringLiteral("part");
-    if (error.file.isEmpty())
-        error.file = file;
-    return error;
-}
-
 // A skin written whole into a temporary file beside the file it will replace, not yet synced.
 struct TemporarySkin
 {
