@@ -236,8 +236,12 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     xml.writeEndDocument();
     encode(QLatin1String(MergedEntry), skin.value());
     entries.push_back({QLatin1String(StackEntry), stack, true});
-    for (auto &[name, png] : pictures)
+    for (auto &[name, png] : pictures) {
         entries.push_back({name, png.get(), false});
+        // A picture that could not be encoded would make a file no reader opens.
+        if (entries.back().bytes.isEmpty())
+            return writeFailed(name);
+    }
     // The merged image is at most 256 x 256: it is its own thumbnail.
     entries.insert(entries.end() - 1, {QLatin1String(ThumbnailEntry), entries.back().bytes, false});
 

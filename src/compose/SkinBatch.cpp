@@ -174,11 +174,16 @@ qsizetype commit(std::vector<std::optional<TemporarySkin>> &skins,
 #endif
     }
 #ifdef __linux__
+    // syncfs also reports a write error of any other file on the same file system since the
+    // file was opened: when it fails, each file is synced on its own, and only the files that
+    // fail then are not put in place.
     for (const auto &[group, members] : groups()) {
         const int fd = skins[members.front()]->fd;
-        if (retried([fd] { return syncWhole(fd); }) != 0)
-            for (const int why = errno; const size_t i : members)
-                fail(i, why);
+        if (retried([fd] { return syncWhole(fd); }) == 0)
+            continue;
+        for (const size_t i : members)
+            if (retried([&] { return ::fdatasync(skins[i]->fd); }) != 0)
+                fail(i, errno);
     }
 #endif
     for (size_t i = 0; i < skins.size(); ++i) {
@@ -192,7 +197,9 @@ qsizetype commit(std::vector<std::optional<TemporarySkin>> &skins,
     for (const auto &[group, members] : groups()) {
         const QByteArray &folder = skins[members.front()]->folder;
         const int fd = retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-        const int why = fd < 0 || retried([&] { return syncWhole(fd); }) != 0 ? errno : 0;
+        const int why = fd < 0                                                  ? errno
+                        : retried([&] { return syncWhole(fd); }) == 0            ? 0
+                        : retried([&] { return ::fsync(fd); }) != 0 ? errno : 0;
         if (fd >= 0)
             ::close(fd);
         for (const size_t i : members) {
