@@ -1,5 +1,6 @@
 #include "Composer.h"
 
+#include "OpenRasterReader.h"
 #include "StepRender.h"
 #include "core/BitmapDecoder.h"
 #include "core/FileBytes.h"
@@ -74,6 +75,19 @@ Result<QImage> Composer::decoded(const QString &resolved) const
     });
 }
 
+Result<QImage> Composer::mergedPicture(const QString &resolved) const
+{
+    // Another program's OpenRaster picture serves as a base as the editor opens it: its merged
+    // image, which must be 256 x 256.
+    const QByteArray *carried = m_carried.bytesAt(resolved);
+    Result<OpenRasterContent> read = carried ? readOpenRaster(*carried) : readOpenRasterFile(resolved);
+    if (!read)
+        return makeError(read.error().kind, resolved, read.error().detail);
+    if (read->isProject)
+        return makeError(ErrorKind::ArchiveIsProject, resolved);
+    return read->merged;
+}
+
 Result<QImage> Composer::partPicture(const QString &part) const
 {
     if (part.isEmpty()) {
@@ -105,7 +119,8 @@ Result<QImage> Composer::base(const CompositionBase &base) const
     }
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
-        Result<QImage> read = decoded(file);
+        Result<QImage> read = file.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive) ? mergedPicture(file)
+                                                                                      : decoded(file);
         if (!read)
             return placed(read.error(), 0, QStringLiteral("base"), file);
         return baseCanvas(read.value());

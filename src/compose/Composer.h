@@ -102,6 +102,7 @@ public:
 
 private:
     Result<QImage> decoded(const QString &resolved) const;
+    Result<QImage> mergedPicture(const QString &resolved) const;
 
     RecipeFolders m_folders;
     CarriedFiles m_carried;

@@ -34,6 +34,11 @@ QImage Document::partOf(int index) const
     return isStep(index) ? m_parts.picture(steps()[size_t(index)].part) : QImage();
 }
 
+QImage Document::layerOf(int index) const
+{
+    return isStep(index) ? stepLayer(partOf(index), steps()[size_t(index)]) : QImage();
+}
+
 void Document::append(PasteStep step, const QImage &part)
 {
     m_parts.insert(step.part, part);
@@ -96,7 +101,7 @@ KeyColourLint Document::keyColourCheck(int index, int nearLimit) const
     if (!isStep(index))
         return {};
     const PasteStep &step = steps()[size_t(index)];
-    return lintKeyColour(stepLayer(partOf(index), step), step.transparent, {}, nearLimit);
+    return lintKeyColour(layerOf(index), step.transparent, {}, nearLimit);
 }
 
 void Document::forEachPicture(const std::function<void(const QImage &)> &visit) const

@@ -42,6 +42,8 @@ public:
     const PartStore &parts() const { return m_parts; }
     // The part picture step `index` pastes (null for an index outside the steps).
     QImage partOf(int index) const;
+    // What step `index` pastes before the key test (stepLayer of its part), null outside the steps.
+    QImage layerOf(int index) const;
 
     // Adds a step at the end (painted last), with `part`, the picture its part path names, as
     // decoded and before any tint. A step of a fixed kind is at its kind's place. The picture takes the place of one

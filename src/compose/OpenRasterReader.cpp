@@ -284,17 +284,22 @@ Result<OpenRasterContent> readOpenRasterFile(const QString &path)
     return content;
 }
 
+Result<Project> projectOf(OpenRasterContent content, const QString &path)
+{
+    if (!content.isProject)
+        return makeError(ErrorKind::ArchiveNotProject, path);
+    Result<Recipe> recipe = readRecipe(content.recipe);
+    if (!recipe)
+        return recipe.error();
+    return Project{std::move(recipe).value(), CarriedFiles{path, std::move(content.files)}};
+}
+
 Result<Project> readProjectFile(const QString &path)
 {
     Result<OpenRasterContent> content = readOpenRasterFile(path);
     if (!content)
         return content.error();
-    if (!content->isProject)
-        return makeError(ErrorKind::ArchiveNotProject, path);
-    Result<Recipe> recipe = readRecipe(content->recipe);
-    if (!recipe)
-        return recipe.error();
-    return Project{std::move(recipe).value(), CarriedFiles{path, std::move(content->files)}};
+    return projectOf(std::move(content).value(), path);
 }
 
 } // namespace pellwerk

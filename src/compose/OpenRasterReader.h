@@ -55,5 +55,7 @@ struct Project
     CarriedFiles carried;
 };
 Result<Project> readProjectFile(const QString &path);
+// The same for a file already read from `path`.
+Result<Project> projectOf(OpenRasterContent content, const QString &path);
 
 } // namespace pellwerk

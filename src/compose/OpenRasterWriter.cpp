@@ -1,7 +1,10 @@
 #include "OpenRasterWriter.h"
 
 #include "OpenRasterFormat.h"
+#include "Document.h"
 #include "StepName.h"
+#include "core/BitmapWriter.h"
+#include "core/FileBytes.h"
 #include "core/PngWriter.h"
 #include "core/SkinDocument.h"
 
@@ -101,21 +104,80 @@ Result<QByteArray> zipped(const std::vector<Entry> &entries)
     return bytes;
 }
 
+// Where the writer gets what it writes: the composer, which reads the files a recipe names, or
+// an editor's document, which holds the pictures it shows.
+class ProjectSource
+{
+public:
+    virtual ~ProjectSource() = default;
+    virtual Result<QImage> skin() const = 0;
+    virtual Result<QImage> base() const = 0;
+    // The step's part as it is pasted: swapped, tinted, mirrored, cut (Composer::preview).
+    virtual Result<QImage> prepared(size_t index) const = 0;
+    // The file `written` names, once per file whatever the spelling, and its bytes to carry.
+    virtual QString identity(const QString &written) const = 0;
+    virtual Result<QByteArray> bytes(const QString &written, const QString &folder) const = 0;
+};
+
+class ComposerSource final : public ProjectSource
+{
+public:
+    ComposerSource(const Recipe &recipe, const Composer &composer) : m_recipe(recipe), m_composer(composer) {}
+    Result<QImage> skin() const override { return m_composer.compose(m_recipe.composition); }
+    Result<QImage> base() const override { return m_composer.base(m_recipe.composition.base); }
+    Result<QImage> prepared(size_t index) const override
+    {
+        return m_composer.preview(m_recipe.composition.steps[index]);
+    }
+    QString identity(const QString &written) const override { return m_composer.resolve(written); }
+    Result<QByteArray> bytes(const QString &written, const QString &) const override
+    {
+        return m_composer.fileBytes(written, MaxEntryBytes);
+    }
+
+private:
+    const Recipe &m_recipe;
+    const Composer &m_composer;
+};
+
+class DocumentSource final : public ProjectSource
+{
+public:
+    explicit DocumentSource(const Document &document) : m_document(document) {}
+    Result<QImage> skin() const override { return m_document.render(); }
+    Result<QImage> base() const override { return m_document.baseCanvas(); }
+    Result<QImage> prepared(size_t index) const override { return m_document.layerOf(int(index)); }
+    QString identity(const QString &written) const override { return written; }
+    // The pictures as the document holds them, so that the project shows what the editor shows
+    // even when a file changed or went since it was read. Palettes are small text files the
+    // document does not hold: they are read.
+    Result<QByteArray> bytes(const QString &written, const QString &folder) const override
+    {
+        if (folder == QLatin1String("base/"))
+            return encodeBitmap24(m_document.baseCanvas());
+        if (folder == QLatin1String("parts/") && m_document.parts().contains(written))
+            return encodeBitmap24(m_document.parts().picture(written));
+        return readFileBytes(written, MaxEntryBytes);
+    }
+
+private:
+    const Document &m_document;
+};
+
 // The project's copy of each file the recipe names, once per file, under a name of its own.
 class ProjectCopies
 {
 public:
-    explicit ProjectCopies(const Composer &composer, std::vector<Entry> &entries)
-        : m_composer(composer), m_entries(entries)
+    explicit ProjectCopies(const ProjectSource &source, std::vector<Entry> &entries) : m_source(source), m_entries(entries)
     {}
 
     // The path the project's recipe writes for the file `written` names.
     Result<QString> carry(const QString &written, const QString &folder)
     {
-        const QString file = m_composer.resolve(written);
+        const QString file = m_source.identity(written);
         if (const auto known = m_names.find(file); known != m_names.end())
             return known->second;
-        Result<QByteArray> bytes = m_composer.fileBytes(written, MaxEntryBytes);
+        Result<QByteArray> bytes = m_source.bytes(written, folder);
         if (!bytes)
             return bytes.error();
         const QString name = folder + uniqueName(QFileInfo(file).fileName());
@@ -140,7 +202,7 @@ private:
         return candidate;
     }
 
-    const Composer &m_composer;
+    const ProjectSource &m_source;
     std::vector<Entry> &m_entries;
     std::map<QString, QString> m_names; // resolved file -> name in the project
     QSet<QString> m_taken;
@@ -193,13 +255,15 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent)
     return {layer, QPoint(int(left), int(top))};
 }
 
-Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer)
+namespace {
+
+Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source)
 {
     const Composition &document = recipe.composition;
-    const Result<QImage> skin = composer.compose(document);
+    const Result<QImage> skin = source.skin();
     if (!skin)
         return skin.error();
-    const Result<QImage> base = composer.base(document.base);
+    const Result<QImage> base = source.base();
     if (!base)
         return base.error();
 
@@ -223,7 +287,7 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     // The first layer of a stack is its top one: the step painted last.
     for (size_t i = document.steps.size(); i-- > 0;) {
         const PasteStep &step = document.steps[i];
-        const Result<QImage> preview = composer.preview(step);
+        const Result<QImage> preview = source.prepared(i);
         if (!preview)
             return placed(preview.error(), int(i + 1), QStringLiteral("part"));
         const StepLayer layer = stepLayer(preview.value(), step.place, step.transparent);
@@ -248,7 +312,7 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     const size_t recipeAt = entries.size();
     entries.push_back({QLatin1String(RecipeEntry), {}, true});
     Recipe project = recipe;
-    ProjectCopies copies(composer, entries);
+    ProjectCopies copies(source, entries);
     if (project.composition.base.kind == CompositionBase::Kind::File) {
         const Result<QString> name = copies.carry(document.base.file, QStringLiteral("base/"));
         if (!name)
@@ -284,6 +348,18 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
     if (total > MaxUnpackedBytes)
         return makeError(ErrorKind::ArchiveTooLarge, {}, mebibytes(MaxUnpackedBytes));
     return zipped(entries);
+}
+
+} // namespace
+
+Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer)
+{
+    return writeFrom(recipe, ComposerSource(recipe, composer));
+}
+
+Result<QByteArray> writeOpenRaster(const Document &document, Colour transparent)
+{
+    return writeFrom(Recipe{transparent, document.composition()}, DocumentSource(document));
 }
 
 } // namespace pellwerk

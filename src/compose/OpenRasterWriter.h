@@ -11,6 +11,8 @@
 
 namespace pellwerk {
 
+class Document;
+
 // The pixels one paste puts on the skin, as a layer: `image` (Format_ARGB32) lands with its
 // top-left pixel at `offset` of the 256 x 256 skin.
 struct StepLayer
@@ -45,5 +47,13 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent);
 // file to carry, and ArchiveEntryTooLarge, ArchiveTooLarge or ArchiveTooManyEntries where the
 // file would exceed what readOpenRaster reads back.
 Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer);
+
+// An editor's document the same way, from the pictures it holds rather than from the files: the
+// layers and the merged image are what the editor shows, and the project carries each part as a
+// 24-bit bitmap of the picture held (the same pixels; a file base as the base canvas), so that it
+// is written whole even when a part's file changed or went after it was read. `transparent` is
+// the recipe's default colour. Errors: only the size bounds above, and a palette that cannot be
+// read.
+Result<QByteArray> writeOpenRaster(const Document &document, Colour transparent);
 
 } // namespace pellwerk

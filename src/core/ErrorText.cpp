@@ -189,6 +189,9 @@ QString sentence(const Error &error)
     case ErrorKind::ArchiveNotProject:
         return QStringLiteral("Die OpenRaster-Datei stammt aus einem anderen Programm und enthält kein "
                               "Pellwerk-Rezept.");
+    case ErrorKind::ArchiveIsProject:
+        return QStringLiteral("Die OpenRaster-Datei ist ein Pellwerk-Projekt; als Grundlage dient nur das Bild "
+                              "einer OpenRaster-Datei aus einem anderen Programm.");
     default:
         return {};
     }
@@ -282,6 +285,7 @@ QString describe(const Error &error)
     case ErrorKind::LayerNotPng:
     case ErrorKind::MergedImageSize:
     case ErrorKind::ArchiveNotProject:
+    case ErrorKind::ArchiveIsProject:
         break;
     }
     return error.detail;
@@ -296,6 +300,12 @@ QString openSkinFailed(const QString &path, const Error &error)
 QString saveSkinFailed(const QString &path, const Error &error)
 {
     return QStringLiteral("Der Skin konnte nicht als „%1“ gespeichert werden.\n%2")
+        .arg(QDir::toNativeSeparators(path), describe(error));
+}
+
+QString exportFailed(const QString &path, const Error &error)
+{
+    return QStringLiteral("Der Skin konnte nicht als „%1“ exportiert werden.\n%2")
         .arg(QDir::toNativeSeparators(path), describe(error));
 }
 

@@ -22,6 +22,7 @@ QString describe(const Error &error);
 // Messages that put an error into the user's action. Paths are shown in the platform's notation.
 QString openSkinFailed(const QString &path, const Error &error);
 QString saveSkinFailed(const QString &path, const Error &error);
+QString exportFailed(const QString &path, const Error &error);
 QString loadPartFailed(const QString &name, const Error &error);
 QString imageFolderMissing(const QString &folder);
 // The composer's messages: a recipe it cannot use, a skin it could not make or write.

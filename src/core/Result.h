@@ -71,6 +71,7 @@ enum class ErrorKind {
     LayerNotPng,           // detail: the entry
     MergedImageSize,       // another program's picture is not 256 x 256; detail: "w x h"
     ArchiveNotProject,     // written by another program: no recipe inside
+    ArchiveIsProject,      // a Pellwerk project where a picture is wanted (a base)
 };
 
 // An error kind with what its words need. Every field but the kind may be empty.

@@ -82,6 +82,10 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(49, u"mark mirror", u"StepsWindow", u"mirroredMark", Caption, u"gespiegelt"),
         makeRow(50, u"mark tinted", u"StepsWindow", u"tintedMark", Caption, u"getönt"),
         makeRow(51, u"mark near key", u"StepsWindow", u"nearKeyMark", Caption, u"nahe an der Transparenzfarbe"),
+        // "export openraster" holds the key "open": its lines stand before "open"'s.
+        makeRow(52, u"export openraster", u"MainWindow", u"exportOpenRasterAction", Caption,
+                u"Als OpenRaster exportieren…"),
+        makeRow(53, u"export png", u"MainWindow", u"exportPngAction", Caption, u"Als PNG exportieren…"),
     };
     return table;
 }

@@ -9,9 +9,12 @@
 #include "ZoomWindow.h"
 #include "compose/Composer.h"
 #include "compose/KeyColourLint.h"
+#include "compose/OpenRasterReader.h"
+#include "compose/OpenRasterWriter.h"
 #include "compose/Recipe.h"
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
+#include "core/PngWriter.h"
 #include "core/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
@@ -219,15 +222,32 @@ bool App::saveRecipe(const QString &path)
 
 bool App::openRecipe(const QString &path)
 {
-    Result<Recipe> read = readRecipeFile(path);
-    if (!read) {
-        showMessage(ErrorText::recipeFailed(path, read.error()));
-        return false;
-    }
-    // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere later
-    // names these very files.
     const RecipeFolders folders = recipeFolders(QFileInfo(path).absolutePath());
-    const Recipe recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    Recipe recipe;
+    CarriedFiles carried;
+    if (path.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive)) {
+        Result<OpenRasterContent> file = readOpenRasterFile(path);
+        if (file && !file->isProject)
+            return openPicture(path, file->merged);
+        Result<Project> project = file ? projectOf(std::move(file).value(), QFileInfo(path).absoluteFilePath())
+                                       : Result<Project>(file.error());
+        if (!project) {
+            showMessage(ErrorText::recipeFailed(path, project.error()));
+            return false;
+        }
+        // The project's own files are read from it, never from the disk.
+        recipe = std::move(project->recipe);
+        carried = std::move(project->carried);
+    } else {
+        Result<Recipe> read = readRecipeFile(path);
+        if (!read) {
+            showMessage(ErrorText::recipeFailed(path, read.error()));
+            return false;
+        }
+        // Found once, here: the document holds the files' pictures, and a recipe saved elsewhere
+        // later names these very files.
+        recipe = resolveRecipeFiles(std::move(read).value(), folders);
+    }
     for (const Result<void> &check : {checkStepCount(recipe.composition), checkPaintable(recipe.composition)}) {
         if (!check) {
             showMessage(ErrorText::recipeFailed(path, check.error()));
@@ -240,8 +260,8 @@ bool App::openRecipe(const QString &path)
                              QApplication::activeWindow());
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
-    Result<Document> document =
-        Composer(folders).document(recipe.composition, [&](qsizetype read, qsizetype total) {
+    Result<Document> document = Composer(folders, state.ProgramFolder, std::move(carried))
+                                    .document(recipe.composition, [&](qsizetype read, qsizetype total) {
             progress.setMaximum(int(total));
             progress.setValue(int(read));
         });
@@ -251,6 +271,34 @@ bool App::openRecipe(const QString &path)
     }
     m_skin.rebuild(std::move(document).value(), path);
     return true;
+}
+
+bool App::openPicture(const QString &path, const QImage &picture)
+{
+    // A new document on the picture; the file stays the base a recipe names.
+    m_skin.rebuild(Document({CompositionBase::Kind::File, QFileInfo(path).absoluteFilePath()}, picture), path);
+    return true;
+}
+
+bool App::exportOpenRaster(const QString &path)
+{
+    const Document &document = m_skin.document();
+    const Colour transparent = document.steps().empty() ? state.TransparentColour : document.steps().front().transparent;
+    Result<QByteArray> bytes = writeOpenRaster(document, transparent);
+    const Result<void> written = bytes ? writeFileBytes(path, bytes.value()) : Result<void>(bytes.error());
+    if (!written)
+        showMessage(ErrorText::exportFailed(path, written.error()));
+    return bool(written);
+}
+
+bool App::exportPng(const QString &path)
+{
+    const QByteArray bytes = encodePng(m_skin.document().render());
+    const Result<void> written = bytes.isEmpty() ? Result<void>(makeError(ErrorKind::WriteIncomplete, path))
+                                                 : writeFileBytes(path, bytes);
+    if (!written)
+        showMessage(ErrorText::exportFailed(path, written.error()));
+    return bool(written);
 }
 
 void App::openDroppedFiles(const QStringList &paths)

@@ -103,8 +103,14 @@ public:
     // Writes the steps that made the canvas as a recipe; warns (after saving) about steps whose
     // parts have pixels near the transparent colour. False when it could not be written.
     bool saveRecipe(const QString &path);
-    // Rebuilds the canvas from a recipe, as one step that can be undone.
+    // Rebuilds the canvas from a recipe, or from an OpenRaster file (a project's recipe, with the
+    // files it carries; another program's picture as the base of a new document), as one step
+    // that can be undone.
     bool openRecipe(const QString &path);
+    // Writes the document as an OpenRaster project, or the skin as PNG; a failure is reported and
+    // leaves any file of that name as it was.
+    bool exportOpenRaster(const QString &path);
+    bool exportPng(const QString &path);
 
     // Opens files dropped on the canvas or a window: the first, like "öffnen" (asking first when
     // the canvas holds unsaved changes), with a note when there were more. Called from the drop
@@ -138,6 +144,8 @@ signals:
     void ended();
 
 private:
+    // A new document on `picture` (another program's OpenRaster picture), as one undoable step.
+    bool openPicture(const QString &path, const QImage &picture);
     QString m_programFolder;
     MessageSink &m_messages;
     std::shared_ptr<FileDialogBackend> m_dialogs;

@@ -31,6 +31,8 @@ template class DesignedForm<Ui::MainWindow, QMainWindow>;
 namespace {
 const QString SkinFilter = QStringLiteral("Bilder |*.bmp|");
 const QString RecipeFilter = QStringLiteral("Rezepte |*.json|");
+// A project carries its recipe: it opens like one.
+const QString RecipeOrProjectFilter = QStringLiteral("Rezepte und Projekte |*.json;*.ora|");
 
 QString defaultSkinFolder()
 {
@@ -48,6 +50,7 @@ MainWindow::MainWindow(App &app) : DesignedForm(app, QStringLiteral("MainWindow"
     recipeDialog.setBackend(app.dialogBackend());
     recipeDialog.FileName = QStringLiteral("*.json");
     recipeDialog.Filter = RecipeFilter;
+    exportDialog.setBackend(app.dialogBackend());
     connect(&app, &App::statusChanged, this, &MainWindow::showStatus);
     connect(&app.skin(), &SkinCanvas::historyChanged, this, [this] {
         if (isLoaded())
@@ -95,6 +98,8 @@ void MainWindow::setUpWindow(QMainWindow *host)
     connect(m_ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(m_ui->saveRecipeAction, &QAction::triggered, this, &MainWindow::saveRecipe);
     connect(m_ui->openRecipeAction, &QAction::triggered, this, &MainWindow::openRecipe);
+    connect(m_ui->exportOpenRasterAction, &QAction::triggered, this, &MainWindow::exportOpenRaster);
+    connect(m_ui->exportPngAction, &QAction::triggered, this, &MainWindow::exportPng);
     connect(m_ui->undoAction, &QAction::triggered, this, &MainWindow::undo);
     connect(m_ui->redoAction, &QAction::triggered, this, &MainWindow::redo);
     // Undo and redo work from every window of the editor, not only this one.
@@ -340,6 +345,10 @@ void MainWindow::quit()
 void MainWindow::saveRecipe()
 {
     recipeDialog.DialogTitle = QStringLiteral("Rezept speichern");
+    recipeDialog.Filter = RecipeFilter;
+    // After a project was opened, its name is offered as a recipe's: never the project itself.
+    if (recipeDialog.FileName.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive))
+        recipeDialog.FileName.replace(recipeDialog.FileName.size() - 4, 4, QStringLiteral(".json"));
     if (recipeDialog.ShowSave())
         m_app.saveRecipe(recipeDialog.FileName);
 }
@@ -349,8 +358,38 @@ void MainWindow::openRecipe()
     if (!m_app.confirmDiscard())
         return;
     recipeDialog.DialogTitle = QStringLiteral("Rezept öffnen");
+    recipeDialog.Filter = RecipeOrProjectFilter;
     if (recipeDialog.ShowOpen())
         m_app.openRecipe(recipeDialog.FileName);
+}
+
+bool MainWindow::chooseExportFile(const QString &title, const QString &filter, const QString &suffix)
+{
+    exportDialog.DialogTitle = title;
+    exportDialog.Filter = filter;
+    // The skin's own name, with the export's extension, is the first offer.
+    const QString skin = QFileInfo(m_app.state.SkinName).completeBaseName();
+    exportDialog.FileName = (skin.isEmpty() ? QStringLiteral("skin") : skin) + suffix;
+    if (!exportDialog.ShowSave())
+        return false;
+    // A name typed without the extension gets it: readers find the format by it.
+    if (!exportDialog.FileName.endsWith(suffix, Qt::CaseInsensitive))
+        exportDialog.FileName += suffix;
+    return true;
+}
+
+void MainWindow::exportOpenRaster()
+{
+    if (chooseExportFile(QStringLiteral("Als OpenRaster exportieren"), QStringLiteral("OpenRaster |*.ora|"),
+                         QStringLiteral(".ora")))
+        m_app.exportOpenRaster(exportDialog.FileName);
+}
+
+void MainWindow::exportPng()
+{
+    if (chooseExportFile(QStringLiteral("Als PNG exportieren"), QStringLiteral("PNG-Bilder |*.png|"),
+                         QStringLiteral(".png")))
+        m_app.exportPng(exportDialog.FileName);
 }
 
 void MainWindow::undo()

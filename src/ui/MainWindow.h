@@ -27,6 +27,8 @@ public:
     CommonDialog skinDialog;
     // The recipe files' own dialog, so that a recipe's name is never offered for a skin.
     CommonDialog recipeDialog;
+    // The exports' dialog, so that an export's name is never offered for a skin or a recipe.
+    CommonDialog exportDialog;
 
     // What the status line shows.
     QString status();
@@ -62,6 +64,9 @@ public:
     void redo();
     void saveRecipe();
     void openRecipe();
+    void exportOpenRaster();
+    void exportPng();
+    bool chooseExportFile(const QString &title, const QString &filter, const QString &suffix);
 
 protected:
     void setUpWindow(QMainWindow *host) override;

@@ -2,6 +2,7 @@
 // makes of it, byte for byte; a recipe opened rebuilds the canvas as one step.
 
 #include "TestProgram.h"
+#include "core/PngWriter.h"
 
 #include <QDir>
 #include <QProcess>
@@ -132,6 +133,70 @@ private slots:
         QCOMPARE(s.main().undoAction->text(), QStringLiteral("rückgängig: Rezept r.json"));
         s.main().undoAction->trigger();
         QCOMPARE(s.canvas(), before);
+    }
+
+    // An exported project opens again where none of its parts is left, as the same document; the
+    // PNG is the canvas; a failed export says so and writes nothing.
+    void exportsAndProjects()
+    {
+        Session s;
+        Ui::PartsWindow &u = s.partsUi();
+        clickName(u.faceList, "Face01.bmp");
+        s.openTint().redKnob()->setValue(-30);
+        clickName(u.shirtList, "shirt02.bmp");
+        const QImage made = s.canvas();
+        const std::vector<PasteStep> steps = s.app().skin().document().steps();
+        // Exported from the pictures the document holds: the files may be gone already.
+        for (const char *part : {"Face01.bmp", "shirt02.bmp"})
+            QVERIFY(QFile::remove(s.imagePath(part)));
+        s.dialogs->answer(s.folder() + "/p.ora");
+        s.main().exportOpenRasterAction->trigger();
+        s.dialogs->answer(s.folder() + "/flat");
+        s.main().exportPngAction->trigger();
+        QCOMPARE(QImage(s.folder() + "/flat.png").convertToFormat(QImage::Format_RGB32), made);
+        s.dialogs->answer(s.folder() + "/nowhere/p.ora");
+        s.main().exportOpenRasterAction->trigger();
+        QCOMPARE(s.messages.messages.size(), 1);
+        QVERIFY2(s.messages.messages[0].contains("nowhere/p.ora“ exportiert werden"), qPrintable(s.messages.messages[0]));
+        QVERIFY(!QFile::exists(s.folder() + "/nowhere/p.ora"));
+
+        s.main().newAction->trigger();
+        s.dialogs->answer(s.folder() + "/p.ora");
+        s.main().openRecipeAction->trigger();
+        QCOMPARE(s.canvas(), made);
+        const Document &opened = s.app().skin().document();
+        QCOMPARE(opened.stepCount(), 2);
+        QVERIFY(opened.steps()[0].part.endsWith("p.ora/parts/Face01.bmp"));
+        for (size_t i = 0; i < steps.size(); ++i) {
+            PasteStep same = opened.steps()[i];
+            same.part = steps[i].part;
+            QVERIFY(same == steps[i]);
+        }
+
+        // Another program's picture becomes the base of a new document; one of another size is refused.
+        const QImage picture = randomImage(256, 256, 9);
+        for (const auto &[name, image] : {std::pair{"other.ora", picture}, {"small.ora", randomImage(20, 10, 1)}})
+            QVERIFY(writeFile(s.folder() + "/" + name,
+                              zipOf({{"mimetype", "image/openraster"},
+                                     {"stack.xml", "<image w='256' h='256'><stack/></image>"},
+                                     {"mergedimage.png", encodePng(image)}})));
+        s.dialogs->answer(s.folder() + "/small.ora");
+        s.main().openRecipeAction->trigger();
+        QCOMPARE(s.messages.messages.size(), 2);
+        QVERIFY2(s.messages.messages[1].contains("20 × 10 Pixel groß"), qPrintable(s.messages.messages[1]));
+        QCOMPARE(s.canvas(), made);
+        s.dialogs->answer(s.folder() + "/other.ora");
+        s.main().openRecipeAction->trigger();
+        QCOMPARE(s.canvas(), picture.convertToFormat(QImage::Format_RGB32));
+        // It is the base a recipe names: the composer reads the picture from the file as well.
+        clickName(u.beardList, "beard01.bmp");
+        s.dialogs->answer(s.imagePath("on-other.json"));
+        s.main().saveRecipeAction->trigger();
+        QProcess compose;
+        compose.start(PELLWERK_COMPOSE, {s.imagePath("on-other.json"), "-o", s.folder() + "/composed.bmp"});
+        QVERIFY(compose.waitForFinished(60000));
+        QCOMPARE(compose.exitCode(), 0);
+        QCOMPARE(QImage(s.folder() + "/composed.bmp").convertToFormat(QImage::Format_RGB32), s.canvas());
     }
 };
 
