@@ -315,6 +315,11 @@ private slots:
         QVERIFY(QDir().mkpath(path("away")) && QFile::rename(path("p-Face1.ora"), path("away/p.ora")));
         QCOMPARE(run({"away/p.ora", "-o", "away/again.bmp"}).exitCode, 0);
         QCOMPARE(testsupport::fileBytes(path("away/again.bmp")), testsupport::fileBytes(path("flat.bmp")));
+        // A project is no picture to start from.
+        QVERIFY(testsupport::writeFile(path("on-project.json"), R"({"pellwerk-recipe": 1, "base": "away/p.ora",
+            "transparent": "schwarz", "steps": []})"));
+        const Run onProject = run({"on-project.json", "-o", "on-project.bmp"});
+        QVERIFY2(onProject.exitCode == 2 && onProject.err.contains("ist ein Pellwerk-Projekt"), qPrintable(onProject.err));
         // Another program's file has no recipe.
         QVERIFY(testsupport::writeFile(path("other.ora"), testsupport::zipOf({{"mimetype", "image/openraster"},
                                                                               {"stack.xml", "<image w='1' h='1'/>"},
