@@ -193,7 +193,8 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent)
     return {layer, QPoint(int(left), int(top))};
 }
 
-Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer)
+Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer,
+                                   const std::map<QString, QByteArray> &moreProjectFiles)
 {
     const Composition &document = recipe.composition;
     const Result<QImage> skin = composer.compose(document);
@@ -267,6 +268,8 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
         }
     }
     entries[recipeAt].bytes = writeRecipe(project);
+    for (const auto &[name, bytes] : moreProjectFiles)
+        entries.push_back({QLatin1String(ProjectFolder) + name, bytes, true});
 
     // What readOpenRaster would refuse is not written.
     if (entries.size() > size_t(MaxEntries))

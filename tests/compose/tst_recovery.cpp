@@ -1,9 +1,15 @@
 // Recovery copies: each editor keeps its own, a running editor's copy is never offered, a killed
 // one's is, newest first; unreadable files are moved aside; a folder that cannot be made or a write
-// cut short by a full disk keeps the previous copy whole, and the next change writes again.
+// cut short by a full disk keeps the previous copy whole, and the next change writes again. A copy
+// of a document restores it whole without the files it was made from; one that does not describe
+// its project is refused.
 
 #include "TestFiles.h"
+#include "compose/OpenRasterWriter.h"
+#include "compose/RecoveryProject.h"
 #include "compose/RecoveryStore.h"
+#include "core/SkinDocument.h"
+#include "parts/PlacementTable.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -58,7 +64,15 @@ int holdCopies(const QString &folder)
     return std::getchar();
 }
 
+PasteStep stepOf(PartKindId kind, const QString &part, QPoint userPlace = {})
+{
+    const PartKind &fixed = partKind(kind);
+    return {kind, part, fixed.place.value_or(userPlace), Colour::fromRgb(0, 0, 0), {}};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(pellwerk::Document)
 
 class RecoveryTest : public QObject
 {
@@ -70,6 +84,10 @@ private slots:
     void failedWritesKeepPrevious_data();
     void failedWritesKeepPrevious();
     void newerSnapshotSupersedes();
+    void documentRestored_data();
+    void documentRestored();
+    void foreignCopiesRefused_data();
+    void foreignCopiesRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -183,6 +201,69 @@ void RecoveryTest::newerSnapshotSupersedes()
     store.waitForIdle();
     QCOMPARE(serialized, 2);
     QCOMPARE(fileBytes(store.copyPath()), QByteArray("10"));
+}
+
+void RecoveryTest::documentRestored_data()
+{
+    // Part paths name no file: the copy alone must hold every picture.
+    QTest::addColumn<Document>("document");
+    QTest::newRow("default skin, nothing pasted") << Document();
+    Document fromNew({CompositionBase::Kind::New, {}}, randomImage(256, 256, 1));
+    PasteStep preview = stepOf(PartKindId::Face, {});
+    preview.tint = {40, 0, 255};
+    fromNew.append(preview, SkinDocument::builtInPreview().image);
+    QTest::newRow("new skin, the preview picture tinted") << fromNew;
+    Document edited({CompositionBase::Kind::File, "/kein/Ordner/alt.bmp"}, randomImage(300, 200, 2));
+    PasteStep user = stepOf(PartKindId::User, "/kein/a/Teil.bmp", QPoint(-10, 200));
+    user.visible = false;
+    user.mirrored = true;
+    edited.append(user, randomImage(30, 40, 3));
+    PasteStep shirt = stepOf(PartKindId::Shirt, "/kein/b/Teil.bmp"); // a second file of that name
+    shirt.transparent = Colour::fromRgb(255, 255, 255);
+    shirt.tint = {0, 9, 0};
+    edited.append(shirt, randomImage(160, 200, 4));
+    user.place = QPoint(100, 100);
+    user.visible = true;
+    edited.append(user, edited.partOf(0));
+    QTest::newRow("a skin file, user places, hidden, mirrored, one part twice") << edited;
+}
+
+void RecoveryTest::documentRestored()
+{
+    QFETCH(Document, document);
+    const Result<QByteArray> copy = recoverySerializer(document)();
+    QVERIFY2(copy, qPrintable(errorText(copy)));
+    const Result<Document> restored = readRecoveryProject(copy.value(), m_dir.path());
+    QVERIFY2(restored, qPrintable(errorText(restored)));
+    QVERIFY(restored.value() == document);
+    QVERIFY(sameBits(restored->render(), document.render()));
+}
+
+void RecoveryTest::foreignCopiesRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<ErrorKind>("refused");
+    Recipe recipe{{}, {{CompositionBase::Kind::Default, {}}, {stepOf(PartKindId::Face, {})}}};
+    const Composer composer(RecipeFolders{});
+    QTest::newRow("not an archive") << QByteArray("PK?") << ErrorKind::ArchiveDamaged;
+    QTest::newRow("a project saved by the user") << writeOpenRaster(recipe, composer).value()
+                                                 << ErrorKind::ArchiveEntryMissing;
+    Recipe other = recipe;
+    other.composition.steps[0].tint = {1, 0, 0};
+    QTest::newRow("notes of other steps") << writeOpenRaster(recipe, composer, {{"recovery.json", writeRecipe(other)}}).value()
+                                          << ErrorKind::ArchiveEntryDamaged;
+    other.composition.steps.push_back(other.composition.steps[0]);
+    QTest::newRow("notes of more steps") << writeOpenRaster(recipe, composer, {{"recovery.json", writeRecipe(other)}}).value()
+                                         << ErrorKind::ArchiveEntryDamaged;
+}
+
+void RecoveryTest::foreignCopiesRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(ErrorKind, refused);
+    const Result<Document> read = readRecoveryProject(bytes, m_dir.path());
+    QVERIFY(!read);
+    QCOMPARE(read.error().kind, refused);
 }
 
 int main(int argc, char **argv)
