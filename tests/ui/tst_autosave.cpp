@@ -1,7 +1,7 @@
 // The editor's recovery copies: the unsaved work of an editor killed outright (pastes and step
 // edits) comes back at the next start bit for bit and still unsaved, or is deleted, as the user
-// answers; a running editor's copy is never offered; the copy goes when the work is saved, undone
-// to the saved point, given up, or when the editor ends.
+// answers; a running editor's copy is never offered; the restored work's copy goes when it is
+// saved, undone to the saved point, given up, or when the editor ends.
 //
 // The killed editor is this test program in a child process running the editor's App, so that the
 // program itself needs no way to be driven from outside.
@@ -21,30 +21,27 @@ using namespace testsupport;
 
 namespace {
 
-// Parts that lie in no folder of the editor that restores them.
-void makeWork(App &app)
+// Starts keeping copies in `folder` and makes unsaved work of parts that lie in no folder of the
+// editor that restores them, one step tinted, one mirrored; true once its copy is written.
+bool makeWork(App &app, const QString &folder)
 {
+    app.startRecovery(folder);
+    QSignalSpy written(app.recovery(), &RecoveryStore::written);
     SkinCanvas &skin = app.skin();
-    skin.paste({PartKindId::User, "/nirgends/Narbe.bmp", {20, 30}, Colour::fromRgb(0, 0, 0), {}}, crossedPart(40, 50, 1));
-    skin.paste({PartKindId::Face, "/nirgends/Gesicht.bmp", *partKind(PartKindId::Face).place, Colour::fromRgb(0, 0, 0), {}},
+    const Colour black = Colour::fromRgb(0, 0, 0);
+    skin.paste({PartKindId::User, "/nirgends/Narbe.bmp", {20, 30}, black, {}}, crossedPart(40, 50, 1));
+    skin.paste({PartKindId::Face, "/nirgends/Gesicht.bmp", *partKind(PartKindId::Face).place, black, {}},
                crossedPart(60, 70, 2));
     skin.setTint(0, {30, 0, 200});
     skin.setMirrored(1, true);
-}
-
-QStringList copies(const QString &folder)
-{
-    return QDir(folder).entryList({"*.ora"}, QDir::Files);
+    return written.wait(5000);
 }
 
 int workUntilKilled(const QString &folder)
 {
     RecordingMessageSink messages;
     App app(QCoreApplication::applicationDirPath(), messages, std::make_shared<ScriptedDialogs>());
-    app.startRecovery(folder);
-    QSignalSpy written(app.recovery(), &RecoveryStore::written);
-    makeWork(app);
-    if (!written.wait(5000))
+    if (!makeWork(app, folder))
         return 1;
     std::puts("ready");
     std::fflush(stdout);
@@ -59,8 +56,6 @@ class AutosaveTest : public QObject
 private slots:
     void killedEditorsWork_data();
     void killedEditorsWork();
-    void copyGoes_data();
-    void copyGoes();
 
 private:
     QTemporaryDir m_dir;
@@ -69,13 +64,16 @@ private:
 void AutosaveTest::killedEditorsWork_data()
 {
     QTest::addColumn<bool>("restore");
-    QTest::newRow("Wiederherstellen") << true;
-    QTest::newRow("Verwerfen") << false;
+    QTest::addColumn<QString>("then"); // what becomes of the restored work
+    QTest::newRow("Verwerfen") << false << QString();
+    for (const char *then : {"speichern", "rückgängig", "neu", "Beenden"})
+        QTest::newRow(then) << true << QString(then);
 }
 
 void AutosaveTest::killedEditorsWork()
 {
     QFETCH(bool, restore);
+    QFETCH(QString, then);
     const QString folder = m_dir.filePath(QTest::currentDataTag());
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {"--work-until-killed", folder});
@@ -87,52 +85,25 @@ void AutosaveTest::killedEditorsWork()
     QVERIFY(child.waitForFinished());
 
     TestProgram p, expected;
-    makeWork(expected.app());
+    QVERIFY(makeWork(expected.app(), folder + "-expected"));
     p.messages.restoreAnswers = {restore};
     p.app().startRecovery(folder);
     QCOMPARE(p.messages.questions,
              QStringList{"Pellwerk wurde nicht ordnungsgemäß beendet. Ungesicherte Arbeit wiederherstellen?"});
-    if (!restore) {
-        QVERIFY(!p.app().skin().isModified());
-        QCOMPARE(copies(folder), QStringList());
+    const QString copy = p.app().recovery()->copyPath();
+    QCOMPARE(QDir(folder).entryList({"*.ora"}), restore ? QStringList{QFileInfo(copy).fileName()} : QStringList());
+    QCOMPARE(p.app().skin().isModified(), restore);
+    if (!restore)
         return;
-    }
     QVERIFY(p.app().skin().document() == expected.app().skin().document());
     QVERIFY(sameBits(p.canvas(), expected.canvas()));
-    QCOMPARE(copies(folder), QStringList{QFileInfo(p.app().recovery()->copyPath()).fileName()});
-    p.messages.answers = {SaveChoice::Cancel};
+    p.messages.answers = {SaveChoice::Cancel, SaveChoice::Discard};
     QVERIFY(!p.app().confirmDiscard());
-}
-
-void AutosaveTest::copyGoes_data()
-{
-    QTest::addColumn<QString>("how");
-    for (const char *how : {"speichern", "rückgängig", "neu", "Beenden"})
-        QTest::newRow(how) << QString(how);
-}
-
-void AutosaveTest::copyGoes()
-{
-    QFETCH(QString, how);
-    TestProgram p;
-    Ui::MainWindow &ui = p.main();
-    p.app().startRecovery(m_dir.filePath(how));
-    QSignalSpy written(p.app().recovery(), &RecoveryStore::written);
-    makeWork(p.app());
-    QVERIFY(written.wait(5000));
-    const QString copy = p.app().recovery()->copyPath();
-    QVERIFY(QFileInfo::exists(copy));
-    p.messages.answers = {SaveChoice::Discard};
     p.dialogs->answer(p.dir.filePath("gesichert.bmp"));
-    QAction *action = how == "speichern" ? ui.saveAction : how == "neu" ? ui.newAction : ui.quitAction;
-    if (how == "rückgängig") {
-        while (p.app().skin().undo()) { // the copy stays as long as the work differs from the saved
-            p.app().recovery()->waitForIdle();
-            QCOMPARE(QFileInfo::exists(copy), p.app().skin().isModified());
-        }
-    } else {
-        action->trigger();
-    }
+    if (then == "rückgängig")
+        QVERIFY(p.app().skin().undo());
+    else
+        (then == "speichern" ? p.main().saveAction : then == "neu" ? p.main().newAction : p.main().quitAction)->trigger();
     p.app().recovery()->waitForIdle();
     QVERIFY(!QFileInfo::exists(copy));
 }
