@@ -1,6 +1,6 @@
 #include "ExitWhenShown.h"
-#include "editor/EditorOptions.h"
 #include "compose/RecoveryStore.h"
+#include "editor/EditorOptions.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
 

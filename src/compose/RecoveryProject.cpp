@@ -46,7 +46,8 @@ private:
 bool sameSteps(const Composition &original, const Composition &carried)
 {
     if (original.steps.size() != carried.steps.size()
-        || (original.base.kind == CompositionBase::Kind::Default) != (carried.base.kind == CompositionBase::Kind::Default))
+        || (original.base.kind == CompositionBase::Kind::Default)
+               != (carried.base.kind == CompositionBase::Kind::Default))
         return false;
     for (size_t i = 0; i < original.steps.size(); ++i) {
         PasteStep step = original.steps[i];
@@ -74,9 +75,9 @@ RecoveryStore::Serializer recoverySerializer(const Document &document)
         if (made.base.kind != CompositionBase::Kind::Default) {
             const QString name = made.base.kind == CompositionBase::Kind::New ? QStringLiteral("SkinNEW.bmp")
                                                                               : QFileInfo(made.base.file).fileName();
-            project.composition.base = {CompositionBase::Kind::File,
-                                        pictures.carry(QStringLiteral("base/"), made.base.file, name,
-                                                       document.baseCanvas())};
+            project.composition.base = {
+                CompositionBase::Kind::File,
+                pictures.carry(QStringLiteral("base/"), made.base.file, name, document.baseCanvas())};
         }
         for (PasteStep &step : project.composition.steps) {
             if (!step.part.isEmpty())

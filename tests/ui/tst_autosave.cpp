@@ -103,7 +103,10 @@ void AutosaveTest::killedEditorsWork()
     if (then == "rückgängig")
         QVERIFY(p.app().skin().undo());
     else
-        (then == "speichern" ? p.main().saveAction : then == "neu" ? p.main().newAction : p.main().quitAction)->trigger();
+        (then == "speichern" ? p.main().saveAction
+         : then == "neu"     ? p.main().newAction
+                             : p.main().quitAction)
+            ->trigger();
     p.app().recovery()->waitForIdle();
     QVERIFY(!QFileInfo::exists(copy));
 }
