@@ -1,7 +1,8 @@
 // What a recovery copy costs the GUI thread per change (the change noted and, when the delay runs
 // out, the snapshot of the document handed to the worker) and what a whole copy costs (the
 // OpenRaster project made, written and synced on the worker), for documents of the default skin and
-// the first ten sample parts pasted in turn, ten and a thousand steps.
+// the first ten sample parts pasted in turn, ten and a thousand steps; and what looking for
+// leftovers adds to the start when there are none.
 
 #include "compose/RecoveryProject.h"
 #include "compose/RecoveryStore.h"
@@ -59,8 +60,21 @@ void wholeCopy(benchmark::State &state)
     state.counters["bytes"] = double(QFileInfo(store.copyPath()).size());
 }
 
+// What the editor's start adds when no editor left a copy: the store made (its worker started) and
+// the missing folder looked for.
+void startWithoutLeftovers(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    for (auto _ : state) {
+        RecoveryStore store(folder, QStringLiteral("ora"), [] { return RecoveryStore::Serializer(); });
+        benchmark::DoNotOptimize(store.claimLeftovers([](const QByteArray &) { return true; }));
+    }
+}
+
 } // namespace
 
+BENCHMARK(startWithoutLeftovers)->Unit(benchmark::kMicrosecond);
 BENCHMARK(guiThreadPerChange)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(wholeCopy)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
