@@ -1,4 +1,5 @@
 #include "ExitWhenShown.h"
+#include "compose/RecoveryStore.h"
 #include "editor/EditorOptions.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
@@ -66,6 +67,9 @@ int main(int argc, char **argv)
     QObject::connect(&app, &pellwerk::App::ended, &application, &QApplication::quit, Qt::QueuedConnection);
     pellwerk::exitWhenFirstShown(application);
     app.start();
+    // Unsaved work left by an editor that did not end normally is offered before a file named on
+    // the command line is opened.
+    app.startRecovery(pellwerk::RecoveryStore::defaultFolder());
     if (options->file)
         app.openSkinFile(*options->file);
     return QApplication::exec();

@@ -1,10 +1,12 @@
-// What a recovery copy costs the GUI thread (the snapshot handed to the worker) and what a whole
-// copy costs (serialized, written and synced on the worker), for a document of the default skin and
-// ten sample parts.
+// What a recovery copy costs the GUI thread per change (the change noted and, when the delay runs
+// out, the snapshot of the document handed to the worker) and what a whole copy costs (the
+// OpenRaster project made, written and synced on the worker), for documents of the default skin and
+// the first ten sample parts pasted in turn, ten and a thousand steps; and what looking for
+// leftovers adds to the start when there are none.
 
+#include "compose/RecoveryProject.h"
 #include "compose/RecoveryStore.h"
 #include "core/BitmapDecoder.h"
-#include "core/BitmapWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,48 +22,24 @@ using namespace pellwerk;
 
 namespace {
 
-// Stands in for the document: pictures that are shared, not copied, by a snapshot.
-struct Document
-{
-    QImage canvas;
-    std::vector<QImage> parts;
-    std::vector<QString> names;
-};
+std::vector<std::pair<QString, QImage>> samples;
 
-Document *document = nullptr;
-
-QImage loaded(const QString &path)
+Document sampleDocument(int steps)
 {
-    const Result<QImage> image = readBitmapFile(path);
-    return image ? image.value() : QImage();
-}
-
-Document sampleDocument()
-{
-    const QString folder = QStringLiteral(PELLWERK_ASSETS);
-    Document made{loaded(folder + "/DefaultSkin.bmp"), {}, {}};
-    for (const QString &name : QDir(folder + "/Image").entryList({"*.bmp"}, QDir::Files, QDir::Name).mid(0, 10)) {
-        made.parts.push_back(loaded(folder + "/Image/" + name));
-        made.names.push_back(name);
+    Document made;
+    for (int i = 0; i < steps; ++i) {
+        const auto &[path, picture] = samples[size_t(i) % samples.size()];
+        made.append({PartKindId::User, path, QPoint(i % 100, i % 60), Colour::fromRgb(0, 0, 0), {}}, picture);
     }
     return made;
 }
 
-RecoveryStore::Serializer snapshot()
-{
-    return [copy = *document]() -> Result<QByteArray> {
-        QByteArray bytes = encodeBitmap24(copy.canvas);
-        for (const QImage &part : copy.parts)
-            bytes += encodeBitmap24(part);
-        return bytes;
-    };
-}
-
-// The change is noted and its copy handed over at once, as the delay's end does.
-void guiThreadShare(benchmark::State &state)
+// As the editor does at every change that leaves work unsaved, with the copy due at once.
+void guiThreadPerChange(benchmark::State &state)
 {
     QTemporaryDir dir;
-    RecoveryStore store(dir.path(), QStringLiteral("ora"), snapshot);
+    const Document document = sampleDocument(int(state.range(0)));
+    RecoveryStore store(dir.path(), QStringLiteral("ora"), [&] { return recoverySerializer(document); });
     for (auto _ : state) {
         store.markUnsaved();
         store.flush();
@@ -72,18 +50,33 @@ void guiThreadShare(benchmark::State &state)
 void wholeCopy(benchmark::State &state)
 {
     QTemporaryDir dir;
-    RecoveryStore store(dir.path(), QStringLiteral("ora"), snapshot);
+    const Document document = sampleDocument(int(state.range(0)));
+    RecoveryStore store(dir.path(), QStringLiteral("ora"), [&] { return recoverySerializer(document); });
     for (auto _ : state) {
         store.markUnsaved();
         store.flush();
         store.waitForIdle();
     }
+    state.counters["bytes"] = double(QFileInfo(store.copyPath()).size());
+}
+
+// What the editor's start adds when no editor left a copy: the store made (its worker started) and
+// the missing folder looked for.
+void startWithoutLeftovers(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    for (auto _ : state) {
+        RecoveryStore store(folder, QStringLiteral("ora"), [] { return RecoveryStore::Serializer(); });
+        benchmark::DoNotOptimize(store.claimLeftovers([](const QByteArray &) { return true; }));
+    }
 }
 
 } // namespace
 
-BENCHMARK(guiThreadShare)->Unit(benchmark::kMicrosecond);
-BENCHMARK(wholeCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(startWithoutLeftovers)->Unit(benchmark::kMicrosecond);
+BENCHMARK(guiThreadPerChange)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(wholeCopy)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
@@ -91,12 +84,15 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    Document sample = sampleDocument();
-    if (sample.canvas.isNull() || sample.parts.size() != 10) {
-        std::fprintf(stderr, "cannot read the default skin and ten sample parts\n");
+    const QString folder = QStringLiteral(PELLWERK_ASSETS "/Image/");
+    for (const QString &name : QDir(folder).entryList({"*.bmp"}, QDir::Files, QDir::Name).mid(0, 10)) {
+        if (const Result<QImage> image = readBitmapFile(folder + name))
+            samples.emplace_back(folder + name, image.value());
+    }
+    if (samples.size() != 10) {
+        std::fprintf(stderr, "cannot read ten sample parts\n");
         return 1;
     }
-    document = &sample;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -257,7 +257,8 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent)
 
 namespace {
 
-Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source)
+Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source,
+                             const std::map<QString, QByteArray> &moreProjectFiles)
 {
     const Composition &document = recipe.composition;
     const Result<QImage> skin = source.skin();
@@ -335,6 +336,8 @@ Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source)
         }
     }
     entries[recipeAt].bytes = writeRecipe(project);
+    for (const auto &[name, bytes] : moreProjectFiles)
+        entries.push_back({QLatin1String(ProjectFolder) + name, bytes, true});
 
     // What readOpenRaster would refuse is not written.
     if (entries.size() > size_t(MaxEntries))
@@ -352,14 +355,15 @@ Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source)
 
 } // namespace
 
-Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer)
+Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer,
+                                   const std::map<QString, QByteArray> &moreProjectFiles)
 {
-    return writeFrom(recipe, ComposerSource(recipe, composer));
+    return writeFrom(recipe, ComposerSource(recipe, composer), moreProjectFiles);
 }
 
 Result<QByteArray> writeOpenRaster(const Document &document, Colour transparent)
 {
-    return writeFrom(Recipe{transparent, document.composition()}, DocumentSource(document));
+    return writeFrom(Recipe{transparent, document.composition()}, DocumentSource(document), {});
 }
 
 } // namespace pellwerk

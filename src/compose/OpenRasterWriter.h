@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QPoint>
+#include <QString>
+
+#include <map>
 
 namespace pellwerk {
 
@@ -41,12 +44,15 @@ StepLayer stepLayer(const QImage &preview, QPoint place, Colour transparent);
 //   palettes are written as "parts/NAME", "base/NAME" and "palettes/NAME", and each of those
 //   files byte for byte as stored
 //   (each file once, however many steps use it), so that the file alone restores the document.
-//   The built-in preview picture, the default skin and SkinNEW.bmp stay as the recipe writes them.
+//   The built-in preview picture, the default skin and SkinNEW.bmp stay as the recipe writes them;
+// - each of `moreProjectFiles` under "pellwerk/" with its name (a recovery copy's notes), which
+//   must not be one of the names above.
 //
 // Errors: the composer's (with step and field, as compose() reports them), fileBytes's for a
 // file to carry, and ArchiveEntryTooLarge, ArchiveTooLarge or ArchiveTooManyEntries where the
 // file would exceed what readOpenRaster reads back.
-Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer);
+Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &composer,
+                                   const std::map<QString, QByteArray> &moreProjectFiles = {});
 
 // An editor's document the same way, from the pictures it holds rather than from the files: the
 // layers and the merged image are what the editor shows, and the project carries each part as a

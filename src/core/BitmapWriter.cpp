@@ -3,6 +3,8 @@
 #include "BitmapFormat.h"
 #include "FileBytes.h"
 
+#include <cstring>
+
 namespace pellwerk {
 
 namespace {
@@ -30,8 +32,11 @@ QByteArray encodeBitmap24(const QImage &source)
     const qint64 stride = (qint64(w) * 3 + 3) / 4 * 4;
     const qint64 total = BitmapFormat::PixelOffset + stride * h;
 
-    QByteArray out(total, '\0');
+    // Every byte is written below: the header's unused fields and each row's padding are
+    // cleared, the pixels copied, so the buffer need not be cleared first.
+    QByteArray out(total, Qt::Uninitialized);
     char *d = out.data();
+    std::memset(d, 0, BitmapFormat::PixelOffset);
     d[0] = 'B';
     d[1] = 'M';
     put32(d + 2, quint32(total));
@@ -44,13 +49,23 @@ QByteArray encodeBitmap24(const QImage &source)
 
     for (int row = 0; row < h; ++row) {
         // Rows are stored bottom-up.
-        const QRgb *src = reinterpret_cast<const QRgb *>(image.constScanLine(h - 1 - row));
+        const uchar *src = image.constScanLine(h - 1 - row);
         char *dst = d + BitmapFormat::PixelOffset + stride * row;
-        for (int x = 0; x < w; ++x) {
-            dst[3 * x] = char(qBlue(src[x]));
-            dst[3 * x + 1] = char(qGreen(src[x]));
-            dst[3 * x + 2] = char(qRed(src[x]));
+        int x = 0;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        // A pixel lies in memory as blue, green, red, alpha: the file's order. Four bytes are
+        // copied at a time, each pixel's alpha overwritten by the next pixel's blue; the last
+        // pixel of the row is done below, so nothing is written past the row.
+        for (; x + 1 < w; ++x)
+            std::memcpy(dst + 3 * x, src + 4 * x, 4);
+#endif
+        for (; x < w; ++x) {
+            const QRgb pixel = reinterpret_cast<const QRgb *>(src)[x];
+            dst[3 * x] = char(qBlue(pixel));
+            dst[3 * x + 1] = char(qGreen(pixel));
+            dst[3 * x + 2] = char(qRed(pixel));
         }
+        std::memset(dst + 3 * qint64(w), 0, size_t(stride - 3 * qint64(w)));
     }
     return out;
 }

@@ -376,4 +376,9 @@ QString saveChangesQuestion()
     return QStringLiteral("Der Skin wurde geändert. Änderungen speichern?");
 }
 
+QString restoreQuestion()
+{
+    return QStringLiteral("Pellwerk wurde nicht ordnungsgemäß beendet. Ungesicherte Arbeit wiederherstellen?");
+}
+
 } // namespace pellwerk::ErrorText

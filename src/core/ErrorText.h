@@ -48,6 +48,8 @@ QString nearKeyStep(int step, const QString &what, qint64 near, qint64 fringe, Q
 
 // Asked before unsaved changes of the canvas would be lost.
 QString saveChangesQuestion();
+// Asked at the start for each copy of unsaved work that an editor left when it ended abnormally.
+QString restoreQuestion();
 
 } // namespace ErrorText
 

@@ -12,6 +12,7 @@
 #include "compose/OpenRasterReader.h"
 #include "compose/OpenRasterWriter.h"
 #include "compose/Recipe.h"
+#include "compose/RecoveryProject.h"
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
 #include "core/PngWriter.h"
@@ -349,6 +350,42 @@ void App::applyLanguageTo(const QString &window)
     }
 }
 
+void App::startRecovery(const QString &folder)
+{
+    m_recovery = std::make_unique<RecoveryStore>(folder, QStringLiteral("ora"),
+                                                 [this] { return recoverySerializer(m_skin.document()); });
+    // A full disk or a folder that cannot be written costs the copy, never the editing: the next
+    // change tries again.
+    connect(&m_skin, &SkinCanvas::historyChanged, m_recovery.get(), [this] {
+        if (m_skin.isModified())
+            m_recovery->markUnsaved();
+        else
+            m_recovery->settle();
+    });
+    // An empty or missing folder costs one look: the start stays as quick as without copies.
+    const auto readable = [this](const QByteArray &bytes) { return bool(readRecoveryProject(bytes, m_programFolder)); };
+    for (const RecoveryCopy &copy : m_recovery->claimLeftovers(readable))
+        offerLeftover(copy);
+}
+
+void App::offerLeftover(const RecoveryCopy &copy)
+{
+    if (!m_messages.askToRestore(ErrorText::restoreQuestion())) {
+        m_recovery->discard(copy);
+        return;
+    }
+    if (!confirmDiscard())
+        return;
+    Result<Document> document = readRecoveryProject(copy.bytes, m_programFolder);
+    if (!document)
+        return; // read once already when it was claimed: not to be expected
+    m_skin.rebuild(std::move(document).value(), copy.path);
+    // The copy replaces this editor's own only after a removal still queued (a save in the
+    // question before) is done.
+    m_recovery->waitForIdle();
+    (void)m_recovery->adopt(copy);
+}
+
 void App::start()
 {
     mainWindow().ensureLoaded();
@@ -372,6 +409,11 @@ void App::shutdown()
         m_stepsWindow->unload();
     if (m_partsWindow)
         m_partsWindow->unload();
+    // Ending normally: whatever was unsaved was saved or given up in the question before.
+    if (m_recovery) {
+        m_recovery->settle();
+        m_recovery->waitForIdle();
+    }
     m_ended = true;
     emit ended();
 }

@@ -23,7 +23,9 @@ class AboutDialog;
 class TintWindow;
 class ZoomWindow;
 class StepsWindow;
+class RecoveryStore;
 struct KeyRow;
+struct RecoveryCopy;
 
 // One run of the program: the program-wide state, the skin canvas and the windows, each window
 // created on its first reference. Tests make a fresh App for every case.
@@ -126,6 +128,16 @@ public:
     // it); before any language was applied the window keeps its designed texts.
     void applyLanguageTo(const QString &window);
 
+    // Keeps a copy of unsaved work in `folder` (a RecoveryStore, written within two seconds of a
+    // change, removed when the work is saved or given up or the program ends), after offering the
+    // copies that editors which did not end normally left there, newest first, one question each:
+    // "Wiederherstellen" puts the work on the canvas, unsaved and as a step that can be undone (a
+    // later copy restored replaces it after the question whether to save it; "Abbrechen" there
+    // leaves that copy for the next start), and the copy becomes this editor's own; "Verwerfen"
+    // deletes it. Copies of running editors are left alone, unreadable ones moved aside unasked.
+    void startRecovery(const QString &folder);
+    RecoveryStore *recovery() const { return m_recovery.get(); }
+
     // Creates and loads the main window (the start-up) and shows it.
     void start();
     // Closes every window; the program then ends.
@@ -146,6 +158,8 @@ signals:
 private:
     // A new document on `picture` (another program's OpenRaster picture), as one undoable step.
     bool openPicture(const QString &path, const QImage &picture);
+    void offerLeftover(const RecoveryCopy &copy);
+
     QString m_programFolder;
     MessageSink &m_messages;
     std::shared_ptr<FileDialogBackend> m_dialogs;
@@ -161,6 +175,7 @@ private:
     bool m_ended = false;
     bool m_languageApplied = false;
     bool m_shuttingDown = false;
+    std::unique_ptr<RecoveryStore> m_recovery; // first to go: its worker holds copies of the document
 };
 
 } // namespace pellwerk

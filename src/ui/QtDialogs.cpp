@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace pellwerk {
@@ -78,6 +79,19 @@ SaveChoice QtMessageSink::askToSave(const QString &question)
     default:
         return SaveChoice::Cancel;
     }
+}
+
+bool QtMessageSink::askToRestore(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Pellwerk"), question, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton *restore = box.addButton(QStringLiteral("Wiederherstellen"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Verwerfen"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    // Neither answer has the reject role, so the box finds no escape button and neither Esc nor
+    // its close box answers: an answer by mistake could delete the work.
+    box.exec();
+    return box.clickedButton() == restore;
 }
 
 } // namespace pellwerk

@@ -21,12 +21,14 @@ public:
 };
 
 // Modal message boxes titled "Pellwerk": a message with one OK button, and the question whether
-// to save first with "Speichern", "Verwerfen" and "Abbrechen".
+// to save first with "Speichern", "Verwerfen" and "Abbrechen", the question whether to restore
+// unsaved work with "Wiederherstellen" and "Verwerfen".
 class QtMessageSink : public MessageSink
 {
 public:
     void showMessage(const QString &text) override;
     SaveChoice askToSave(const QString &question) override;
+    bool askToRestore(const QString &question) override;
 };
 
 } // namespace pellwerk

@@ -1,9 +1,15 @@
 // Recovery copies: each editor keeps its own, a running editor's copy is never offered, a killed
 // one's is, newest first; unreadable files are moved aside; a folder that cannot be made or a write
-// cut short by a full disk keeps the previous copy whole, and the next change writes again.
+// cut short by a full disk keeps the previous copy whole, and the next change writes again. A copy
+// of a document restores it whole without the files it was made from; one that does not describe
+// its project is refused.
 
 #include "TestFiles.h"
+#include "compose/OpenRasterWriter.h"
+#include "compose/RecoveryProject.h"
 #include "compose/RecoveryStore.h"
+#include "core/SkinDocument.h"
+#include "parts/PlacementTable.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -58,7 +64,15 @@ int holdCopies(const QString &folder)
     return std::getchar();
 }
 
+PasteStep stepOf(PartKindId kind, const QString &part, QPoint userPlace = {})
+{
+    const PartKind &fixed = partKind(kind);
+    return {kind, part, fixed.place.value_or(userPlace), Colour::fromRgb(0, 0, 0), {}};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(pellwerk::Document)
 
 class RecoveryTest : public QObject
 {
@@ -70,6 +84,9 @@ private slots:
     void failedWritesKeepPrevious_data();
     void failedWritesKeepPrevious();
     void newerSnapshotSupersedes();
+    void documentRestored_data();
+    void documentRestored();
+    void foreignCopiesRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -183,6 +200,45 @@ void RecoveryTest::newerSnapshotSupersedes()
     store.waitForIdle();
     QCOMPARE(serialized, 2);
     QCOMPARE(fileBytes(store.copyPath()), QByteArray("10"));
+}
+
+void RecoveryTest::documentRestored_data()
+{
+    // Part paths name no file: the copy alone must hold every picture.
+    QTest::addColumn<Document>("document");
+    Document fromNew({CompositionBase::Kind::New, {}}, randomImage(256, 256, 1));
+    fromNew.append(stepOf(PartKindId::Face, {}), SkinDocument::builtInPreview().image);
+    QTest::newRow("new skin, the preview picture") << fromNew;
+    Document edited({CompositionBase::Kind::File, "/kein/Ordner/alt.bmp"}, randomImage(300, 200, 2));
+    PasteStep user = stepOf(PartKindId::User, "/kein/a/Teil.bmp", QPoint(-10, 200));
+    user.visible = false;
+    edited.append(user, randomImage(30, 40, 3));
+    PasteStep shirt = stepOf(PartKindId::Shirt, "/kein/b/Teil.bmp"); // a second file of that name
+    shirt.transparent = Colour::fromRgb(255, 255, 255);
+    edited.append(shirt, randomImage(160, 200, 4));
+    QTest::newRow("a skin file, a hidden user place, two parts of one name") << edited;
+}
+
+void RecoveryTest::documentRestored()
+{
+    QFETCH(Document, document);
+    const Result<QByteArray> copy = recoverySerializer(document)();
+    QVERIFY2(copy, qPrintable(errorText(copy)));
+    const Result<Document> restored = readRecoveryProject(copy.value(), m_dir.path());
+    QVERIFY2(restored, qPrintable(errorText(restored)));
+    QVERIFY(restored.value() == document);
+    QVERIFY(sameBits(restored->render(), document.render()));
+}
+
+void RecoveryTest::foreignCopiesRefused()
+{
+    Recipe recipe{{}, {{CompositionBase::Kind::Default, {}}, {stepOf(PartKindId::Face, {})}}}, other = recipe;
+    other.composition.steps[0].tint = {1, 0, 0};
+    const Composer composer(RecipeFolders{});
+    const Result<Document> saved = readRecoveryProject(writeOpenRaster(recipe, composer).value(), {});
+    QCOMPARE(saved.error().kind, ErrorKind::ArchiveEntryMissing); // a project the user saved
+    const QByteArray notes = writeOpenRaster(recipe, composer, {{"recovery.json", writeRecipe(other)}}).value();
+    QCOMPARE(readRecoveryProject(notes, {}).error().kind, ErrorKind::ArchiveEntryDamaged);
 }
 
 int main(int argc, char **argv)
