@@ -276,10 +276,35 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
         common.steps.push_back(step);
     }
     const Result<QImage> start = m_composer.compose(common);
-    const auto make = [&](qsizetype i) {
+    // The kind varied last changes from one skin to the next; the steps before its first step
+    // change only every so many skins. Each worker keeps the canvas made of those steps and
+    // starts from it while they stay the same.
+    const auto fastest = std::find_if(recipe.steps.begin(), recipe.steps.end(), [&](const PasteStep &s) {
+        return !m_plan.varied().empty() && s.kind == m_plan.varied().back().kind;
+    });
+    const size_t held = std::max(common.steps.size(), size_t(fastest - recipe.steps.begin()));
+    struct HeldCanvas
+    {
+        std::vector<PasteStep> steps; // those between the common ones and `held`
+        QImage canvas;
+    };
+    const auto make = [&](qsizetype i, std::optional<HeldCanvas> &kept) -> Result<QImage> {
         const Composition composition = m_plan.composition(i);
-        return start ? m_composer.composeRest(start.value(), composition, common.steps.size())
-                     : m_composer.compose(composition);
+        if (!start)
+            return m_composer.compose(composition);
+        if (held == common.steps.size() || held >= composition.steps.size())
+            return m_composer.composeRest(start.value(), composition, common.steps.size());
+        const auto from = composition.steps.begin() + qsizetype(common.steps.size());
+        const auto to = composition.steps.begin() + qsizetype(held);
+        if (!kept || !std::equal(from, to, kept->steps.begin(), kept->steps.end())) {
+            kept.reset();
+            const Composition head{composition.base, {composition.steps.begin(), to}};
+            Result<QImage> canvas = m_composer.composeRest(start.value(), head, common.steps.size());
+            if (!canvas)
+                return canvas.error();
+            kept = HeldCanvas{{from, to}, std::move(canvas).value()};
+        }
+        return m_composer.composeRest(kept->canvas, composition, held);
     };
 
     for (qsizetype first = 0; first < total && !stopping(); first += SkinsPerFlush) {
@@ -292,9 +317,10 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
         std::vector<std::pair<QString, Error>> failures;
         int running = workers;
         const auto work = [&] {
+            std::optional<HeldCanvas> kept;
             for (qsizetype i = next++; i < end && !stopping(); i = next++) {
                 const QString output = m_plan.output(i);
-                const Result<QImage> skin = make(i);
+                const Result<QImage> skin = make(i, kept);
                 const Result<QByteArray> bytes =
                     skin
                         ? skinFileBytes(skin.value(), {m_plan.transparent(), m_plan.composition(i)}, m_composer, output)

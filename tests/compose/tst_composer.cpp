@@ -223,8 +223,11 @@ private slots:
         QVERIFY(!elsewhere && outcome.written == 5 && outcome.failed == 3 && !outcome.stopped);
         QCOMPARE(files(), "b-Face01-shirtB.bmp b-Face03-shirtA.bmp b-Face03-shirtB.bmp b-face02-shirtA.bmp "
                           "b-face02-shirtB.bmp");
-        QCOMPARE(testsupport::fileBytes(out("b-face02-shirtA.bmp")),
-                 encodeBitmap24(composer.compose(plan->composition(2)).value()));
+        // Each skin as the composer makes it alone, whatever canvas its worker started from.
+        for (qsizetype i = 0; i < plan->size(); ++i)
+            if (QFileInfo(plan->output(i)).isFile())
+                QCOMPARE(testsupport::fileBytes(plan->output(i)),
+                         encodeBitmap24(composer.compose(plan->composition(i)).value()));
         QCOMPARE(QFile::permissions(out("b-face02-shirtA.bmp")), kept);
         QCOMPARE(QFile::permissions(out("b-Face03-shirtB.bmp")), QFile::permissions(path("new.txt")));
 
