@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 
+#include "compose/Document.h"
 #include "compose/OpenRasterReader.h"
 #include "compose/OpenRasterWriter.h"
 #include "core/BitmapWriter.h"
@@ -256,6 +257,29 @@ private slots:
         QCOMPARE(int(read.error().kind), kind);
         QCOMPARE(read.error().file, path("hostile.ora"));
         QVERIFY(!errorText(read).isEmpty() && errorText(read) != read.error().detail);
+    }
+
+    // The editor writes its document from the pictures it holds: the same layers and picture
+    // as the composer's file of that recipe, and a project that makes the same skin.
+    void documentWritesAsTheComposer()
+    {
+        Recipe recipe = document();
+        recipe.composition.steps[1].visible = false;
+        recipe.composition.steps[3].mirrored = true;
+        recipe.composition.steps[4].ramp = {};
+        const Composer c = composer();
+        const Document made = c.document(recipe.composition).value();
+        const Result<QByteArray> written = writeOpenRaster(made, recipe.transparent);
+        QVERIFY2(written, qPrintable(errorText(written)));
+        const ZipEntries ours = unzip(written.value());
+        const ZipEntries theirs = unzip(writeOpenRaster(recipe, c).value());
+        QCOMPARE(ours.size(), theirs.size());
+        for (size_t i = 0; i < ours.size() && !ours[i].first.startsWith("pellwerk/"); ++i)
+            QVERIFY2(ours[i] == theirs[i], ours[i].first.constData());
+        QVERIFY(writeFile(path("editor.ora"), written.value()));
+        const Result<Project> project = readProjectFile(path("editor.ora"));
+        QVERIFY2(project, qPrintable(errorText(project)));
+        QCOMPARE(Composer({}, {}, project->carried).compose(project->recipe.composition).value(), made.render());
     }
 
     void projectRestoresWithoutItsParts()
