@@ -31,10 +31,12 @@ struct Entry
     bool deflate; // PNG files are compressed already: storing them costs nothing and saves time
 };
 
+// A ramp swap's failure keeps its field "ramp".
 Error placed(Error error, int step, const QString &field)
 {
     error.step = step;
-    error.field = field;
+    if (error.field.isEmpty())
+        error.field = field;
     return error;
 }
 
@@ -109,13 +111,15 @@ public:
         : m_composer(composer), m_entries(entries)
     {}
 
-    // The path the project's recipe writes for the file `written` names.
-    Result<QString> carry(const QString &written, const QString &folder)
+    // The path the project's recipe writes for the file `written` names (a palette when
+    // `palette`, looked for where palettes are).
+    Result<QString> carry(const QString &written, const QString &folder, bool palette = false)
     {
-        const QString file = m_composer.resolve(written);
+        const QString file = palette ? m_composer.resolvePalette(written) : m_composer.resolve(written);
         if (const auto known = m_names.find(file); known != m_names.end())
             return known->second;
-        Result<QByteArray> bytes = m_composer.fileBytes(written, MaxEntryBytes);
+        Result<QByteArray> bytes =
+            palette ? m_composer.paletteBytes(written, MaxEntryBytes) : m_composer.fileBytes(written, MaxEntryBytes);
         if (!bytes)
             return bytes.error();
         const QString name = folder + uniqueName(QFileInfo(file).fileName());
@@ -259,7 +263,7 @@ Result<QByteArray> writeOpenRaster(const Recipe &recipe, const Composer &compose
         for (const auto &[file, folder] : files) {
             if (file->isEmpty())
                 continue;
-            const Result<QString> name = copies.carry(*file, folder);
+            const Result<QString> name = copies.carry(*file, folder, file != &step.part);
             if (!name)
                 return placed(name.error(), int(i + 1),
                               file == &step.part ? QStringLiteral("part") : QStringLiteral("ramp"));
