@@ -44,14 +44,16 @@ private slots:
                         "weiss| blau|Teile|preview|Foot file",
                         "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…|Eigene Teile|Schritte|"
                         "Schritte|Rot|Grün|Blau|sichtbar|gespiegelt|nach oben|nach unten|entfernen|Teil tauschen…|"
-                        "Grundlage: |Standard-Skin|ausgeblendet|gespiegelt|getönt|nahe an der Transparenzfarbe");
+                        "Grundlage: |Standard-Skin|ausgeblendet|gespiegelt|getönt|nahe an der Transparenzfarbe|"
+                        "Farbrampe…|Farbrampe|von|nach|keine|Abbrechen");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
                                  << intended("File|New|Save|Open|Exit|Settings|Settings|Velmora Directory|About|Parts|"
                                              "Settings|Language|Directory|black|white|blue|Parts|Preview|Foot file",
                                              "Edit|Undo|Redo|Save Recipe…|Open Recipe…|Own Parts|Steps|Steps|Red|"
                                              "Green|Blue|visible|mirrored|Move up|Move down|Remove|Swap part…|Base: |"
-                                             "Default skin|hidden|mirrored|tinted|near the transparent colour");
+                                             "Default skin|hidden|mirrored|tinted|near the transparent colour|"
+                                             "Colour ramp…|Colour ramp|from|to|none|Cancel");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
@@ -60,7 +62,8 @@ private slots:
                                               "Édition|Annuler|Rétablir|Enregistrer la recette…|Ouvrir une recette…|"
                                               "Mes pièces|Étapes|Étapes|Rouge|Vert|Bleu|visible|en miroir|Monter|"
                                               "Descendre|Supprimer|Changer de pièce…|Base : |Skin par défaut|masqué|"
-                                              "en miroir|teinté|proche de la couleur transparente");
+                                              "en miroir|teinté|proche de la couleur transparente|"
+                                              "Rampe de couleurs…|Rampe de couleurs|de|vers|aucune|Annuler");
     }
 
     void languages()
