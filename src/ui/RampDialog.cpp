@@ -19,8 +19,8 @@ namespace {
 
 constexpr int PathRole = Qt::UserRole;
 // A row of swatches: at most this many, each this wide; longer palettes show an even sample.
-constexpr int MaxSwatches = 16;
-constexpr QSize Swatch{8, 14};
+constexpr int MaxSwatches = 12;
+constexpr QSize Swatch{6, 14};
 
 QIcon swatches(const Palette &palette)
 {
