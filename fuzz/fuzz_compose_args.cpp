@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             ok = ok && writeBitmapFile(part, dir.path() + "/" + name).ok();
         // Palettes beside the recipe and in Paletten/; shirts swap ramps, "rot.GPL" in two folders.
         ok = ok && QDir().mkpath(dir.path() + "/Paletten");
-        for (const char *name : {"grau.gpl", "rot.GPL", "Paletten/rot.gpl", "Paletten/blau.gpl", "Paletten/shirtA.bmp"}) {
+        for (const char *name :
+             {"grau.gpl", "rot.GPL", "Paletten/rot.gpl", "Paletten/blau.gpl", "Paletten/shirtA.bmp"}) {
             QFile file(dir.path() + "/" + name);
             ok = ok && file.open(QIODevice::WriteOnly) && file.write("GIMP Palette\n1 2 3\n") > 0;
         }
@@ -72,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                           {PartKindId::User, "user x{face}.bmp", {-4, 7}, {}, {}},
                           {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}}}};
     const QString output = o.output.isEmpty() ? QString() : dir.path() + "/out/" + o.output;
-    const CommandLineResult<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations,
-                                                                       output, {dir.path(), {dir.path() + "/Image"}, {},
-                                                                                {dir.path() + "/Paletten"}});
+    const CommandLineResult<VariationPlan> plan =
+        VariationPlan::make(recipe, dir.path() + "/r.json", o.variations, output,
+                            {dir.path(), {dir.path() + "/Image"}, {}, {dir.path() + "/Paletten"}});
     if (!plan) {
         FUZZ_CHECK(!CommandLineText::planFailed(plan.error()).isEmpty());
         return 0;
@@ -105,8 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(p.varied()[k].files.contains(choice[qsizetype(k)]));
             const VariationPlan::VariedKind &v = p.varied()[k];
             for (const PasteStep &step : p.composition(i).steps)
-                FUZZ_CHECK(step.kind != v.kind || (v.ramp ? step.ramp.isNone() || step.ramp.to == choice[qsizetype(k)]
-                                                          : step.part == choice[qsizetype(k)]));
+                FUZZ_CHECK(step.kind != v.kind
+                           || (v.ramp ? step.ramp.isNone() || step.ramp.to == choice[qsizetype(k)]
+                                      : step.part == choice[qsizetype(k)]));
         }
         if (!output.isEmpty()) {
             names.insert(QDir::cleanPath(QFileInfo(p.output(i)).absoluteFilePath()));

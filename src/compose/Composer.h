@@ -69,8 +69,9 @@ public:
     Composer(RecipeFolders folders, QString programFolder, CarriedFiles carried);
 
     // The skin: 256 x 256, Format_RGB32. An error names the step (from 1) and the field ("part")
-    // of the first part that cannot be read, hidden steps included, or field "base" (step 0), and
-    // the resolved file, with readBitmapFile's error.
+    // of the first part that cannot be read, hidden steps included, or field "ramp" for its
+    // swap, or field "base" (step 0), and the resolved file, with readBitmapFile's error (or the
+    // palette's).
     Result<QImage> compose(const Composition &composition) const;
     // The same, telling `progress` how many steps are pasted (from 0 up to all of them) every
     // few hundred steps and at the end, so that a caller can show how far a long recipe is.
