@@ -248,7 +248,9 @@ bool SkinCanvas::previewRamp(int index, const RampSwap &ramp, const Palette &fro
     const std::optional<Document> after = withRamp(index, ramp, from, to);
     if (!after)
         return false;
+    // Swept like any render, so that trying palette after palette keeps no more than one preview.
     m_model.drawingImage() = after->render(&m_layers);
+    m_layers.sweep();
     m_model.refresh();
     return true;
 }
@@ -256,6 +258,7 @@ bool SkinCanvas::previewRamp(int index, const RampSwap &ramp, const Palette &fro
 void SkinCanvas::endPreview()
 {
     m_model.drawingImage() = document().render(&m_layers);
+    m_layers.sweep();
     m_model.refresh();
 }
 
