@@ -35,17 +35,23 @@ Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles ca
     m_carried = std::move(carried);
 }
 
-Result<QString> Composer::find(const QString &written) const
+Result<QString> Composer::lookUp(std::map<QString, Result<QString>> &found, const QString &written,
+                                 const RecipeFolders &folders) const
 {
     if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
         return carried;
     // A batch asks for the same few paths in every skin: each is looked up (and its folders
     // read) once.
     const std::lock_guard lock(m_foundMutex);
-    auto it = m_found.find(written);
-    if (it == m_found.end())
-        it = m_found.emplace(written, findRecipeFile(written, m_folders)).first;
+    auto it = found.find(written);
+    if (it == found.end())
+        it = found.emplace(written, findRecipeFile(written, folders)).first;
     return it->second;
+}
+
+Result<QString> Composer::find(const QString &written) const
+{
+    return lookUp(m_found, written, m_folders);
 }
 
 QString Composer::resolve(const QString &written) const
@@ -61,13 +67,7 @@ Result<QByteArray> Composer::fileBytes(const QString &written, qint64 maxBytes) 
 
 Result<QString> Composer::findPalette(const QString &written) const
 {
-    if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
-        return carried;
-    const std::lock_guard lock(m_foundMutex);
-    auto it = m_foundPalettes.find(written);
-    if (it == m_foundPalettes.end())
-        it = m_foundPalettes.emplace(written, findRecipeFile(written, m_folders.forPalettes())).first;
-    return it->second;
+    return lookUp(m_foundPalettes, written, m_folders.forPalettes());
 }
 
 QString Composer::resolvePalette(const QString &written) const

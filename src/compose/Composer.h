@@ -115,6 +115,8 @@ public:
 
 private:
     Result<QImage> decoded(const QString &resolved) const;
+    Result<QString> lookUp(std::map<QString, Result<QString>> &found, const QString &written,
+                           const RecipeFolders &folders) const;
     Result<QByteArray> bytesOf(const Result<QString> &found, qint64 maxBytes) const;
 
     RecipeFolders m_folders;
