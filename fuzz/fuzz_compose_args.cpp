@@ -13,6 +13,7 @@
 #include "core/ErrorText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -37,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK((o.mode == Mode::Compose) == !o.output.isEmpty());
     FUZZ_CHECK(o.nearLimit >= 0 && o.nearLimit <= 255 && o.jobs >= 0 && o.jobs <= 1024);
     FUZZ_CHECK(!o.json || o.mode == Mode::Lint);
-    QSet<PartKindId> kinds;
+    QSet<std::pair<int, bool>> kinds;
     for (const Variation &v : o.variations) {
-        kinds.insert(v.kind);
+        kinds.insert({int(v.kind), v.ramp});
         // Patterns that leave the folder could list anything on the machine; that is the lists' business.
         if (QDir::isAbsolutePath(v.pattern) || v.pattern.contains(QLatin1String("..")))
             return 0;
@@ -55,18 +56,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const char *name : {"Face1.bmp", "face2.BMP", "Face1.bmp.bmp", "shirtA.bmp", "Image/shirtB.bmp",
                                  "Image/Face9.bmp", "user x{face}.bmp"})
             ok = ok && writeBitmapFile(part, dir.path() + "/" + name).ok();
+        // Palettes beside the recipe and in Paletten/; shirts swap ramps, "rot.GPL" in two folders.
+        ok = ok && QDir().mkpath(dir.path() + "/Paletten");
+        for (const char *name :
+             {"grau.gpl", "rot.GPL", "Paletten/rot.gpl", "Paletten/blau.gpl", "Paletten/shirtA.bmp"}) {
+            QFile file(dir.path() + "/" + name);
+            ok = ok && file.open(QIODevice::WriteOnly) && file.write("GIMP Palette\n1 2 3\n") > 0;
+        }
         return ok;
     }();
     FUZZ_CHECK(made);
     const Recipe recipe{{},
                         {{},
                          {{PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}},
-                          {PartKindId::Shirt, "shirtA.bmp", {87, 128}, {}, {}},
+                          {PartKindId::Shirt, "shirtA.bmp", {87, 128}, {}, {}, true, false, {"grau.gpl", "rot.gpl"}},
                           {PartKindId::User, "user x{face}.bmp", {-4, 7}, {}, {}},
                           {PartKindId::Face, "Face1.bmp", {128, 0}, {}, {}}}}};
     const QString output = o.output.isEmpty() ? QString() : dir.path() + "/out/" + o.output;
-    const CommandLineResult<VariationPlan> plan = VariationPlan::make(recipe, dir.path() + "/r.json", o.variations,
-                                                                       output, {dir.path(), {dir.path() + "/Image"}, {}});
+    const CommandLineResult<VariationPlan> plan =
+        VariationPlan::make(recipe, dir.path() + "/r.json", o.variations, output,
+                            {dir.path(), {dir.path() + "/Image"}, {}, {dir.path() + "/Paletten"}});
     if (!plan) {
         FUZZ_CHECK(!CommandLineText::planFailed(plan.error()).isEmpty());
         return 0;
@@ -95,8 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         choices.insert(choice);
         for (size_t k = 0; k < p.varied().size(); ++k) {
             FUZZ_CHECK(p.varied()[k].files.contains(choice[qsizetype(k)]));
+            const VariationPlan::VariedKind &v = p.varied()[k];
             for (const PasteStep &step : p.composition(i).steps)
-                FUZZ_CHECK(step.kind != p.varied()[k].kind || step.part == choice[qsizetype(k)]);
+                FUZZ_CHECK(step.kind != v.kind
+                           || (v.ramp ? step.ramp.isNone() || step.ramp.to == choice[qsizetype(k)]
+                                      : step.part == choice[qsizetype(k)]));
         }
         if (!output.isEmpty()) {
             names.insert(QDir::cleanPath(QFileInfo(p.output(i)).absoluteFilePath()));

@@ -71,6 +71,14 @@ die ihr Rezept und ihre Teile mitbringt.
                          dem Ordner des Rezepts, dem eigenen Teile-Ordner
                          (~/.local/share/pellwerk/Image) und dem Ordner Image
                          zusammen; bei gleichem Namen gilt der zuerst genannte
+      --vary ART.ramp=MUSTER
+                         jede passende Palette wird nacheinander die Zielpalette
+                         ("nach") jedes Schritts dieser Art mit Farbrampen-Tausch;
+                         die Ausgangspalette bleibt. Paletten aus dem Ordner des
+                         Rezepts, ~/.local/share/pellwerk/Paletten und Paletten;
+                         {art.ramp} im Ausgabenamen ist der Name der Palette ohne
+                         Endung. Mit --vary ART=... zusammen: jedes Teil in jeder
+                         Farbe, z. B. 'out/{shirt}-{shirt.ramp}.bmp'
   -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
       --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
       --check            nur prüfen, ob Rezept und Dateien brauchbar sind
@@ -257,12 +265,9 @@ int main(int argc, char **argv)
         printError(ErrorText::recipeFailed(o.recipe, project.error()));
         return ExitUsage;
     }
-    for (const Result<void> &check :
-         {checkStepCount(project->recipe.composition), checkPaintable(project->recipe.composition)}) {
-        if (!check) {
-            printError(ErrorText::recipeFailed(o.recipe, check.error()));
-            return ExitUsage;
-        }
+    if (const Result<void> check = checkStepCount(project->recipe.composition); !check) {
+        printError(ErrorText::recipeFailed(o.recipe, check.error()));
+        return ExitUsage;
     }
     const QString output = o.mode == ComposeOptions::Mode::Compose ? o.output : QString();
     const CommandLineResult<VariationPlan> plan =

@@ -120,4 +120,18 @@ Result<Palette> readPaletteFile(const QString &path)
     return parsePalette(bytes.value(), path);
 }
 
+QByteArray writePalette(const Palette &palette)
+{
+    QByteArray text = QByteArrayLiteral("GIMP Palette\n");
+    // A name that runs over a line would end the header early: only its first line is kept.
+    if (const QString name = palette.name.section(QLatin1Char('\n'), 0, 0).trimmed(); !name.isEmpty())
+        text += "Name: " + name.toUtf8() + '\n';
+    if (palette.columns > 0)
+        text += "Columns: " + QByteArray::number(palette.columns) + '\n';
+    for (const Colour colour : palette.colours)
+        text += QByteArray::number(colour.red()) + ' ' + QByteArray::number(colour.green()) + ' '
+                + QByteArray::number(colour.blue()) + '\n';
+    return text;
+}
+
 } // namespace pellwerk

@@ -50,4 +50,8 @@ Result<Palette> parsePalette(QByteArrayView text, const QString &file);
 // readFileBytes), then parses it as above, errors naming `path`.
 Result<Palette> readPaletteFile(const QString &path);
 
+// The palette as GIMP palette text that parsePalette reads back equal: the header, its name and
+// columns where it has them, one "R G B" line per colour (the colours' names are not kept).
+QByteArray writePalette(const Palette &palette);
+
 } // namespace pellwerk

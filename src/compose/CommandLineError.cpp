@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <cstring>
+
 namespace pellwerk::CommandLineText {
 
 namespace {
@@ -33,7 +35,7 @@ QString expectedArgument(const QString &option)
         {nullptr, "--near", "eine ganze Zahl von 0 bis 255"},
     };
     if (option == QLatin1String("--vary"))
-        return QStringLiteral("ART=MUSTER mit einer der Arten ") + partKindKeyList();
+        return QStringLiteral("ART=MUSTER oder ART.ramp=MUSTER mit einer der Arten ") + partKindKeyList();
     for (const Expected &row : Table)
         if (option == QLatin1String(row.longName) || (row.shortName && option == QLatin1String(row.shortName)))
             return QString::fromUtf8(row.words);
@@ -63,6 +65,10 @@ QString describe(const CommandLineError &error)
                    ? QStringLiteral("%1 gilt nur zusammen mit „--lint“.").arg(quoted(error.field))
                    : QStringLiteral("%1 und %2 schließen einander aus.").arg(quoted(error.field), quoted(error.detail));
     case CommandLineErrorKind::VaryNoStep:
+        if (error.field.endsWith(QLatin1String(RampSuffix)))
+            return QStringLiteral("Das Rezept hat keinen Schritt der Art %1 mit einem Farbrampen-Tausch, es gibt "
+                                  "nichts zu variieren.")
+                .arg(quoted(error.field.chopped(int(std::strlen(RampSuffix)))));
         return QStringLiteral("Das Rezept hat keinen Schritt der Art %1, es gibt nichts zu variieren.")
             .arg(quoted(error.field));
     case CommandLineErrorKind::VaryRepeated:

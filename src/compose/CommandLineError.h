@@ -6,6 +6,9 @@
 
 namespace pellwerk {
 
+// What follows a kind's key to vary its steps' palettes instead of their parts: "shirt.ramp".
+inline constexpr char RampSuffix[] = ".ramp";
+
 // What is wrong with what a command line asks for: an option, or the skins a recipe and its
 // variations would make. The editor's command line reports the first two kinds, the composer's
 // all of them.
@@ -16,7 +19,7 @@ enum class CommandLineErrorKind {
     ArgumentMissing,            // detail: "recipe" or "output"
     ArgumentSurplus,            // detail: the argument too many; field "skin" for the editor's second file
     ArgumentConflict,           // field and detail: the two options
-    VaryNoStep,                 // field: the kind's key
+    VaryNoStep,                 // field: the kind's key (with RampSuffix for a ramp variation)
     VaryRepeated,               // field: the kind's key
     VaryNoMatch,                // field: the kind's key, detail: the pattern
     VaryTooMany,                // detail: the number of skins it would make

@@ -1,6 +1,7 @@
 #include "ComposeOptions.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pellwerk {
 
@@ -44,14 +45,19 @@ CommandLineResult<bool> applyValue(ComposeOptions &o, const QString &name, const
         o.nearLimit = *limit;
     } else if (name == QLatin1String("--vary")) {
         const qsizetype equals = value.indexOf(QLatin1Char('='));
-        const PartKind *kind = equals > 0 ? findPartKindByKey(QStringView(value).left(equals)) : nullptr;
+        QStringView key = QStringView(value).left(qMax(equals, qsizetype(0)));
+        const bool ramp = key.endsWith(QLatin1String(RampSuffix));
+        if (ramp)
+            key.chop(qsizetype(std::strlen(RampSuffix)));
+        const PartKind *kind = equals > 0 ? findPartKindByKey(key) : nullptr;
         const QString pattern = value.mid(equals + 1);
         if (!kind || pattern.isEmpty())
             return argumentError(CommandLineErrorKind::ArgumentBadValue, name, value);
         if (std::any_of(o.variations.begin(), o.variations.end(),
-                        [kind](const Variation &v) { return v.kind == kind->kind; }))
-            return argumentError(CommandLineErrorKind::VaryRepeated, kind->key);
-        o.variations.push_back({kind->kind, pattern});
+                        [&](const Variation &v) { return v.kind == kind->kind && v.ramp == ramp; }))
+            return argumentError(CommandLineErrorKind::VaryRepeated,
+                                 kind->key + (ramp ? QLatin1String(RampSuffix) : QLatin1String()));
+        o.variations.push_back({kind->kind, pattern, ramp});
     } else {
         return false;
     }

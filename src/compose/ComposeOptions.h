@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyColourLint.h"
 #include "CommandLineError.h"
+#include "KeyColourLint.h"
 #include "parts/PlacementTable.h"
 
 #include <QString>
@@ -12,11 +12,13 @@
 namespace pellwerk {
 
 // One --vary KIND=GLOB: every file matching the pattern stands in turn for the part of every step
-// of that kind.
+// of that kind. With `ramp` (--vary KIND.ramp=GLOB) every matching palette stands in turn for the
+// "to" palette of every step of that kind that swaps a ramp; its "from" palette stays.
 struct Variation
 {
     PartKindId kind = PartKindId::User;
     QString pattern;
+    bool ramp = false;
 
     friend bool operator==(const Variation &, const Variation &) = default;
 };
@@ -50,7 +52,7 @@ struct ComposeOptions
 // Errors: ArgumentUnknown, ArgumentMissingValue, ArgumentBadValue (-j 1..1024, --near 0..255,
 // --vary with a kind's key and a pattern), ArgumentMissing, ArgumentSurplus (a second recipe),
 // ArgumentConflict (--check with --lint, -o with either, --json or --near without --lint),
-// VaryRepeated.
+// VaryRepeated (the same KIND or KIND.ramp twice; a kind's part and its ramp may both vary).
 CommandLineResult<ComposeOptions> parseComposeOptions(const QStringList &arguments);
 
 } // namespace pellwerk

@@ -10,10 +10,12 @@ namespace pellwerk {
 
 namespace {
 
+// A ramp swap's error keeps its own field: it is the palette, not the part, that failed.
 Error placed(Error error, int step, const QString &field, const QString &file)
 {
     error.step = step;
-    error.field = field;
+    if (error.field.isEmpty())
+        error.field = field;
     if (error.file.isEmpty())
         error.file = file;
     return error;
@@ -34,17 +36,23 @@ Composer::Composer(RecipeFolders folders, QString programFolder, CarriedFiles ca
     m_carried = std::move(carried);
 }
 
-Result<QString> Composer::find(const QString &written) const
+Result<QString> Composer::lookUp(std::map<QString, Result<QString>> &found, const QString &written,
+                                 const RecipeFolders &folders) const
 {
     if (QString carried = m_carried.pathOf(written); !carried.isEmpty())
         return carried;
     // A batch asks for the same few paths in every skin: each is looked up (and its folders
     // read) once.
     const std::lock_guard lock(m_foundMutex);
-    auto it = m_found.find(written);
-    if (it == m_found.end())
-        it = m_found.emplace(written, findRecipeFile(written, m_folders)).first;
+    auto it = found.find(written);
+    if (it == found.end())
+        it = found.emplace(written, findRecipeFile(written, folders)).first;
     return it->second;
+}
+
+Result<QString> Composer::find(const QString &written) const
+{
+    return lookUp(m_found, written, m_folders);
 }
 
 QString Composer::resolve(const QString &written) const
@@ -55,7 +63,78 @@ QString Composer::resolve(const QString &written) const
 
 Result<QByteArray> Composer::fileBytes(const QString &written, qint64 maxBytes) const
 {
-    const Result<QString> found = find(written);
+    return bytesOf(find(written), maxBytes);
+}
+
+Result<QString> Composer::findPalette(const QString &written) const
+{
+    return lookUp(m_foundPalettes, written, m_folders.forPalettes());
+}
+
+QString Composer::resolvePalette(const QString &written) const
+{
+    const Result<QString> found = findPalette(written);
+    return found ? found.value() : m_folders.forPalettes().resolver().places(written).first();
+}
+
+Result<QByteArray> Composer::paletteBytes(const QString &written, qint64 maxBytes) const
+{
+    return bytesOf(findPalette(written), maxBytes);
+}
+
+Result<Palette> Composer::palette(const QString &written) const
+{
+    const Result<QString> found = findPalette(written);
+    Result<Palette> read = [&]() -> Result<Palette> {
+        if (!found)
+            return found.error();
+        const std::lock_guard lock(m_rampMutex);
+        auto it = m_palettes.find(found.value());
+        if (it == m_palettes.end()) {
+            const QByteArray *carried = m_carried.bytesAt(found.value());
+            it = m_palettes
+                     .emplace(found.value(),
+                              carried ? parsePalette(*carried, found.value()) : readPaletteFile(found.value()))
+                     .first;
+        }
+        return it->second;
+    }();
+    if (!read) {
+        Error error = read.error();
+        error.field = QStringLiteral("ramp");
+        return error;
+    }
+    return read;
+}
+
+Result<RampMap> Composer::ramp(const RampSwap &swap) const
+{
+    if (swap.isNone())
+        return RampMap();
+    const Result<Palette> from = palette(swap.from);
+    if (!from)
+        return from.error();
+    const Result<Palette> to = palette(swap.to);
+    if (!to)
+        return to.error();
+    const std::lock_guard lock(m_rampMutex);
+    const auto key = std::make_pair(resolvePalette(swap.from), resolvePalette(swap.to));
+    auto it = m_ramps.find(key);
+    if (it == m_ramps.end()) {
+        Result<RampMap> made = RampMap::make(from.value(), to.value());
+        if (!made) {
+            Error error = made.error();
+            error.field = QStringLiteral("ramp");
+            error.file = key.second; // the palette that does not fit the one named first
+            made = error;
+        }
+        it = m_ramps.emplace(key, std::move(made)).first;
+    }
+    return it->second;
+}
+
+Result<QByteArray> Composer::bytesOf(const Result<QString> &found, qint64 maxBytes) const
+{
     if (!found)
         return found.error();
     if (const QByteArray *carried = m_carried.bytesAt(found.value()))
@@ -131,14 +210,21 @@ Result<QImage> Composer::preview(const PasteStep &step) const
 {
     const QString file = step.part.isEmpty() ? QString() : resolve(step.part);
     // Concatenated, not arg()-ed: a file name may itself contain "%1".
+    // The palettes' paths go last, split by a line break, which no file a user picks is named with.
+    const QString palettes = step.ramp.isNone() ? QString()
+                                                : QStringLiteral(":ramp:") + resolvePalette(step.ramp.from)
+                                                      + QLatin1Char('\n') + resolvePalette(step.ramp.to);
     const QString key = QStringLiteral("layer:") + QString::number(step.tint.red) + QLatin1Char(',')
                         + QString::number(step.tint.green) + QLatin1Char(',') + QString::number(step.tint.blue)
-                        + (step.mirrored ? QStringLiteral(":mirrored:") : QStringLiteral(":")) + file;
+                        + (step.mirrored ? QStringLiteral(":mirrored:") : QStringLiteral(":")) + file + palettes;
     return m_cache->get(key, [&]() -> Result<QImage> {
         const Result<QImage> part = partPicture(step.part);
         if (!part)
             return part.error();
-        return stepLayer(part.value(), step);
+        const Result<RampMap> map = ramp(step.ramp);
+        if (!map)
+            return map.error();
+        return stepLayer(part.value(), step, map.value());
     });
 }
 
@@ -149,19 +235,6 @@ Result<void> checkStepCount(const Composition &composition)
     Error error = makeError(ErrorKind::RecipeTooManySteps, {}, QString::number(composition.steps.size()));
     error.field = QStringLiteral("steps");
     return error;
-}
-
-Result<void> checkPaintable(const Composition &composition)
-{
-    for (size_t i = 0; i < composition.steps.size(); ++i) {
-        if (!composition.steps[i].ramp.isNone()) {
-            Error error = makeError(ErrorKind::RampNotPainted);
-            error.step = int(i + 1);
-            error.field = QStringLiteral("ramp");
-            return error;
-        }
-    }
-    return {};
 }
 
 Result<QImage> Composer::compose(const Composition &composition) const
@@ -194,6 +267,8 @@ Result<QImage> Composer::composeRest(QImage skin, const Composition &composition
         if (!layer)
             return placed(layer.error(), int(i + 1), QStringLiteral("part"),
                           step.part.isEmpty() ? QString() : resolve(step.part));
+        if (const Result<RampMap> map = step.visible ? RampMap() : ramp(step.ramp); !map)
+            return placed(map.error(), int(i + 1), QStringLiteral("ramp"), {});
         if (step.visible)
             pasteLayer(skin, layer.value(), step);
     }
@@ -223,6 +298,15 @@ Result<Document> Composer::document(const Composition &composition,
             step.part = resolve(step.part);
         if (!part)
             return placed(part.error(), int(i + 1), QStringLiteral("part"), step.part);
+        if (!step.ramp.isNone()) {
+            // The document holds the palettes by their files, as the editor names them.
+            if (const Result<RampMap> map = ramp(step.ramp); !map)
+                return placed(map.error(), int(i + 1), QStringLiteral("ramp"), {});
+            for (QString *path : {&step.ramp.from, &step.ramp.to}) {
+                document.addPalette(resolvePalette(*path), palette(*path).value());
+                *path = resolvePalette(*path);
+            }
+        }
         document.append(std::move(step), part.value());
     }
     if (progress)

@@ -26,6 +26,7 @@ struct HistoryStep
         Order,      // step `from` moved to position `index` among the steps
         Removal,    // step `index` removed: `paste` as it was
         PartSwap,   // step `index` pastes another part: `paste` with the new one
+        Ramp,       // step `index` swaps another colour ramp or none: `paste` with the new one
     };
     Type type = Type::Paste;
     PasteStep paste;

@@ -5,6 +5,8 @@
 #include "core/SkinDocument.h"
 #include "parts/PlacementTable.h"
 
+#include <QSet>
+
 #include <utility>
 
 namespace pellwerk {
@@ -36,7 +38,7 @@ QImage Document::partOf(int index) const
 
 QImage Document::layerOf(int index) const
 {
-    return isStep(index) ? stepLayer(partOf(index), steps()[size_t(index)]) : QImage();
+    return isStep(index) ? stepLayer(partOf(index), steps()[size_t(index)], rampOf(index)) : QImage();
 }
 
 void Document::append(PasteStep step, const QImage &part)
@@ -62,6 +64,7 @@ bool Document::remove(int index)
         return false;
     m_composition.steps.erase(m_composition.steps.begin() + index);
     m_parts.keepOnly(m_composition.steps);
+    keepNamedPalettes();
     return true;
 }
 
@@ -71,8 +74,41 @@ bool Document::change(int index, const PasteStep &step)
         return false;
     if (const std::optional<QPoint> fixed = partKind(step.kind).place; fixed && step.place != *fixed)
         return false;
+    if (!step.ramp.isNone()) {
+        const auto from = m_palettes.constFind(step.ramp.from), to = m_palettes.constFind(step.ramp.to);
+        if (from == m_palettes.cend() || to == m_palettes.cend() || from->colours.size() != to->colours.size())
+            return false;
+    }
     m_composition.steps[size_t(index)] = step;
+    keepNamedPalettes();
     return true;
+}
+
+void Document::addPalette(const QString &path, const Palette &palette)
+{
+    m_palettes.insert(path, palette);
+}
+
+void Document::keepNamedPalettes()
+{
+    QSet<QString> named;
+    for (const PasteStep &step : steps())
+        named << step.ramp.from << step.ramp.to;
+    m_palettes.removeIf([&](const auto &entry) { return !named.contains(entry.key()); });
+}
+
+RampMap Document::rampOf(const PasteStep &step) const
+{
+    if (step.ramp.isNone())
+        return {};
+    // Whoever stored the palettes checked that they fit; a pair that does not swaps nothing.
+    Result<RampMap> map = RampMap::make(m_palettes.value(step.ramp.from), m_palettes.value(step.ramp.to));
+    return map ? std::move(map).value() : RampMap();
+}
+
+RampMap Document::rampOf(int index) const
+{
+    return isStep(index) ? rampOf(steps()[size_t(index)]) : RampMap();
 }
 
 bool Document::swapPart(int index, const QString &path, const QImage &part)
@@ -82,6 +118,7 @@ bool Document::swapPart(int index, const QString &path, const QImage &part)
     m_composition.steps[size_t(index)].part = path;
     m_parts.insert(path, part);
     m_parts.keepOnly(m_composition.steps);
+    keepNamedPalettes();
     return true;
 }
 
@@ -91,7 +128,10 @@ QImage Document::render(LayerCache *cache) const
     // Every part is in the store, so no layer can fail to be made.
     const Result<QImage> skin = renderSkin(m_baseCanvas, all, [&](std::size_t i) -> Result<QImage> {
         const QImage part = m_parts.picture(all[i].part);
-        return cache ? cache->layer(part, all[i]) : stepLayer(part, all[i]);
+        if (!cache)
+            return stepLayer(part, all[i], rampOf(all[i]));
+        return cache->layer(part, all[i], m_palettes.value(all[i].ramp.from), m_palettes.value(all[i].ramp.to),
+                            [&] { return rampOf(all[i]); });
     });
     return skin.value();
 }
@@ -121,6 +161,9 @@ qint64 Document::descriptionBytes() const
         bytes += stringBytes(step.part) + stringBytes(step.ramp.from) + stringBytes(step.ramp.to);
     for (auto it = m_parts.pictures().cbegin(); it != m_parts.pictures().cend(); ++it)
         bytes += MapNode + qint64(sizeof(QImage)) + stringBytes(it.key());
+    for (auto it = m_palettes.cbegin(); it != m_palettes.cend(); ++it)
+        bytes += MapNode + qint64(sizeof(Palette)) + stringBytes(it.key()) + stringBytes(it->name)
+                 + qint64(it->colours.capacity() * sizeof(Colour));
     return bytes;
 }
 

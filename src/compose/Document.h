@@ -3,8 +3,11 @@
 #include "Composition.h"
 #include "KeyColourLint.h"
 #include "PartStore.h"
+#include "colour/Palette.h"
+#include "colour/RampMap.h"
 
 #include <QImage>
+#include <QMap>
 #include <QPoint>
 #include <QString>
 
@@ -21,7 +24,8 @@ class LayerCache;
 //
 // A document is a value. Copies share their pictures (the base canvas and the PartStore), so the
 // undo history keeps one copy per state at the cost of its step list. Every step's part is in the
-// store from the moment the step is added, so rendering reads no file and cannot fail.
+// store from the moment the step is added, so rendering reads no file and cannot fail; so is every
+// palette a step's ramp swap names (by its path, as for parts), put there before the step.
 //
 // Steps are counted from 0, the one painted first; an edit with an index outside the steps
 // returns false and changes nothing.
@@ -53,9 +57,16 @@ public:
     bool move(int index, int to);
     bool remove(int index);
     // Changes what a step is, except its kind and part: tint, place, colour, visible, mirrored,
-    // ramp. `step.part` and `step.kind` must be the step's own (swapPart changes the part), and a
-    // step of a fixed kind keeps its kind's place: a recipe names no other.
+    // ramp. `step.part` and `step.kind` must be the step's own (swapPart changes the part), a
+    // step of a fixed kind keeps its kind's place (a recipe names no other), and a ramp swap's
+    // palettes must be stored (addPalette) and hold as many colours as each other.
     bool change(int index, const PasteStep &step);
+    // Stores the palette read from `path`, in place of one stored for it before, for every step
+    // that names it. Palettes no step names are forgotten at the next change, removal or swap.
+    void addPalette(const QString &path, const Palette &palette);
+    const QMap<QString, Palette> &palettes() const { return m_palettes; }
+    // The swap step `index` makes of its part's colours; the identity without one.
+    RampMap rampOf(int index) const;
     // Step `index` pastes the part at `path` (picture `part`) instead; everything else stays.
     bool swapPart(int index, const QString &path, const QImage &part);
 
@@ -75,10 +86,13 @@ public:
 
 private:
     bool isStep(int index) const { return index >= 0 && index < stepCount(); }
+    RampMap rampOf(const PasteStep &step) const;
+    void keepNamedPalettes();
 
     Composition m_composition;
     QImage m_baseCanvas;
     PartStore m_parts;
+    QMap<QString, Palette> m_palettes; // by path, as the steps' ramps name them
 };
 
 } // namespace pellwerk

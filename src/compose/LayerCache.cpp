@@ -4,13 +4,27 @@
 
 namespace pellwerk {
 
-QImage LayerCache::layer(const QImage &part, const PasteStep &step)
+namespace {
+
+std::vector<quint32> colourValues(const Palette &palette)
 {
-    const Key key = std::make_tuple(part.cacheKey(), step.tint.red, step.tint.green, step.tint.blue, step.mirrored,
-                                    step.ramp.from, step.ramp.to);
+    std::vector<quint32> values;
+    values.reserve(palette.colours.size());
+    for (const Colour colour : palette.colours)
+        values.push_back(colour.value());
+    return values;
+}
+
+} // namespace
+
+QImage LayerCache::layer(const QImage &part, const PasteStep &step, const Palette &from, const Palette &to,
+                         const std::function<RampMap()> &ramp)
+{
+    Key key = std::make_tuple(part.cacheKey(), step.tint.red, step.tint.green, step.tint.blue, step.mirrored,
+                              colourValues(from), colourValues(to));
     auto found = m_layers.find(key);
     if (found == m_layers.end())
-        found = m_layers.emplace(key, Slot{stepLayer(part, step)}).first;
+        found = m_layers.emplace(std::move(key), Slot{stepLayer(part, step, ramp())}).first;
     found->second.used = true;
     return found->second.layer;
 }

@@ -34,10 +34,12 @@ struct Entry
     bool deflate; // PNG files are compressed already: storing them costs nothing and saves time
 };
 
+// A ramp swap's failure keeps its field "ramp".
 Error placed(Error error, int step, const QString &field)
 {
     error.step = step;
-    error.field = field;
+    if (error.field.isEmpty())
+        error.field = field;
     return error;
 }
 
@@ -114,9 +116,10 @@ public:
     virtual Result<QImage> base() const = 0;
     // The step's part as it is pasted: swapped, tinted, mirrored, cut (Composer::preview).
     virtual Result<QImage> prepared(size_t index) const = 0;
-    // The file `written` names, once per file whatever the spelling, and its bytes to carry.
-    virtual QString identity(const QString &written) const = 0;
-    virtual Result<QByteArray> bytes(const QString &written, const QString &folder) const = 0;
+    // The file `written` names (a palette when `palette`, looked for where palettes are), once
+    // per file whatever the spelling, and its bytes to carry.
+    virtual QString identity(const QString &written, bool palette) const = 0;
+    virtual Result<QByteArray> bytes(const QString &written, const QString &folder, bool palette) const = 0;
 };
 
 class ComposerSource final : public ProjectSource
@@ -129,10 +132,13 @@ public:
     {
         return m_composer.preview(m_recipe.composition.steps[index]);
     }
-    QString identity(const QString &written) const override { return m_composer.resolve(written); }
-    Result<QByteArray> bytes(const QString &written, const QString &) const override
+    QString identity(const QString &written, bool palette) const override
     {
-        return m_composer.fileBytes(written, MaxEntryBytes);
+        return palette ? m_composer.resolvePalette(written) : m_composer.resolve(written);
+    }
+    Result<QByteArray> bytes(const QString &written, const QString &, bool palette) const override
+    {
+        return palette ? m_composer.paletteBytes(written, MaxEntryBytes) : m_composer.fileBytes(written, MaxEntryBytes);
     }
 
 private:
@@ -147,15 +153,16 @@ public:
     Result<QImage> skin() const override { return m_document.render(); }
     Result<QImage> base() const override { return m_document.baseCanvas(); }
     Result<QImage> prepared(size_t index) const override { return m_document.layerOf(int(index)); }
-    QString identity(const QString &written) const override { return written; }
-    // The pictures as the document holds them, so that the project shows what the editor shows
-    // even when a file changed or went since it was read. Palettes are small text files the
-    // document does not hold: they are read.
-    Result<QByteArray> bytes(const QString &written, const QString &folder) const override
+    QString identity(const QString &written, bool) const override { return written; }
+    // The pictures and palettes as the document holds them, so that the project shows what the
+    // editor shows even when a file changed or went since it was read.
+    Result<QByteArray> bytes(const QString &written, const QString &folder, bool palette) const override
     {
+        if (palette && m_document.palettes().contains(written))
+            return writePalette(m_document.palettes().value(written));
         if (folder == QLatin1String("base/"))
             return encodeBitmap24(m_document.baseCanvas());
-        if (folder == QLatin1String("parts/") && m_document.parts().contains(written))
+        if (!palette && m_document.parts().contains(written))
             return encodeBitmap24(m_document.parts().picture(written));
         return readFileBytes(written, MaxEntryBytes);
     }
@@ -171,13 +178,14 @@ public:
     explicit ProjectCopies(const ProjectSource &source, std::vector<Entry> &entries) : m_source(source), m_entries(entries)
     {}
 
-    // The path the project's recipe writes for the file `written` names.
-    Result<QString> carry(const QString &written, const QString &folder)
+    // The path the project's recipe writes for the file `written` names (a palette when
+    // `palette`, looked for where palettes are).
+    Result<QString> carry(const QString &written, const QString &folder, bool palette = false)
     {
-        const QString file = m_source.identity(written);
+        const QString file = m_source.identity(written, palette);
         if (const auto known = m_names.find(file); known != m_names.end())
             return known->second;
-        Result<QByteArray> bytes = m_source.bytes(written, folder);
+        Result<QByteArray> bytes = m_source.bytes(written, folder, palette);
         if (!bytes)
             return bytes.error();
         const QString name = folder + uniqueName(QFileInfo(file).fileName());
@@ -328,7 +336,7 @@ Result<QByteArray> writeFrom(const Recipe &recipe, const ProjectSource &source,
         for (const auto &[file, folder] : files) {
             if (file->isEmpty())
                 continue;
-            const Result<QString> name = copies.carry(*file, folder);
+            const Result<QString> name = copies.carry(*file, folder, file != &step.part);
             if (!name)
                 return placed(name.error(), int(i + 1),
                               file == &step.part ? QStringLiteral("part") : QStringLiteral("ramp"));

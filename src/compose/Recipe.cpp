@@ -739,18 +739,20 @@ QByteArray stepText(const PasteStep &step, Colour recipeColour)
 }
 
 // Each file a recipe names, replaced by what `change` makes of it.
-template <class Change> Recipe withEachFile(Recipe recipe, const Change &change)
+// Palettes are looked for in the palette folders, the rest in the part folders.
+template <class Change> Recipe withEachFile(Recipe recipe, const RecipeFolders &folders, const Change &change)
 {
-    const auto each = [&](QString &path) {
+    const RecipeFolders palettes = folders.forPalettes();
+    const auto each = [&](QString &path, const RecipeFolders &where) {
         if (!path.isEmpty())
-            path = change(path);
+            path = change(path, where);
     };
     if (recipe.composition.base.kind == CompositionBase::Kind::File)
-        each(recipe.composition.base.file);
+        each(recipe.composition.base.file, folders);
     for (PasteStep &step : recipe.composition.steps) {
-        each(step.part);
-        each(step.ramp.from);
-        each(step.ramp.to);
+        each(step.part, folders);
+        each(step.ramp.from, palettes);
+        each(step.ramp.to, palettes);
     }
     return recipe;
 }
@@ -803,15 +805,16 @@ QByteArray writeRecipe(const Recipe &recipe)
 
 Recipe resolveRecipeFiles(Recipe recipe, const RecipeFolders &folders)
 {
-    return withEachFile(std::move(recipe), [&](const QString &written) {
-        const QString found = resolveRecipePath(written, folders);
+    return withEachFile(std::move(recipe), folders, [](const QString &written, const RecipeFolders &where) {
+        const QString found = resolveRecipePath(written, where);
         return QFileInfo::exists(found) ? found : written;
     });
 }
 
 Recipe nameRecipeFiles(Recipe recipe, const RecipeFolders &folders)
 {
-    return withEachFile(std::move(recipe), [&](const QString &file) { return recipePathFor(file, folders); });
+    return withEachFile(std::move(recipe), folders,
+                        [](const QString &file, const RecipeFolders &where) { return recipePathFor(file, where); });
 }
 
 } // namespace pellwerk

@@ -72,7 +72,8 @@ Result<Recipe> readRecipeFile(const QString &path);
 QByteArray writeRecipe(const Recipe &recipe);
 
 // The recipe with every file it names (a file base, the parts, the ramps' palettes) replaced by
-// the file that resolveRecipePath finds for it in `folders`, once, when the recipe is read. A
+// the file that resolveRecipePath finds for it in `folders` (palettes: in folders.forPalettes()),
+// once, when the recipe is read. A
 // path under which nothing exists anywhere stays as written, so that reading it later names the
 // places searched.
 Recipe resolveRecipeFiles(Recipe recipe, const RecipeFolders &folders);

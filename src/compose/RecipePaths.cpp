@@ -26,7 +26,10 @@ FileResolver RecipeFolders::resolver() const
 
 RecipeFolders recipeFoldersFor(const QString &recipeFolder, const QString &programFolder, const QString &imageFolder)
 {
-    return {recipeFolder, FileResolver::forKind(QStringLiteral("Image"), imageFolder).folders(), programFolder};
+    const QString palettes =
+        programFolder.isEmpty() ? QString() : QDir::cleanPath(programFolder + QStringLiteral("/Paletten"));
+    return {recipeFolder, FileResolver::forKind(QStringLiteral("Image"), imageFolder).folders(), programFolder,
+            FileResolver::forKind(QStringLiteral("Paletten"), palettes).folders()};
 }
 
 QString newSkinFile(const QString &programFolder)

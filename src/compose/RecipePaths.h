@@ -11,7 +11,8 @@ namespace pellwerk {
 
 // Where the files a recipe names are looked for (FileResolver's rule): a relative path under the
 // recipe's own folder first, then under each part folder in order (the user's own, then the
-// program's Image folder). Folders are absolute or relative to the working directory; an empty
+// program's Image folder); palettes likewise under the palette folders (the user's own, then the
+// program's Paletten folder). Folders are absolute or relative to the working directory; an empty
 // one is skipped. Base "new" is the program folder's SkinNEW.bmp (newSkinFile).
 struct RecipeFolders
 {
@@ -19,13 +20,18 @@ struct RecipeFolders
     QStringList partFolders;
     // Where the program lies; empty where no base "new" is read (it is then no input of a skin).
     QString programFolder;
+    QStringList paletteFolders{};
 
     // The resolver of the recipe's parts and bases.
     FileResolver resolver() const;
+    // The same folders with the palette folders in the parts' place: every function below that
+    // takes RecipeFolders finds, names and matches palettes when given these.
+    RecipeFolders forPalettes() const { return {recipeFolder, paletteFolders, programFolder, paletteFolders}; }
 };
 
 // The folders of a recipe kept in `recipeFolder`, for a program in `programFolder` with its parts
-// in `imageFolder`: the recipe folder, the user's own part folder, `imageFolder`.
+// in `imageFolder`: the recipe folder, the user's own part folder, `imageFolder`; for palettes the
+// user's own Paletten folder and the program folder's Paletten/.
 RecipeFolders recipeFoldersFor(const QString &recipeFolder, const QString &programFolder, const QString &imageFolder);
 
 // The file base "new" is: SkinNEW.bmp of the program folder.

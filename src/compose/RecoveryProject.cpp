@@ -26,12 +26,13 @@ class CarriedPictures
 public:
     // A numbered folder keeps apart two files of one name from different folders; the file's own
     // name is what the project shows.
-    QString carry(const QString &folder, const QString &path, const QString &name, const QImage &picture)
+    template<typename Encode>
+    QString carry(const QString &folder, const QString &path, const Encode &encode)
     {
         const auto [known, added] = m_names.try_emplace(folder + path);
         if (added) {
-            known->second = folder + QString::number(m_names.size()) + QLatin1Char('/') + name;
-            files.files[known->second] = encodeBitmap24(picture);
+            known->second = folder + QString::number(m_names.size()) + QLatin1Char('/') + QFileInfo(path).fileName();
+            files.files[known->second] = encode();
         }
         return known->second;
     }
@@ -51,7 +52,8 @@ bool sameSteps(const Composition &original, const Composition &carried)
         return false;
     for (size_t i = 0; i < original.steps.size(); ++i) {
         PasteStep step = original.steps[i];
-        if (step.part.isEmpty() != carried.steps[i].part.isEmpty())
+        if (step.part.isEmpty() != carried.steps[i].part.isEmpty()
+            || step.ramp.isNone() != carried.steps[i].ramp.isNone())
             return false;
         step.part = carried.steps[i].part;
         step.ramp = carried.steps[i].ramp;
@@ -73,16 +75,21 @@ RecoveryStore::Serializer recoverySerializer(const Document &document)
         // The canvas the document started from, whatever file it came from: SkinNEW.bmp or an
         // opened skin may have changed since.
         if (made.base.kind != CompositionBase::Kind::Default) {
-            const QString name = made.base.kind == CompositionBase::Kind::New ? QStringLiteral("SkinNEW.bmp")
-                                                                              : QFileInfo(made.base.file).fileName();
-            project.composition.base = {
-                CompositionBase::Kind::File,
-                pictures.carry(QStringLiteral("base/"), made.base.file, name, document.baseCanvas())};
+            const QString name =
+                made.base.kind == CompositionBase::Kind::New ? QStringLiteral("SkinNEW.bmp") : made.base.file;
+            project.composition.base = {CompositionBase::Kind::File,
+                                        pictures.carry(QStringLiteral("base/"), name,
+                                                       [&] { return encodeBitmap24(document.baseCanvas()); })};
         }
+        // The palettes as the document holds them, like the pictures.
         for (PasteStep &step : project.composition.steps) {
             if (!step.part.isEmpty())
-                step.part = pictures.carry(QStringLiteral("parts/"), step.part, QFileInfo(step.part).fileName(),
-                                           document.parts().picture(step.part));
+                step.part = pictures.carry(QStringLiteral("parts/"), step.part,
+                                           [&] { return encodeBitmap24(document.parts().picture(step.part)); });
+            for (QString *palette : {&step.ramp.from, &step.ramp.to})
+                if (!palette->isEmpty())
+                    *palette = pictures.carry(QStringLiteral("palettes/"), *palette,
+                                              [&] { return writePalette(document.palettes().value(*palette)); });
         }
         const Composer composer(RecipeFolders{}, QString(), std::move(pictures.files));
         return writeOpenRaster(project, composer, {{QLatin1String(NamesEntry), writeRecipe(original)}});
@@ -106,10 +113,8 @@ Result<Document> readRecoveryProject(QByteArrayView bytes, const QString &progra
     const Result<Recipe> original = readRecipe(names->second);
     if (!original)
         return original.error();
-    for (const Result<void> &check : {checkStepCount(project->composition), checkPaintable(project->composition)}) {
-        if (!check)
-            return check.error();
-    }
+    if (const Result<void> check = checkStepCount(project->composition); !check)
+        return check.error();
     if (!sameSteps(original->composition, project->composition))
         return makeError(ErrorKind::ArchiveEntryDamaged, {}, namesEntry);
     const Composer composer(RecipeFolders{{}, {}, programFolder}, programFolder,
@@ -118,8 +123,14 @@ Result<Document> readRecoveryProject(QByteArrayView bytes, const QString &progra
     if (!carried)
         return carried.error();
     Document restored(original->composition.base, carried->baseCanvas());
-    for (size_t i = 0; i < original->composition.steps.size(); ++i)
+    for (size_t i = 0; i < original->composition.steps.size(); ++i) {
+        const RampSwap &named = original->composition.steps[i].ramp, &held = carried->steps()[i].ramp;
+        if (!named.isNone()) {
+            restored.addPalette(named.from, carried->palettes().value(held.from));
+            restored.addPalette(named.to, carried->palettes().value(held.to));
+        }
         restored.append(original->composition.steps[i], carried->partOf(int(i)));
+    }
     return restored;
 }
 

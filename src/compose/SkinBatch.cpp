@@ -25,10 +25,10 @@ namespace pellwerk {
 
 namespace {
 
-bool isVaried(const VariationPlan &plan, PartKindId kind)
+bool isVaried(const VariationPlan &plan, const PasteStep &step)
 {
     return std::any_of(plan.varied().begin(), plan.varied().end(),
-                       [kind](const VariationPlan::VariedKind &v) { return v.kind == kind; });
+                       [&](const VariationPlan::VariedKind &v) { return v.varies(step); });
 }
 
 // A skin written whole into a temporary file beside the file it will replace, not yet synced.
@@ -221,7 +221,7 @@ Result<std::vector<Error>> SkinBatch::prepare() const
         return base.error();
     for (size_t i = 0; i < first.steps.size(); ++i) {
         const PasteStep &step = first.steps[i];
-        if (isVaried(m_plan, step.kind))
+        if (isVaried(m_plan, step))
             continue;
         if (const Result<QImage> shown = m_composer.preview(step); !shown)
             return atStep(shown.error(), i, step.part.isEmpty() ? QString() : m_composer.resolve(step.part));
@@ -229,14 +229,14 @@ Result<std::vector<Error>> SkinBatch::prepare() const
 
     std::vector<Error> failing;
     for (const VariationPlan::VariedKind &varied : m_plan.varied()) {
-        const auto firstStep = std::find_if(first.steps.begin(), first.steps.end(),
-                                            [&](const PasteStep &s) { return s.kind == varied.kind; });
+        const auto firstStep =
+            std::find_if(first.steps.begin(), first.steps.end(), [&](const PasteStep &s) { return varied.varies(s); });
         for (const QString &file : varied.files) {
             // Every step of the kind takes the file; its first step stands for them in the report.
             for (PasteStep step : first.steps) {
-                if (step.kind != varied.kind)
+                if (!varied.varies(step))
                     continue;
-                step.part = file;
+                varied.put(step, file);
                 if (const Result<QImage> shown = m_composer.preview(step); !shown) {
                     failing.push_back(atStep(shown.error(), size_t(firstStep - first.steps.begin()), file));
                     break;
@@ -271,7 +271,7 @@ SkinBatch::Outcome SkinBatch::run(int jobs, bool failFast, const FailureHandler 
     const Composition recipe = m_plan.composition(0);
     Composition common{recipe.base, {}};
     for (const PasteStep &step : recipe.steps) {
-        if (isVaried(m_plan, step.kind))
+        if (isVaried(m_plan, step))
             break;
         common.steps.push_back(step);
     }

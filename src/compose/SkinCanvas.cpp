@@ -194,8 +194,7 @@ bool SkinCanvas::removeStep(int index)
     if (!after.remove(index))
         return false;
     m_burst.end();
-    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index),
-           std::move(after));
+    record(HistoryStep::edited(HistoryStep::Type::Removal, document().steps()[size_t(index)], index), std::move(after));
     return true;
 }
 
@@ -208,6 +207,59 @@ bool SkinCanvas::swapPart(int index, const QString &path, const QImage &part)
     HistoryStep step = HistoryStep::edited(HistoryStep::Type::PartSwap, after.steps()[size_t(index)], index);
     record(std::move(step), std::move(after));
     return true;
+}
+
+} // namespace pellwerk
+
+namespace pellwerk {
+
+std::optional<Document> SkinCanvas::withRamp(int index, const RampSwap &ramp, const Palette &from,
+                                             const Palette &to) const
+{
+    if (index < 0 || index >= document().stepCount())
+        return std::nullopt;
+    Document after = document();
+    PasteStep changed = after.steps()[size_t(index)];
+    changed.ramp = ramp;
+    if (!ramp.isNone()) {
+        after.addPalette(ramp.from, from);
+        after.addPalette(ramp.to, to);
+    }
+    if (!after.change(index, changed))
+        return std::nullopt;
+    return after;
+}
+
+bool SkinCanvas::setRamp(int index, const RampSwap &ramp, const Palette &from, const Palette &to)
+{
+    std::optional<Document> after = withRamp(index, ramp, from, to);
+    if (!after || *after == document()) {
+        endPreview();
+        return false;
+    }
+    m_burst.end();
+    HistoryStep step = HistoryStep::edited(HistoryStep::Type::Ramp, after->steps()[size_t(index)], index);
+    record(std::move(step), std::move(*after));
+    return true;
+}
+
+bool SkinCanvas::previewRamp(int index, const RampSwap &ramp, const Palette &from, const Palette &to)
+{
+    const std::optional<Document> after = withRamp(index, ramp, from, to);
+    if (!after)
+        return false;
+    // Swept like any render, so that trying palette after palette keeps no more than one preview.
+    m_model.drawingImage() = after->render(&m_layers);
+    m_layers.sweep();
+    m_model.refresh();
+    return true;
+}
+
+void SkinCanvas::endPreview()
+{
+    m_model.drawingImage() = document().render(&m_layers);
+    m_layers.sweep();
+    m_model.refresh();
 }
 
 } // namespace pellwerk

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace pellwerk {
 
@@ -60,6 +61,14 @@ public:
     bool removeStep(int index);
     // The step pastes the picture `part` of the file `path` instead.
     bool swapPart(int index, const QString &path, const QImage &part);
+    // The step swaps its part's colours from palette `from` to `to` (read from the files `ramp`
+    // names), or swaps none when `ramp` is none. False, changing nothing, for palettes of
+    // different lengths.
+    bool setRamp(int index, const RampSwap &ramp, const Palette &from, const Palette &to);
+    // The canvas shows what setRamp would make, without recording it (a dialog's live preview);
+    // endPreview(), or any edit, undo or redo, shows the document again.
+    bool previewRamp(int index, const RampSwap &ramp, const Palette &from, const Palette &to);
+    void endPreview();
     // The next tint or place change starts an undo step of its own (a spin box lost the focus).
     void endBurst() { m_burst.end(); }
 
@@ -83,6 +92,7 @@ signals:
 
 private:
     bool editStep(HistoryStep::Type type, int index, const std::function<void(PasteStep &)> &edit);
+    std::optional<Document> withRamp(int index, const RampSwap &ramp, const Palette &from, const Palette &to) const;
     void record(HistoryStep step, Document after, bool joinsBurst = false);
     void showDocument(int selected);
 

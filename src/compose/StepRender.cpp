@@ -54,10 +54,12 @@ QImage baseCanvas(const QImage &picture)
     return canvas;
 }
 
-QImage stepLayer(const QImage &part, const PasteStep &step)
+QImage stepLayer(const QImage &part, const PasteStep &step, const RampMap &ramp)
 {
     QImage layer = keptArea(part, step.mirrored);
-    // A ramp swap, once palettes can be named, comes first: the tint works on the swapped colours.
+    // The swap comes first: the tint works on the swapped colours, and the key test sees both.
+    if (!ramp.isIdentity())
+        layer = ramp.apply(layer);
     layer = tinted(layer, step.tint);
     if (step.mirrored)
         layer = flippedLeftToRight(layer);

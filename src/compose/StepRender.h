@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PasteStep.h"
+#include "colour/RampMap.h"
 #include "core/Result.h"
 
 #include <QImage>
@@ -20,15 +21,15 @@ namespace pellwerk {
 // comes back as the same image data. Null when the canvas cannot be allocated.
 QImage baseCanvas(const QImage &picture);
 
-// What a step pastes, from its part picture as decoded: the part with its colour ramp swapped,
-// tinted (the knobs' capped additions), flipped left to right over its own width when mirrored,
-// and cut to the preview's 148 x 191 area at the top-left, in this order. Format_RGB32, at most
-// 148 x 191.
+// What a step pastes, from its part picture as decoded: the part with its colour ramp swapped by
+// `ramp` (the map of the step's two palettes; the identity for a step without a swap), tinted (the knobs' capped
+// additions), flipped left to right over its own width when mirrored, and cut to the preview's 148 x 191 area at the
+// top-left, in this order. Format_RGB32, at most 148 x 191.
 //
 // Every stage either works pixel by pixel or moves whole pixels, so only the pixels that survive
 // the cut are worked on; a part that is no larger and needs no stage comes back as the same image
 // data. The key test is not part of it: the layer still holds the pixels that will be left out.
-QImage stepLayer(const QImage &part, const PasteStep &step);
+QImage stepLayer(const QImage &part, const PasteStep &step, const RampMap &ramp = {});
 
 // The key test and the paste: every pixel of `layer` whose red, green and blue are not exactly
 // those of `step.transparent` lands at `step.place` plus its position in the layer; what falls

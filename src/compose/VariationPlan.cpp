@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 #include <variant>
 
 namespace pellwerk {
@@ -30,15 +31,21 @@ CommandLineResult<std::vector<Segment>> parsePattern(const QString &pattern,
     qsizetype i = 0;
     while (i < pattern.size()) {
         const qsizetype close = pattern[i] == QLatin1Char('{') ? pattern.indexOf(QLatin1Char('}'), i) : -1;
-        const PartKind *kind = close > i ? findPartKindByKey(QStringView(pattern).mid(i + 1, close - i - 1)) : nullptr;
+        QStringView key = close > i ? QStringView(pattern).mid(i + 1, close - i - 1) : QStringView();
+        const bool ramp = key.endsWith(QLatin1String(RampSuffix));
+        if (ramp)
+            key.chop(qsizetype(std::strlen(RampSuffix)));
+        const PartKind *kind = close > i ? findPartKindByKey(key) : nullptr;
         if (!kind) {
             literal += pattern[i++];
             continue;
         }
-        const auto it = std::find_if(varied.begin(), varied.end(),
-                                     [kind](const VariationPlan::VariedKind &v) { return v.kind == kind->kind; });
+        const auto it = std::find_if(varied.begin(), varied.end(), [&](const VariationPlan::VariedKind &v) {
+            return v.kind == kind->kind && v.ramp == ramp;
+        });
         if (it == varied.end())
-            return planError(CommandLineErrorKind::OutputPlaceholderNotVaried, kind->key);
+            return planError(CommandLineErrorKind::OutputPlaceholderNotVaried,
+                             kind->key + (ramp ? QLatin1String(RampSuffix) : QLatin1String()));
         segments.emplace_back(std::move(literal));
         literal.clear();
         segments.emplace_back(size_t(it - varied.begin()));
@@ -48,7 +55,7 @@ CommandLineResult<std::vector<Segment>> parsePattern(const QString &pattern,
     segments.emplace_back(std::move(literal));
     for (size_t k = 0; k < varied.size(); ++k)
         if (!used[k])
-            return planError(CommandLineErrorKind::OutputPlaceholderMissing, partKind(varied[k].kind).key);
+            return planError(CommandLineErrorKind::OutputPlaceholderMissing, varied[k].key());
     return segments;
 }
 
@@ -58,6 +65,11 @@ QString absoluteClean(const QString &path)
 }
 
 } // namespace
+
+QString VariationPlan::VariedKind::key() const
+{
+    return partKind(kind).key + (ramp ? QLatin1String(RampSuffix) : QLatin1String());
+}
 
 QStringList VariationPlan::choice(qsizetype index) const
 {
@@ -76,8 +88,8 @@ Composition VariationPlan::composition(qsizetype index) const
     const QStringList files = choice(index);
     for (size_t k = 0; k < m_varied.size(); ++k)
         for (PasteStep &step : result.steps)
-            if (step.kind == m_varied[k].kind)
-                step.part = files[qsizetype(k)];
+            if (m_varied[k].varies(step))
+                m_varied[k].put(step, files[qsizetype(k)]);
     return result;
 }
 
@@ -90,17 +102,19 @@ CommandLineResult<VariationPlan> VariationPlan::make(const Recipe &recipe, const
     plan.m_transparent = recipe.transparent;
     const auto &steps = recipe.composition.steps;
     for (const Variation &variation : variations) {
-        const QString &key = partKind(variation.kind).key;
-        if (std::none_of(steps.begin(), steps.end(), [&](const PasteStep &s) { return s.kind == variation.kind; }))
+        VariedKind varied{variation.kind, {}, variation.ramp};
+        const QString key = varied.key();
+        if (std::none_of(steps.begin(), steps.end(), [&](const PasteStep &s) { return varied.varies(s); }))
             return planError(CommandLineErrorKind::VaryNoStep, key);
-        QStringList files = matchingRecipeFiles(variation.pattern, folders);
+        QStringList files = matchingRecipeFiles(variation.pattern, variation.ramp ? folders.forPalettes() : folders);
         if (files.isEmpty())
             return planError(CommandLineErrorKind::VaryNoMatch, key, variation.pattern);
         if (plan.m_size > MaxSkins / files.size())
             return planError(CommandLineErrorKind::VaryTooMany, {},
                              QString::number(qint64(plan.m_size) * files.size()));
         plan.m_size *= files.size();
-        plan.m_varied.push_back({variation.kind, std::move(files)});
+        varied.files = std::move(files);
+        plan.m_varied.push_back(std::move(varied));
     }
     if (outputPattern.isEmpty())
         return plan;
@@ -152,9 +166,13 @@ CommandLineResult<VariationPlan> VariationPlan::make(const Recipe &recipe, const
         addInput(resolveRecipePath(recipe.composition.base.file, folders));
     if (recipe.composition.base.kind == CompositionBase::Kind::New && !folders.programFolder.isEmpty())
         addInput(newSkinFile(folders.programFolder));
-    for (const PasteStep &step : steps)
+    for (const PasteStep &step : steps) {
         if (!step.part.isEmpty())
             addInput(resolveRecipePath(step.part, folders));
+        for (const QString &palette : {step.ramp.from, step.ramp.to})
+            if (!palette.isEmpty())
+                addInput(resolveRecipePath(palette, folders.forPalettes()));
+    }
     for (const VariedKind &kind : plan.m_varied)
         for (const QString &file : kind.files)
             addInput(file);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "CommandLineError.h"
 #include "ComposeOptions.h"
 #include "Recipe.h"
 #include "RecipePaths.h"
-#include "CommandLineError.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,11 +13,14 @@
 namespace pellwerk {
 
 // The skins one recipe makes with its variations: every combination of the files each --vary
-// pattern matches (matchingRecipeFiles), the first varied kind changing slowest. A combination
-// puts its file into the part of every step of the varied kind; everything else is the recipe's.
+// pattern matches (matchingRecipeFiles; palettes in the palette folders), the first varied kind
+// changing slowest. A combination puts its file into the part of every step of the varied kind,
+// or for a ramp variation ("shirt.ramp") its palette into the "to" of every step of the kind that
+// swaps a ramp; everything else is the recipe's.
 //
-// With an output pattern, every combination gets its file name: each "{key}" of a varied kind is
-// replaced by the chosen file's name without its last extension, and the name is cleaned
+// With an output pattern, every combination gets its file name: each "{key}" of a varied kind
+// ("{shirt}", "{shirt.ramp}") is replaced by the chosen file's name without its last extension,
+// and the name is cleaned
 // ("out/./a/../x.bmp" is "out/x.bmp"). Braces around anything but a
 // kind's key stay as they are. Everything is checked before the plan exists, so a refused plan
 // has written nothing.
@@ -28,20 +31,28 @@ public:
     {
         PartKindId kind;
         QStringList files; // cleaned paths, in list order
+        bool ramp = false; // files are "to" palettes, not parts
+
+        // "shirt", or "shirt.ramp" for a ramp variation.
+        QString key() const;
+        // Whether `step` takes this variation's file, and the step with `file` put in.
+        bool varies(const PasteStep &step) const { return step.kind == kind && (!ramp || !step.ramp.isNone()); }
+        void put(PasteStep &step, const QString &file) const { (ramp ? step.ramp.to : step.part) = file; }
     };
 
     // 100,000 skins are 20 GB of files; more at once is a mistake, and its names alone would fill memory.
     static constexpr qsizetype MaxSkins = 100000;
 
-    // Errors: VaryNoStep (no step of a varied kind), VaryNoMatch, VaryTooMany (more than MaxSkins);
+    // Errors: VaryNoStep (no step of a varied kind; for a ramp variation none that swaps a ramp),
+    // VaryNoMatch, VaryTooMany (more than MaxSkins);
     // with an output pattern also OutputPlaceholderNotVaried, OutputPlaceholderMissing,
     // OutputCollision (two names the same once made absolute and cleaned), OutputFolderMissing (an
     // output folder that does not exist; file: the folder) and OutputIsInput (an output that is
     // the same file as the recipe, its base, base "new"'s SkinNEW.bmp of folders.programFolder,
     // or one of its parts; file: the output, detail: the input).
     static CommandLineResult<VariationPlan> make(const Recipe &recipe, const QString &recipePath,
-                                      const std::vector<Variation> &variations, const QString &outputPattern,
-                                      const RecipeFolders &folders);
+                                                 const std::vector<Variation> &variations, const QString &outputPattern,
+                                                 const RecipeFolders &folders);
 
     qsizetype size() const { return m_size; }
     const std::vector<VariedKind> &varied() const { return m_varied; }

@@ -140,9 +140,6 @@ QString sentence(const Error &error)
     case ErrorKind::RampSizesDiffer:
         return QStringLiteral("Die beiden Paletten haben nicht gleich viele Farben (%1 und %2).")
             .arg(error.detail.section(QLatin1Char('/'), 0, 0), error.detail.section(QLatin1Char('/'), 1, 1));
-    case ErrorKind::RampNotPainted:
-        return QStringLiteral("Der Farbrampen-Tausch kann in dieser Version noch nicht gemalt werden; "
-                              "ohne ihn sähe der Skin anders aus, als das Rezept sagt.");
     case ErrorKind::RecipeTooManySteps:
         return QStringLiteral("Das Rezept hat %1 Schritte; mehr als 100000 werden nicht verarbeitet.")
             .arg(error.detail);
@@ -267,7 +264,6 @@ QString describe(const Error &error)
     case ErrorKind::PaletteBadColumns:
     case ErrorKind::PaletteTooManyColours:
     case ErrorKind::RampSizesDiffer:
-    case ErrorKind::RampNotPainted:
     case ErrorKind::RecipeTooManySteps:
     case ErrorKind::ArchiveDamaged:
     case ErrorKind::ArchiveTooLarge:

@@ -45,7 +45,7 @@ enum class ErrorKind {
     RecipeBadValue,
     RecipeDuplicateField, // a key given twice in one object
     RecipeFieldTooNew,    // a field of version 2 in a recipe that says it is version 1
-    RecipeTooManySteps, // field "steps", detail: the number of steps
+    RecipeTooManySteps,   // field "steps", detail: the number of steps
     // Palettes (GIMP .gpl) and the colour-ramp swap between two of them; `line` is the palette's
     PaletteHeader,       // the first line is not "GIMP Palette"
     PaletteMissingValue, // a colour line with fewer than three values
@@ -53,7 +53,6 @@ enum class ErrorKind {
     PaletteBadColumns,   // detail: the text found behind "Columns:"
     PaletteTooManyColours,
     RampSizesDiffer, // detail: the two palettes' counts, "from/to"
-    RampNotPainted,  // a step asks for a ramp swap, which this version reads but cannot paint yet
     // OpenRaster files (zip archives); `detail` names the entry concerned where there is one
     ArchiveDamaged,        // not a zip archive the zip library can read; detail: its reason
     ArchiveTooLarge,       // the file, or all its entries together unpacked, beyond the limit

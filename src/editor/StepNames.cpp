@@ -51,6 +51,9 @@ QString actionName(const HistoryStep &step)
         return (step.index > step.from ? QStringLiteral("nach oben ") : QStringLiteral("nach unten ")) + part;
     case Removal:
         return QStringLiteral("entfernen ") + part;
+    case Ramp:
+        return (step.paste.ramp.isNone() ? QStringLiteral("Farbrampe entfernen ") : QStringLiteral("Farbrampe "))
+               + part;
     case PartSwap:
         break;
     }

@@ -82,10 +82,17 @@ const std::vector<KeyRow> &languageKeyTable()
         makeRow(49, u"mark mirror", u"StepsWindow", u"mirroredMark", Caption, u"gespiegelt"),
         makeRow(50, u"mark tinted", u"StepsWindow", u"tintedMark", Caption, u"getönt"),
         makeRow(51, u"mark near key", u"StepsWindow", u"nearKeyMark", Caption, u"nahe an der Transparenzfarbe"),
+        // The steps window's colour-ramp dialog; "keine" is its first row's word.
+        makeRow(52, u"steps ramp", u"StepsWindow", u"rampButton", Caption, u"Farbrampe…"),
+        makeRow(53, u"ramp window", u"RampDialog", u"", Title, u"Farbrampe"),
+        makeRow(54, u"ramp from", u"RampDialog", u"fromLabel", Caption, u"von"),
+        makeRow(55, u"ramp to", u"RampDialog", u"toLabel", Caption, u"nach"),
+        makeRow(56, u"ramp none", u"RampDialog", u"noneWord", Caption, u"keine"),
+        makeRow(57, u"ramp cancel", u"RampDialog", u"cancelButton", Caption, u"Abbrechen"),
         // "export openraster" holds the key "open": its lines stand before "open"'s.
-        makeRow(52, u"export openraster", u"MainWindow", u"exportOpenRasterAction", Caption,
+        makeRow(58, u"export openraster", u"MainWindow", u"exportOpenRasterAction", Caption,
                 u"Als OpenRaster exportieren…"),
-        makeRow(53, u"export png", u"MainWindow", u"exportPngAction", Caption, u"Als PNG exportieren…"),
+        makeRow(59, u"export png", u"MainWindow", u"exportPngAction", Caption, u"Als PNG exportieren…"),
     };
     return table;
 }

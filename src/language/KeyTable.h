@@ -18,7 +18,7 @@ struct KeyRow
 {
     int row = 0;
     QString key;
-    QString window;  // "MainWindow", "SettingsDialog", "PartsWindow" or "StepsWindow"
+    QString window;  // "MainWindow", "SettingsDialog", "PartsWindow", "StepsWindow" or "RampDialog"
     QString control; // design name of the control; empty when the window itself is meant
     KeyTarget target = KeyTarget::Caption;
     QString builtInText;
@@ -34,7 +34,7 @@ struct KeyRow
 const KeyRow &languageNameRow();
 
 // Rows 1 to 28 in the order a language is applied, then the rows of the menus added since
-// (29 on) and of the steps window (35 on), whose keys and texts the shipped files order by the same substring and last-match
+// (29 on), of the steps window (35 on) and of its colour-ramp dialog (52 on), whose keys and texts the shipped files order by the same substring and last-match
 // rules. One key may serve several rows: "setup" three,
 // "part" two, and "file" both the "Datei" menu and the tool-tips of nine part file lists.
 //

@@ -249,11 +249,9 @@ bool App::openRecipe(const QString &path)
         // later names these very files.
         recipe = resolveRecipeFiles(std::move(read).value(), folders);
     }
-    for (const Result<void> &check : {checkStepCount(recipe.composition), checkPaintable(recipe.composition)}) {
-        if (!check) {
-            showMessage(ErrorText::recipeFailed(path, check.error()));
-            return false;
-        }
+    if (const Result<void> check = checkStepCount(recipe.composition); !check) {
+        showMessage(ErrorText::recipeFailed(path, check.error()));
+        return false;
     }
     // Thousands of steps take seconds: the dialog appears after half a second and keeps the
     // windows painted, without letting anything else happen meanwhile.

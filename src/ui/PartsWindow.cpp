@@ -111,7 +111,8 @@ void PartsWindow::setUpWindow(QWidget *host)
     connect(m_ui->userPrefix, &QLineEdit::textChanged, this, &PartsWindow::filterUserList);
     connect(m_ui->userPlaceX, &QLineEdit::textChanged, this, &PartsWindow::clampUserPlace);
     connect(m_ui->userPlaceY, &QLineEdit::textChanged, this, &PartsWindow::clampUserPlace);
-    connect(m_ui->autoPaste, &QCheckBox::clicked, this, &PartsWindow::switchAutoPaste);
+    // Toggled, not clicked: a screen reader's toggle action sends no click.
+    connect(m_ui->autoPaste, &QCheckBox::toggled, this, &PartsWindow::switchAutoPaste);
     connect(m_ui->pasteNow, &QPushButton::clicked, this, &PartsWindow::pasteChosenPart);
     connect(m_ui->partPreview, &PictureBox::clicked, this, &PartsWindow::pasteOnPreviewClick);
     connect(m_ui->tintButton, &QPushButton::clicked, this, &PartsWindow::showTintWindow);

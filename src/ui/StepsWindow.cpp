@@ -1,6 +1,7 @@
 #include "StepsWindow.h"
 
 #include "App.h"
+#include "RampDialog.h"
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
 #include "language/KeyTable.h"
@@ -14,6 +15,8 @@
 namespace pellwerk {
 
 template class DesignedForm<Ui::StepsWindow>;
+
+StepsWindow::~StepsWindow() = default;
 
 StepsWindow::StepsWindow(App &app) : DesignedForm(app, QStringLiteral("StepsWindow"))
 {
@@ -54,6 +57,7 @@ void StepsWindow::setUpWindow(QWidget *)
     connect(u.moveDown, &QPushButton::clicked, this, &StepsWindow::moveDownClicked);
     connect(u.remove, &QPushButton::clicked, this, &StepsWindow::removeClicked);
     connect(u.swapPart, &QPushButton::clicked, this, &StepsWindow::swapPartClicked);
+    connect(u.rampButton, &QPushButton::clicked, this, &StepsWindow::rampClicked);
     u.steps->installEventFilter(this);
 }
 
@@ -161,6 +165,7 @@ void StepsWindow::showSelection()
     u.moveDown->setEnabled(isStep && index > 0);
     u.remove->setEnabled(isStep);
     u.swapPart->setEnabled(isStep);
+    u.rampButton->setEnabled(isStep);
 }
 
 void StepsWindow::tintChanged()
@@ -222,6 +227,19 @@ void StepsWindow::swapPartClicked()
         return;
     }
     m_app.skin().swapPart(index, path, read.value());
+}
+
+RampDialog &StepsWindow::rampDialog()
+{
+    if (!m_rampDialog)
+        m_rampDialog = std::make_unique<RampDialog>(m_app);
+    return *m_rampDialog;
+}
+
+void StepsWindow::rampClicked()
+{
+    if (selectedStep() >= 0)
+        rampDialog().open(selectedStep());
 }
 
 } // namespace pellwerk

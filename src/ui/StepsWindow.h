@@ -6,9 +6,13 @@
 
 #include <QWidget>
 
+#include <memory>
+
 PELLWERK_DECLARE_DESIGN(StepsWindow)
 
 namespace pellwerk {
+
+class RampDialog;
 
 // The steps window: the document's steps as a list, the step painted last on top and the base at
 // the bottom, and the controls that edit the selected step (its tint, its place for a user part,
@@ -22,6 +26,7 @@ class StepsWindow : public DesignedForm<Ui::StepsWindow>
     Q_OBJECT
 public:
     explicit StepsWindow(App &app);
+    ~StepsWindow() override;
 
     // The step the controls edit, or -1 (the base row, or nothing selected).
     int selectedStep();
@@ -35,6 +40,9 @@ public:
     void moveDownClicked();
     void removeClicked();
     void swapPartClicked();
+    void rampClicked();
+    // The "Farbrampe" dialog, made when first asked for.
+    RampDialog &rampDialog();
 
 protected:
     void setUpWindow(QWidget *host) override;
@@ -48,6 +56,7 @@ private:
 
     StepRowWords m_words;
     CommonDialog m_partDialog;
+    std::unique_ptr<RampDialog> m_rampDialog;
 };
 
 } // namespace pellwerk

@@ -55,11 +55,20 @@ WINDOWS = [
       'nach oben': 'Später malen, über den anderen (Strg + Pfeil nach oben)',
       'nach unten': 'Früher malen, unter den anderen (Strg + Pfeil nach unten)',
       'entfernen': 'Den Schritt entfernen (Entf)',
-      'Teil tauschen…': 'Ein anderes Teil derselben Art an derselben Stelle'}),
+      'Teil tauschen…': 'Ein anderes Teil derselben Art an derselben Stelle',
+      'Farbrampe…': 'Die Farben einer Palette im Teil durch die einer anderen ersetzen'}),
+    ('Farbrampe', ('push button', 'Farbrampe…'), ['von', 'nach'],
+     {'von': 'Die Farben des Teils, die getauscht werden; „keine“ nimmt den Tausch weg',
+      'nach': 'Die Farben, die an ihre Stelle kommen: die i-te Farbe für die i-te (gleich viele Farben)',
+      'OK': 'Den Tausch übernehmen (ein Schritt zum Rückgängigmachen)',
+      'Abbrechen': 'Den Schritt lassen, wie er war (Esc)'}),
     ('Über', ('menu item', 'über'),
      ['Pellwerk V1.2', 'BY', 'Das Pellwerk-Projekt', 'Kontakt: das Pellwerk-Projekt', 'Mit Dank an alle Mitwirkenden'],
      {}),
 ]
+# Controls pressed before a window is opened, for what it needs: the steps window's buttons act on
+# a step, so the parts window pastes its preview first ("auto" off enables "copy").
+BEFORE = {'Schritte': [('check box', 'auto'), ('push button', 'copy')]}
 # Parts of a window that hold controls but are not announced as controls themselves.
 CONTAINERS = {'filler', 'menu bar', 'popup menu'}
 # A combo box is one control; its edit field and drop-down list are announced through it.
@@ -167,9 +176,26 @@ def main():
     app = wait_for(lambda: next((a for a in desktop if a is not None and a.name == 'Pellwerk'), None), 30)
     if app is None:
         sys.exit('FAIL the editor did not appear in the accessibility tree within 30 s')
+    # Only an enabled control acts (a menu's entries also while the menu is closed; a window's
+    # controls once it shows); a click by its action lands a moment later, and what it enables
+    # only then.
+    def usable(role_name):
+        needed = [pyatspi.STATE_ENABLED] + ([] if role_name[0] == 'menu item' else [pyatspi.STATE_SHOWING])
+        def has(control):
+            control.clear_cache()  # the enabled state comes without an event to refresh it
+            return all(control.getState().contains(state) for state in needed)
+        return wait_for(lambda: next((c for c in descendants(app) if (c.getRoleName(), c.name) == role_name
+                                      and has(c)), None))
+
     for title, opener, labels, tips in WINDOWS:
+        for role_name in BEFORE.get(title, []):
+            control = usable(role_name)
+            if control is None:
+                fault('no %s %r' % role_name, None, 'cannot prepare %r' % title)
+            else:
+                control.queryAction().doAction(0)
         if opener:
-            control = next((c for c in descendants(app) if (c.getRoleName(), c.name) == opener), None)
+            control = usable(opener)
             if control is None:
                 fault('no %s %r' % opener, None, 'nothing opens %r' % title)
                 continue

@@ -58,6 +58,14 @@ private slots:
         QVERIFY(testsupport::writeFile(path("r.json"), R"({"pellwerk-recipe": 1, "base": "default",
             "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp"},
             {"kind": "user", "part": "Face2.bmp", "x": 250, "y": -3, "tint": [0, 40, 0]}]})"));
+        // Face1's main colour swapped to a far one (ton1) or one near the black key (ton2).
+        for (const auto &[name, colours] : {std::pair{"from.gpl", "200 100 50\n1 1 1"},
+                                            {"ton1.gpl", "10 20 30\n1 1 1"},
+                                            {"ton2.gpl", "0 0 3\n1 1 1"},
+                                            {"short.gpl", "9 9 9"}})
+            QVERIFY(testsupport::writeFile(path(name), QByteArray("GIMP Palette\n") + colours));
+        QVERIFY(testsupport::writeFile(path("ramp.json"), R"({"pellwerk-recipe": 2, "base": "default",
+            "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp", "ramp": ["from.gpl", "ton1.gpl"]}]})"));
         QVERIFY(testsupport::writeFile(path("bad.json"), R"({"pellwerk-recipe": 1, "base": "default",
             "transparent": "schwarz", "steps": [{"kind": "hat", "part": "Face1.bmp"}]})"));
     }
@@ -85,8 +93,10 @@ private slots:
         row("--lint r.json --near=256", err(CommandLineErrorKind::ArgumentBadValue),
             "wird eine ganze Zahl von 0 bis 255.");
         row("r.json -o o --vary hat=x", err(CommandLineErrorKind::ArgumentBadValue),
-            qPrintable("wird ART=MUSTER mit einer " + Kinds));
+            qPrintable("wird ART=MUSTER oder ART.ramp=MUSTER mit einer " + Kinds));
         row("r.json -o o --vary face=a --vary face=b", err(CommandLineErrorKind::VaryRepeated));
+        row("r.json -o o --vary face.ramp=b --vary face=a --vary face.ramp=c", err(CommandLineErrorKind::VaryRepeated),
+            "Die Art „face.ramp“ wird mehr als einmal variiert.");
         row("a.json b.json -o o", err(CommandLineErrorKind::ArgumentSurplus));
         row("r.json", err(CommandLineErrorKind::ArgumentMissing));
         row("r.json -o o --json", err(CommandLineErrorKind::ArgumentConflict));
@@ -147,10 +157,6 @@ private slots:
             "Zeile 2, Spalte 1, Feld „base“: Erwartet wird ein nicht leerer Text ohne Steuerzeichen.");
         row("NUL in a key", version + R"(1, "a\u0000b": 1})",
             "Zeile 2, Spalte 23, Feld „a\\u0000b“: Dieses Feld gibt es nicht.");
-        // Read, but not paintable yet: refused rather than made without the swap.
-        row("ramp swap", R"({"pellwerk-recipe": 2, "base": "default", "transparent": [0, 0, 0],
-"steps": [{"kind": "face", "part": "Face1.bmp"}, {"kind": "shirt", "part": "Face1.bmp", "ramp": ["a.gpl", "b.gpl"]}]})",
-            "Schritt 2, Feld „ramp“: Der Farbrampen-Tausch kann in dieser Version noch nicht gemalt werden");
         row("top-level key twice",
             R"({"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0], "steps": [{"kind": "face", "part": "F.bmp"}],
 "steps": []})",
@@ -286,6 +292,41 @@ private slots:
         QCOMPARE(run({"r.json", "-o", "x.bmp", "--bogus"}).exitCode, 2);
         QCOMPARE(run({"--version"}).out, QStringLiteral("pellwerk-compose 1.2\n"));
         QVERIFY(run({"--help"}).out.startsWith(QStringLiteral("Aufruf: pellwerk-compose")));
+    }
+
+    // Every face in every colour: the swap changes exactly the part's pixels of the "from"
+    // colour, and the key-colour check sees the swapped colours.
+    void rampVariations()
+    {
+        QVERIFY(QDir().mkpath(path("ramps")));
+        const Run r = run({"ramp.json", "--vary", "face=Face?.bmp", "--vary", "face.ramp=ton?.gpl", "-o",
+                           "ramps/{face}-{face.ramp}.bmp"});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(QDir(path("ramps")).entryList(QDir::Files),
+                 QStringList({"Face1-ton1.bmp", "Face1-ton2.bmp", "Face2-ton1.bmp", "Face2-ton2.bmp"}));
+        QCOMPARE(run({"r.json", "-o", "plain.bmp"}).exitCode, 0);
+        const QImage plain(path("plain.bmp")), swapped(path("ramps/Face1-ton2.bmp"));
+        int changed = 0;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                if (plain.pixel(x, y) != swapped.pixel(x, y) && x < 250) // right of it: r.json's user part
+                    changed +=
+                        plain.pixel(x, y) == qRgb(200, 100, 50) && swapped.pixel(x, y) == qRgb(0, 0, 3) ? 1 : 100;
+        QCOMPARE(changed, 4);
+        const Run lint = run({"--lint", "ramp.json", "--vary", "face.ramp=ton?.gpl"});
+        QVERIFY2(lint.out.startsWith("step 1 face Face1.bmp ramp ton1.gpl: 2 left out, 2 near")
+                     && lint.out.contains("\nstep 1 face Face1.bmp ramp ton2.gpl: 2 left out, 6 near"),
+                 qPrintable(lint.out));
+        QVERIFY(
+            run({"r.json", "--vary", "face.ramp=ton?.gpl", "-o", "x.bmp"}).err.contains("mit einem Farbrampen-Tausch"));
+        QVERIFY(testsupport::writeFile(path("short.json"), R"({"pellwerk-recipe": 2, "base": "default",
+            "transparent": "schwarz", "steps": [{"kind": "face", "part": "Face1.bmp"},
+            {"kind": "shirt", "part": "Face2.bmp", "ramp": ["ton1.gpl", "short.gpl"]}]})"));
+        const Run shorter = run({"short.json", "-o", "short.bmp"});
+        QCOMPARE(shorter.err, QStringLiteral("pellwerk-compose: Rezept „short.json“: Schritt 2, Feld „ramp“ (%1): Die "
+                                             "beiden Paletten haben nicht gleich viele Farben (2 und 1).\n")
+                                  .arg(path("short.gpl")));
+        QVERIFY(shorter.exitCode == 2 && !QFile::exists(path("short.bmp")));
     }
 
     // Base "new" reads the program folder's SkinNEW.bmp: no output may replace it, whatever its name.

@@ -43,6 +43,7 @@ class DocumentTest : public QObject
 
     QTemporaryDir m_dir;
     QStringList m_parts;
+    QStringList m_palettes; // the last one is a colour shorter than the others
 
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
     static QImage read(const QString &file) { return imageOf(readBitmapFile(file)); }
@@ -55,6 +56,12 @@ private slots:
             m_parts << path(QStringLiteral("part%1.bmp").arg(i));
             QVERIFY(writeBmp(m_parts.last(), drawnPart(random)));
         }
+        // Swaps between the keys and their near colours, one colour listed twice.
+        for (const char *colours : {"0 0 0\n255 255 255\n1 0 0\n254 255 255", "255 255 255\n0 0 0\n9 9 9\n1 0 0",
+                                    "1 0 0\n0 0 0\n0 0 0\n200 0 0", "7 7 7\n0 0 0\n254 255 255"}) {
+            m_palettes << path(QStringLiteral("p%1.gpl").arg(m_palettes.size()));
+            QVERIFY(writeFile(m_palettes.last(), QByteArray("GIMP Palette\n") + colours));
+        }
     }
 
     void againstTheComposer_data()
@@ -64,7 +71,8 @@ private slots:
             QTest::addRow("seed %u", seed) << seed;
     }
 
-    // Random pastes, tints, moves, mirrors, hides, reorders, removals, part swaps, undos and redos
+    // Random pastes, tints, moves, mirrors, hides, reorders, removals, part swaps, ramp swaps
+    // (palettes of different lengths refused), undos and redos
     // against a model that keeps every composition the user made. A tint or place changed again,
     // less than a second after the last change of the same field of the same step and with
     // nothing else done in between, is still that change (one undo step).
@@ -137,6 +145,15 @@ private slots:
             } else if (choice < 90) {
                 changed = canvas.removeStep(index);
                 next.steps.erase(next.steps.begin() + index);
+            } else if (choice < 95) {
+                const int from = random.bounded(-1, 4), to = random.bounded(4);
+                const RampSwap ramp = from < 0 ? RampSwap{} : RampSwap{m_palettes[from], m_palettes[to]};
+                const auto palette = [](const QString &file) {
+                    return file.isEmpty() ? Palette{} : readPaletteFile(file).value();
+                };
+                changed = canvas.setRamp(index, ramp, palette(ramp.from), palette(ramp.to));
+                if (from < 0 || (from == 3) == (to == 3))
+                    step->ramp = ramp;
             } else {
                 step->part = m_parts[random.bounded(m_parts.size())];
                 changed = canvas.swapPart(index, step->part, read(step->part));
@@ -164,6 +181,8 @@ private slots:
             QVERIFY2(sameBits(canvas.model().drawingImage(), composed.value()),
                      qPrintable(QString("after action %1").arg(op)));
         }
+        // A recipe opened in the editor shows the same.
+        QVERIFY(sameBits(composer.document(states[position]).value().render(), canvas.model().drawingImage()));
     }
 
     // The document keeps the pictures it was given: a part file changed on disk shows in a new

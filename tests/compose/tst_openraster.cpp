@@ -266,7 +266,6 @@ private slots:
         Recipe recipe = document();
         recipe.composition.steps[1].visible = false;
         recipe.composition.steps[3].mirrored = true;
-        recipe.composition.steps[4].ramp = {};
         const Composer c = composer();
         const Document made = c.document(recipe.composition).value();
         const Result<QByteArray> written = writeOpenRaster(made, recipe.transparent);

@@ -215,8 +215,12 @@ void RecoveryTest::documentRestored_data()
     edited.append(user, randomImage(30, 40, 3));
     PasteStep shirt = stepOf(PartKindId::Shirt, "/kein/b/Teil.bmp"); // a second file of that name
     shirt.transparent = Colour::fromRgb(255, 255, 255);
+    // Palettes that are no files either, one of them a repeated colour.
+    shirt.ramp = {"/kein/rot.gpl", "/kein/blau.gpl"};
+    edited.addPalette(shirt.ramp.from, {"Rot", 2, {Colour::fromRgb(200, 0, 0), Colour::fromRgb(200, 0, 0)}});
+    edited.addPalette(shirt.ramp.to, {{}, 0, {Colour::fromRgb(0, 0, 200), Colour::fromRgb(0, 9, 90)}});
     edited.append(shirt, randomImage(160, 200, 4));
-    QTest::newRow("a skin file, a hidden user place, two parts of one name") << edited;
+    QTest::newRow("a skin file, a hidden user place, two parts of one name, a ramp") << edited;
 }
 
 void RecoveryTest::documentRestored()

@@ -45,6 +45,7 @@ private slots:
                         "Bearbeiten|rückgängig|wiederholen|Rezept speichern…|Rezept öffnen…|Eigene Teile|Schritte|"
                         "Schritte|Rot|Grün|Blau|sichtbar|gespiegelt|nach oben|nach unten|entfernen|Teil tauschen…|"
                         "Grundlage: |Standard-Skin|ausgeblendet|gespiegelt|getönt|nahe an der Transparenzfarbe|"
+                        "Farbrampe…|Farbrampe|von|nach|keine|Abbrechen|"
                         "Als OpenRaster exportieren…|Als PNG exportieren…");
         QTest::newRow("english") << "english.zlf"
                                  << "LANGUAGE=english"
@@ -53,7 +54,8 @@ private slots:
                                              "Edit|Undo|Redo|Save Recipe…|Open Recipe…|Own Parts|Steps|Steps|Red|"
                                              "Green|Blue|visible|mirrored|Move up|Move down|Remove|Swap part…|Base: |"
                                              "Default skin|hidden|mirrored|tinted|near the transparent colour|"
-                                             "Export as OpenRaster…|Export as PNG…");
+                                             "Colour ramp…|Colour ramp|from|to|none|Cancel|"
+                        "Export as OpenRaster…|Export as PNG…");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
@@ -63,7 +65,8 @@ private slots:
                                               "Mes pièces|Étapes|Étapes|Rouge|Vert|Bleu|visible|en miroir|Monter|"
                                               "Descendre|Supprimer|Changer de pièce…|Base : |Skin par défaut|masqué|"
                                               "en miroir|teinté|proche de la couleur transparente|"
-                                              "Exporter en OpenRaster…|Exporter en PNG…");
+                                              "Rampe de couleurs…|Rampe de couleurs|de|vers|aucune|Annuler|"
+                        "Exporter en OpenRaster…|Exporter en PNG…");
     }
 
     void languages()

@@ -4,8 +4,10 @@
 #include "TestProgram.h"
 #include "colour/Tint.h"
 #include "core/ZoomGeometry.h"
+#include "ui/RampDialog.h"
 #include "ui/StepsWindow.h"
 #include "ui/ZoomView.h"
+#include "ui_RampDialog.h"
 #include "ui_StepsWindow.h"
 
 #include <QFile>
@@ -145,6 +147,77 @@ private slots:
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.scar.size()));
     }
 
+    // "Farbrampe…": the canvas shows the choice at once, OK is one undo step, "Abbrechen" and Esc
+    // leave the step as it was, "keine" takes the swap away. "kurz" is a colour short of "von".
+    void rampDialog()
+    {
+        Editing e;
+        const QRgb a = e.shirt.pixel(0, 0), b = e.shirt.pixel(1, 0);
+        const auto gpl = [](QList<QRgb> colours) {
+            QByteArray text = "GIMP Palette\n";
+            for (const QRgb c : colours)
+                text += QByteArray::number(qRed(c)) + ' ' + QByteArray::number(qGreen(c)) + ' '
+                        + QByteArray::number(qBlue(c)) + '\n';
+            return text;
+        };
+        QVERIFY(QDir().mkpath(e.folder() + "/Paletten"));
+        for (const auto &[name, colours] : {std::pair{"von", QList{a, b}},
+                                            {"nach", QList{qRgb(9, 9, 9), qRgb(8, 8, 8)}},
+                                            {"kurz", QList{qRgb(7, 7, 7)}}})
+            QVERIFY(writeFile(e.folder() + "/Paletten/" + name + ".gpl", gpl(colours)));
+        QImage recoloured = e.shirt;
+        for (int y = 0; y < recoloured.height(); ++y)
+            for (int x = 0; x < recoloured.width(); ++x)
+                if (const QRgb c = recoloured.pixel(x, y); c == a || c == b)
+                    recoloured.setPixel(x, y, c == a ? qRgb(9, 9, 9) : qRgb(8, 8, 8));
+        const QImage plain = e.canvas(), swapped = e.skinWith(recoloured);
+        Ui::RampDialog &r = e.app().stepsWindow().rampDialog().ui();
+        const auto pick = [](QListWidget *list, const QString &text) {
+            const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+            QVERIFY(found.size() == 1 && (found[0]->flags() & Qt::ItemIsEnabled));
+            list->setCurrentItem(found[0]);
+        };
+        const auto open = [&] {
+            QTest::mouseClick(e.steps().rampButton, Qt::LeftButton);
+            QVERIFY(r.fromList->window()->isVisible() && r.fromList->window()->windowTitle() == "Farbrampe");
+        };
+
+        open();
+        QCOMPARE(r.fromList->currentItem()->text(), QStringLiteral("keine"));
+        QCOMPARE(r.fromList->accessibleName() + r.toList->accessibleName(), QStringLiteral("vonnach"));
+        pick(r.fromList, "von");
+        QVERIFY(!(r.toList->findItems("kurz", Qt::MatchExactly)[0]->flags() & Qt::ItemIsEnabled));
+        QVERIFY(!r.okButton->isEnabled());
+        pick(r.toList, "nach");
+        QCOMPARE(e.canvas(), swapped);
+        QTest::mouseClick(r.okButton, Qt::LeftButton);
+        QVERIFY(!r.fromList->window()->isVisible());
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Farbrampe Hemd shirt02.bmp"));
+        e.main().undoAction->trigger();
+        QCOMPARE(e.canvas(), plain);
+        e.main().redoAction->trigger();
+        QCOMPARE(e.canvas(), swapped);
+
+        open();
+        QCOMPARE(r.toList->currentItem()->text(), QStringLiteral("nach"));
+        pick(r.fromList, "keine");
+        QCOMPARE(e.canvas(), plain);
+        QTest::mouseClick(r.cancelButton, Qt::LeftButton);
+        QCOMPARE(e.canvas(), swapped);
+        open();
+        pick(r.fromList, "keine");
+        QTest::keyClick(r.fromList, Qt::Key_Escape);
+        QCOMPARE(e.canvas(), swapped);
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Farbrampe Hemd shirt02.bmp"));
+
+        open();
+        pick(r.fromList, "keine");
+        QTest::mouseClick(r.okButton, Qt::LeftButton);
+        QCOMPARE(e.canvas(), plain);
+        QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Farbrampe entfernen Hemd shirt02.bmp"));
+        QVERIFY(e.app().skin().document().steps()[1].ramp.isNone());
+    }
+
     // Built after a language was picked, the window shows that language's words, and a screen
     // reader reads its spin boxes by them.
     void languageTexts()
@@ -158,9 +231,13 @@ private slots:
         QCOMPARE(p.app().stepsWindow().window()->windowTitle(), QStringLiteral("Steps"));
         const QStringList texts{u.redLabel->text(), u.green->accessibleName(), u.blueLabel->text(), u.visible->text(),
                                 u.mirrored->text(), u.moveUp->text(),          u.moveDown->text(),  u.remove->text(),
-                                u.swapPart->text(), u.steps->item(0)->text()};
+                                u.swapPart->text(), u.steps->item(0)->text(),  u.rampButton->text()};
         QCOMPARE(texts, (QStringList{"Red", "Green", "Blue", "visible", "mirrored", "Move up", "Move down", "Remove",
-                                     "Swap part…", "Base: Default skin"}));
+                                     "Swap part…", "Base: Default skin", "Colour ramp…"}));
+        Ui::RampDialog &r = p.app().stepsWindow().rampDialog().ui();
+        QCOMPARE(QStringList({r.fromList->window()->windowTitle(), r.toLabel->text(), r.fromList->accessibleName(),
+                              r.cancelButton->text()}),
+                 QStringList({"Colour ramp", "to", "from", "Cancel"}));
     }
 };
 
