@@ -198,8 +198,8 @@ Result<QImage> Composer::base(const CompositionBase &base) const
     }
     }
     return m_cache->get(QStringLiteral("base:") + file, [&]() -> Result<QImage> {
-        Result<QImage> read = file.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive) ? mergedPicture(file)
-                                                                                      : decoded(file);
+        Result<QImage> read =
+            file.endsWith(QLatin1String(".ora"), Qt::CaseInsensitive) ? mergedPicture(file) : decoded(file);
         if (!read)
             return placed(read.error(), 0, QStringLiteral("base"), file);
         return baseCanvas(read.value());

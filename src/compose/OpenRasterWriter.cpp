@@ -1,7 +1,7 @@
 #include "OpenRasterWriter.h"
 
-#include "OpenRasterFormat.h"
 #include "Document.h"
+#include "OpenRasterFormat.h"
 #include "StepName.h"
 #include "core/BitmapWriter.h"
 #include "core/FileBytes.h"
@@ -175,7 +175,8 @@ private:
 class ProjectCopies
 {
 public:
-    explicit ProjectCopies(const ProjectSource &source, std::vector<Entry> &entries) : m_source(source), m_entries(entries)
+    explicit ProjectCopies(const ProjectSource &source, std::vector<Entry> &entries)
+        : m_source(source), m_entries(entries)
     {}
 
     // The path the project's recipe writes for the file `written` names (a palette when

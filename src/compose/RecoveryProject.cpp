@@ -26,8 +26,7 @@ class CarriedPictures
 public:
     // A numbered folder keeps apart two files of one name from different folders; the file's own
     // name is what the project shows.
-    template<typename Encode>
-    QString carry(const QString &folder, const QString &path, const Encode &encode)
+    template <typename Encode> QString carry(const QString &folder, const QString &path, const Encode &encode)
     {
         const auto [known, added] = m_names.try_emplace(folder + path);
         if (added) {
@@ -77,9 +76,9 @@ RecoveryStore::Serializer recoverySerializer(const Document &document)
         if (made.base.kind != CompositionBase::Kind::Default) {
             const QString name =
                 made.base.kind == CompositionBase::Kind::New ? QStringLiteral("SkinNEW.bmp") : made.base.file;
-            project.composition.base = {CompositionBase::Kind::File,
-                                        pictures.carry(QStringLiteral("base/"), name,
-                                                       [&] { return encodeBitmap24(document.baseCanvas()); })};
+            project.composition.base = {CompositionBase::Kind::File, pictures.carry(QStringLiteral("base/"), name, [&] {
+                                            return encodeBitmap24(document.baseCanvas());
+                                        })};
         }
         // The palettes as the document holds them, like the pictures.
         for (PasteStep &step : project.composition.steps) {

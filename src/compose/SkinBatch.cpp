@@ -197,9 +197,10 @@ qsizetype commit(std::vector<std::optional<TemporarySkin>> &skins,
     for (const auto &[group, members] : groups()) {
         const QByteArray &folder = skins[members.front()]->folder;
         const int fd = retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-        const int why = fd < 0                                                  ? errno
-                        : retried([&] { return syncWhole(fd); }) == 0            ? 0
-                        : retried([&] { return ::fsync(fd); }) != 0 ? errno : 0;
+        const int why = fd < 0                                        ? errno
+                        : retried([&] { return syncWhole(fd); }) == 0 ? 0
+                        : retried([&] { return ::fsync(fd); }) != 0   ? errno
+                                                                      : 0;
         if (fd >= 0)
             ::close(fd);
         for (const size_t i : members) {

@@ -261,9 +261,9 @@ bool App::openRecipe(const QString &path)
     progress.setMinimumDuration(500);
     Result<Document> document = Composer(folders, state.ProgramFolder, std::move(carried))
                                     .document(recipe.composition, [&](qsizetype read, qsizetype total) {
-            progress.setMaximum(int(total));
-            progress.setValue(int(read));
-        });
+                                        progress.setMaximum(int(total));
+                                        progress.setValue(int(read));
+                                    });
     if (!document) {
         showMessage(ErrorText::recipeFailed(path, document.error()));
         return false;
@@ -282,7 +282,8 @@ bool App::openPicture(const QString &path, const QImage &picture)
 bool App::exportOpenRaster(const QString &path)
 {
     const Document &document = m_skin.document();
-    const Colour transparent = document.steps().empty() ? state.TransparentColour : document.steps().front().transparent;
+    const Colour transparent =
+        document.steps().empty() ? state.TransparentColour : document.steps().front().transparent;
     Result<QByteArray> bytes = writeOpenRaster(document, transparent);
     const Result<void> written = bytes ? writeFileBytes(path, bytes.value()) : Result<void>(bytes.error());
     if (!written)
@@ -293,8 +294,8 @@ bool App::exportOpenRaster(const QString &path)
 bool App::exportPng(const QString &path)
 {
     const QByteArray bytes = encodePng(m_skin.document().render());
-    const Result<void> written = bytes.isEmpty() ? Result<void>(makeError(ErrorKind::WriteIncomplete, path))
-                                                 : writeFileBytes(path, bytes);
+    const Result<void> written =
+        bytes.isEmpty() ? Result<void>(makeError(ErrorKind::WriteIncomplete, path)) : writeFileBytes(path, bytes);
     if (!written)
         showMessage(ErrorText::exportFailed(path, written.error()));
     return bool(written);

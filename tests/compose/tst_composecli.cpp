@@ -360,7 +360,8 @@ private slots:
         QVERIFY(testsupport::writeFile(path("on-project.json"), R"({"pellwerk-recipe": 1, "base": "away/p.ora",
             "transparent": "schwarz", "steps": []})"));
         const Run onProject = run({"on-project.json", "-o", "on-project.bmp"});
-        QVERIFY2(onProject.exitCode == 2 && onProject.err.contains("ist ein Pellwerk-Projekt"), qPrintable(onProject.err));
+        QVERIFY2(onProject.exitCode == 2 && onProject.err.contains("ist ein Pellwerk-Projekt"),
+                 qPrintable(onProject.err));
         // Another program's file has no recipe.
         QVERIFY(testsupport::writeFile(path("other.ora"), testsupport::zipOf({{"mimetype", "image/openraster"},
                                                                               {"stack.xml", "<image w='1' h='1'/>"},

@@ -131,7 +131,8 @@ void RecoveryTest::unreadableMovedAside()
     QVERIFY(old.open(QIODevice::ReadWrite)
             && old.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
     auto store = storeOf(folder, nullptr);
-    const std::vector<RecoveryCopy> found = store->claimLeftovers([](const QByteArray &b) { return b != "not a copy"; });
+    const std::vector<RecoveryCopy> found =
+        store->claimLeftovers([](const QByteArray &b) { return b != "not a copy"; });
     QCOMPARE(found.size(), size_t(2));
     QCOMPARE(found[0].bytes + found[1].bytes, QByteArray("newold"));
     QVERIFY(store->discard(found[1]));
@@ -181,15 +182,18 @@ void RecoveryTest::newerSnapshotSupersedes()
 {
     std::binary_semaphore entered(0), go(0);
     int snapshots = 0, serialized = 0;
-    RecoveryStore store(m_dir.filePath("newer"), "ora", [&] {
-        return [&, n = ++snapshots]() -> Result<QByteArray> {
-            if (++serialized == 1) { // the worker is busy while the editor goes on
-                entered.release();
-                go.acquire();
-            }
-            return QByteArray::number(n);
-        };
-    }, std::chrono::milliseconds(0));
+    RecoveryStore store(
+        m_dir.filePath("newer"), "ora",
+        [&] {
+            return [&, n = ++snapshots]() -> Result<QByteArray> {
+                if (++serialized == 1) { // the worker is busy while the editor goes on
+                    entered.release();
+                    go.acquire();
+                }
+                return QByteArray::number(n);
+            };
+        },
+        std::chrono::milliseconds(0));
     for (int i = 0; i < 10; ++i) {
         store.markUnsaved();
         store.flush();

@@ -55,7 +55,7 @@ private slots:
                                              "Green|Blue|visible|mirrored|Move up|Move down|Remove|Swap part…|Base: |"
                                              "Default skin|hidden|mirrored|tinted|near the transparent colour|"
                                              "Colour ramp…|Colour ramp|from|to|none|Cancel|"
-                        "Export as OpenRaster…|Export as PNG…");
+                                             "Export as OpenRaster…|Export as PNG…");
         QTest::newRow("francais") << "francais.zlf"
                                   << "LANGUAGE=français"
                                   << intended("Fichier|Nouveau|Enregistrer|Ouvrir|Quitter|Paramètres|Paramètres|"
@@ -66,7 +66,7 @@ private slots:
                                               "Descendre|Supprimer|Changer de pièce…|Base : |Skin par défaut|masqué|"
                                               "en miroir|teinté|proche de la couleur transparente|"
                                               "Rampe de couleurs…|Rampe de couleurs|de|vers|aucune|Annuler|"
-                        "Exporter en OpenRaster…|Exporter en PNG…");
+                                              "Exporter en OpenRaster…|Exporter en PNG…");
     }
 
     void languages()

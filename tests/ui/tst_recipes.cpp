@@ -157,7 +157,8 @@ private slots:
         s.dialogs->answer(s.folder() + "/nowhere/p.ora");
         s.main().exportOpenRasterAction->trigger();
         QCOMPARE(s.messages.messages.size(), 1);
-        QVERIFY2(s.messages.messages[0].contains("nowhere/p.ora“ exportiert werden"), qPrintable(s.messages.messages[0]));
+        QVERIFY2(s.messages.messages[0].contains("nowhere/p.ora“ exportiert werden"),
+                 qPrintable(s.messages.messages[0]));
         QVERIFY(!QFile::exists(s.folder() + "/nowhere/p.ora"));
 
         s.main().newAction->trigger();
@@ -176,10 +177,9 @@ private slots:
         // Another program's picture becomes the base of a new document; one of another size is refused.
         const QImage picture = randomImage(256, 256, 9);
         for (const auto &[name, image] : {std::pair{"other.ora", picture}, {"small.ora", randomImage(20, 10, 1)}})
-            QVERIFY(writeFile(s.folder() + "/" + name,
-                              zipOf({{"mimetype", "image/openraster"},
-                                     {"stack.xml", "<image w='256' h='256'><stack/></image>"},
-                                     {"mergedimage.png", encodePng(image)}})));
+            QVERIFY(writeFile(s.folder() + "/" + name, zipOf({{"mimetype", "image/openraster"},
+                                                              {"stack.xml", "<image w='256' h='256'><stack/></image>"},
+                                                              {"mergedimage.png", encodePng(image)}})));
         s.dialogs->answer(s.folder() + "/small.ora");
         s.main().openRecipeAction->trigger();
         QCOMPARE(s.messages.messages.size(), 2);
