@@ -1,13 +1,12 @@
 #include "OpenRasterReader.h"
 
 #include "OpenRasterFormat.h"
+#include "ZipLibrary.h"
 #include "core/FileBytes.h"
 #include "core/SkinDocument.h"
 
 #include <QSet>
 #include <QXmlStreamReader>
-
-#include <zip.h>
 
 #include <algorithm>
 #include <optional>
@@ -52,22 +51,26 @@ bool isPng(const QByteArray &bytes)
 class Archive
 {
 public:
-    explicit Archive(QByteArrayView bytes)
+    explicit Archive(QByteArrayView bytes) : m_lib(zipLibrary())
     {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t *source = zip_source_buffer_create(bytes.data(), zip_uint64_t(bytes.size()), 0, &error);
-        m_zip = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
-        if (!m_zip) {
-            m_reason = QString::fromUtf8(zip_error_strerror(&error));
-            zip_source_free(source);
+        if (!m_lib) {
+            m_reason = QStringLiteral("%1 nicht geladen").arg(QLatin1String(zipLibraryName()));
+            return;
         }
-        zip_error_fini(&error);
+        zip_error_t error;
+        m_lib->error_init(&error);
+        zip_source_t *source = m_lib->source_buffer_create(bytes.data(), zip_uint64_t(bytes.size()), 0, &error);
+        m_zip = source ? m_lib->open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+        if (!m_zip) {
+            m_reason = QString::fromUtf8(m_lib->error_strerror(&error));
+            m_lib->source_free(source);
+        }
+        m_lib->error_fini(&error);
     }
     ~Archive()
     {
         if (m_zip)
-            zip_discard(m_zip);
+            m_lib->discard(m_zip);
     }
     Archive(const Archive &) = delete;
     Archive &operator=(const Archive &) = delete;
@@ -76,13 +79,13 @@ public:
     {
         if (!m_zip)
             return archiveError(ErrorKind::ArchiveDamaged, m_reason);
-        const zip_int64_t count = zip_get_num_entries(m_zip, 0);
+        const zip_int64_t count = m_lib->get_num_entries(m_zip, 0);
         if (count > MaxEntries)
             return archiveError(ErrorKind::ArchiveTooManyEntries, QString::number(count));
         for (zip_int64_t i = 0; i < count; ++i) {
-            const char *raw = zip_get_name(m_zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+            const char *raw = m_lib->get_name(m_zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
             if (!raw)
-                return archiveError(ErrorKind::ArchiveDamaged, QString::fromUtf8(zip_strerror(m_zip)));
+                return archiveError(ErrorKind::ArchiveDamaged, QString::fromUtf8(m_lib->strerror(m_zip)));
             const QString name = QString::fromUtf8(raw);
             if (!safeName(name))
                 return archiveError(ErrorKind::ArchiveBadEntryName, name);
@@ -102,7 +105,7 @@ public:
         const auto found = m_entries.find(name);
         if (found == m_entries.end())
             return archiveError(ErrorKind::ArchiveEntryMissing, name);
-        zip_file_t *file = zip_fopen_index(m_zip, found->second, 0);
+        zip_file_t *file = m_lib->fopen_index(m_zip, found->second, 0);
         if (!file)
             return archiveError(ErrorKind::ArchiveEntryDamaged, name);
         QByteArray bytes;
@@ -110,7 +113,7 @@ public:
         std::optional<Error> error;
         while (!wanted || bytes.size() < *wanted) {
             const qint64 request = wanted ? std::min<qint64>(*wanted - bytes.size(), sizeof chunk) : sizeof chunk;
-            const zip_int64_t n = zip_fread(file, chunk, zip_uint64_t(request));
+            const zip_int64_t n = m_lib->fread(file, chunk, zip_uint64_t(request));
             if (n == 0)
                 break;
             if (n < 0)
@@ -123,7 +126,7 @@ public:
                 break;
             bytes.append(chunk, qsizetype(n));
         }
-        zip_fclose(file);
+        m_lib->fclose(file);
         if (error)
             return *error;
         m_unpacked += bytes.size();
@@ -131,6 +134,7 @@ public:
     }
 
 private:
+    const ZipLibrary *m_lib;
     zip_t *m_zip = nullptr;
     QString m_reason;
     std::map<QString, zip_uint64_t> m_entries;

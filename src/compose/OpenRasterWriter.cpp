@@ -12,7 +12,7 @@
 #include <QSet>
 #include <QXmlStreamWriter>
 
-#include <zip.h>
+#include "ZipLibrary.h"
 
 #include <algorithm>
 #include <future>
@@ -51,56 +51,60 @@ Error writeFailed(const QString &reason)
 // The archive built in memory by the zip library, entries in the order given.
 Result<QByteArray> zipped(const std::vector<Entry> &entries)
 {
+    const ZipLibrary *zip = zipLibrary();
+    if (!zip)
+        return writeFailed(QStringLiteral("%1 nicht geladen").arg(QLatin1String(zipLibraryName())));
     zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t *archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
+    zip->error_init(&error);
+    zip_source_t *buffer = zip->source_buffer_create(nullptr, 0, 0, &error);
+    zip_t *archive = buffer ? zip->open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
     if (!archive) {
-        const QString reason = QString::fromUtf8(zip_error_strerror(&error));
-        zip_error_fini(&error);
-        zip_source_free(buffer);
+        const QString reason = QString::fromUtf8(zip->error_strerror(&error));
+        zip->error_fini(&error);
+        zip->source_free(buffer);
         return writeFailed(reason);
     }
     // Closing the archive writes it into the buffer, which must outlive the archive to be read.
-    zip_source_keep(buffer);
+    zip->source_keep(buffer);
     const auto fail = [&](const QString &reason) {
-        zip_discard(archive);
-        zip_source_free(buffer);
+        zip->discard(archive);
+        zip->source_free(buffer);
         return writeFailed(reason);
     };
     for (const Entry &entry : entries) {
-        // The bytes are only referenced: `entries` outlives zip_close().
-        zip_source_t *data = zip_source_buffer(archive, entry.bytes.constData(), zip_uint64_t(entry.bytes.size()), 0);
+        // The bytes are only referenced: `entries` outlives zip->close().
+        zip_source_t *data = zip->source_buffer(archive, entry.bytes.constData(), zip_uint64_t(entry.bytes.size()), 0);
         const zip_int64_t index =
-            data ? zip_file_add(archive, entry.name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8) : -1;
+            data ? zip->file_add(archive, entry.name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
-            zip_source_free(data);
-            return fail(QString::fromUtf8(zip_strerror(archive)));
+            zip->source_free(data);
+            return fail(QString::fromUtf8(zip->strerror(archive)));
         }
         // Readers find "mimetype" at a fixed offset only when nothing stands between its header
         // and its bytes: stored, and no extra field. Deflated entries (bitmaps, text) at level 1:
         // on the sample parts the zip library's default level 9 takes almost three times as long
         // for 8 % less.
-        if (zip_set_file_compression(archive, zip_uint64_t(index), entry.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 1) < 0
-            || zip_file_extra_field_delete(archive, zip_uint64_t(index), ZIP_EXTRA_FIELD_ALL,
-                                           ZIP_FL_CENTRAL | ZIP_FL_LOCAL)
+        if (zip->set_file_compression(archive, zip_uint64_t(index), entry.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 1)
+                < 0
+            || zip->file_extra_field_delete(archive, zip_uint64_t(index), ZIP_EXTRA_FIELD_ALL,
+                                            ZIP_FL_CENTRAL | ZIP_FL_LOCAL)
                    < 0)
-            return fail(QString::fromUtf8(zip_strerror(archive)));
+            return fail(QString::fromUtf8(zip->strerror(archive)));
     }
-    if (zip_close(archive) < 0)
-        return fail(QString::fromUtf8(zip_strerror(archive)));
+    if (zip->close(archive) < 0)
+        return fail(QString::fromUtf8(zip->strerror(archive)));
 
     QByteArray bytes;
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_source_stat(buffer, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) && zip_source_open(buffer) == 0) {
+    zip->stat_init(&stat);
+    if (zip->source_stat(buffer, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) && zip->source_open(buffer) == 0) {
         bytes.resize(qsizetype(stat.size));
-        const zip_int64_t read = zip_source_read(buffer, bytes.data(), stat.size);
-        zip_source_close(buffer);
+        const zip_int64_t read = zip->source_read(buffer, bytes.data(), stat.size);
+        zip->source_close(buffer);
         if (read != zip_int64_t(stat.size))
             bytes.clear();
     }
-    zip_source_free(buffer);
+    zip->source_free(buffer);
     if (bytes.isEmpty())
         return writeFailed(QStringLiteral("zip"));
     return bytes;
