@@ -33,9 +33,11 @@ class ComposeCliTest : public QObject
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
 
-    Run run(const QStringList &arguments, const QString &program = QStringLiteral(PELLWERK_COMPOSE)) const
+    Run run(const QStringList &arguments, const QString &program = QStringLiteral(PELLWERK_COMPOSE),
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) const
     {
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir.path());
         process.start(program, arguments);
         process.waitForFinished(60000);
@@ -274,6 +276,12 @@ private slots:
                  qPrintable(r.err));
         QVERIFY(QFile::exists(path("v-Face1.bmp")) && QFile::exists(path("v-Face2.bmp")));
         QVERIFY(!QFile::exists(path("v-Face10.bmp")));
+        // A file-system sync that fails (as after another file's write error) costs a skin only
+        // when syncing that skin on its own fails too.
+        QProcessEnvironment failingSync = QProcessEnvironment::systemEnvironment();
+        failingSync.insert("LD_PRELOAD", PELLWERK_FAILING_SYNCFS);
+        r = run({"r.json", "--vary", "face=Face?.bmp", "-o", "s-{face}.bmp"}, PELLWERK_COMPOSE, failingSync);
+        QVERIFY2(r.exitCode == 0 && QFile::exists(path("s-Face2.bmp")), qPrintable(r.err));
         // Face1.bmp and Face1.BMP: two parts, one skin name in the working folder.
         QVERIFY(QDir().mkpath(path("case")) && QFile::copy(path("Face2.bmp"), path("case/Face1.bmp"))
                 && QFile::copy(path("Face2.bmp"), path("case/Face1.BMP")));
