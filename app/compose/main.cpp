@@ -53,6 +53,7 @@ void onInterrupt(int)
     interrupted = true;
 }
 
+// The examples' kinds are filled in by their words: %1 the face's, %2 the shirt's.
 const char HelpUsage[] = R"(Aufruf: pellwerk-compose REZEPT -o SKIN.bmp [--vary ART=MUSTER]... [-j N] [--fail-fast]
   oder: pellwerk-compose --check REZEPT [--vary ART=MUSTER]...
   oder: pellwerk-compose --lint REZEPT [--near K] [--json] [--vary ART=MUSTER]...
@@ -61,7 +62,7 @@ REZEPT ist eine Rezept-Datei oder eine von Pellwerk geschriebene OpenRaster-Date
 die ihr Rezept und ihre Teile mitbringt.
 
   -o, --output DATEI     die Skin-Datei; mit --vary steht {art} für den Namen der
-                         gewählten Datei ohne Endung, z. B. 'out/{face}-{shirt}.bmp'.
+                         gewählten Datei ohne Endung, z. B. 'out/{%1}-{%2}.bmp'.
                          Die Endung wählt das Format: .bmp (und jede andere) der Skin
                          für das Spiel, .png der Skin als PNG, .ora eine OpenRaster-
                          Datei mit einer Ebene je Schritt, dem Rezept und den Teilen
@@ -78,7 +79,7 @@ die ihr Rezept und ihre Teile mitbringt.
                          Rezepts, ~/.local/share/pellwerk/Paletten und Paletten;
                          {art.ramp} im Ausgabenamen ist der Name der Palette ohne
                          Endung. Mit --vary ART=... zusammen: jedes Teil in jeder
-                         Farbe, z. B. 'out/{shirt}-{shirt.ramp}.bmp'
+                         Farbe, z. B. 'out/{%2}-{%2.ramp}.bmp'
   -j, --jobs N           N Skins gleichzeitig (Vorgabe: einer je Prozessorkern)
       --fail-fast        nach dem ersten fehlgeschlagenen Skin keinen weiteren beginnen
       --check            nur prüfen, ob Rezept und Dateien brauchbar sind
@@ -245,8 +246,9 @@ int main(int argc, char **argv)
     }
     const ComposeOptions &o = parsed.value();
     if (o.mode == ComposeOptions::Mode::Help) {
-        print(stdout, QString::fromUtf8(HelpUsage) + QStringLiteral("Arten: ") + partKindKeyList()
-                          + QString::fromUtf8(HelpExitStatus));
+        const QString usage =
+            QString::fromUtf8(HelpUsage).arg(partKindKey(PartKindId::Face), partKindKey(PartKindId::Shirt));
+        print(stdout, usage + QStringLiteral("Arten: ") + partKindKeyList() + QString::fromUtf8(HelpExitStatus));
         return ExitDone;
     }
     if (o.mode == ComposeOptions::Mode::Version) {

@@ -6,7 +6,7 @@
 
 namespace pellwerk {
 
-// What follows a kind's key to vary its steps' palettes instead of their parts: "shirt.ramp".
+// What follows a kind's key to vary its steps' palettes instead of their parts.
 inline constexpr char RampSuffix[] = ".ramp";
 
 // What is wrong with what a command line asks for: an option, or the skins a recipe and its

@@ -11,19 +11,16 @@
 
 namespace pellwerk {
 
-// A composition as a file: a UTF-8 JSON object (RFC 8259)
-//
-//   {"pellwerk-recipe": 1, "base": "default", "transparent": [0, 0, 0],
-//    "steps": [{"kind": "face", "part": "Face01.bmp"},
-//              {"kind": "shirt", "part": "shirt02.bmp", "tint": [40, 0, 0]},
-//              {"kind": "user", "part": "userScar.bmp", "x": 40, "y": 60, "transparent": "weiss"}]}
+// A composition as a file: a UTF-8 JSON object (RFC 8259) with the fields "pellwerk-recipe" (the
+// version), "base", "transparent" and "steps", an array of step objects; docs/recipes.md shows
+// one.
 //
 // All four top-level fields are required. "base" is "default" (the built-in default skin), "new"
 // (SkinNEW.bmp) or a bitmap path; "transparent" is [r, g, b] with whole numbers 0..255 or one of
 // "schwarz", "weiss", "blau". A step needs "kind" (a part kind's key) and "part" (a bitmap path,
 // or "@preview" for the preview picture built into the program); "tint" ([r, g, b], 0..255) and
-// "transparent" (as above) are optional; "x" and "y" (signed 32-bit) are required for "user" and
-// refused for every other kind, whose place is fixed.
+// "transparent" (as above) are optional; "x" and "y" (signed 32-bit) are required for the kind of the
+// user's own files (PartKindId::User) and refused for every other kind, whose place is fixed.
 //
 // Version 2 ("pellwerk-recipe": 2) adds three optional step fields: "visible" (true or false,
 // default true), "mirror" (true or false, default false) and "ramp" (["from.gpl", "to.gpl"], two

@@ -15,15 +15,14 @@ namespace pellwerk {
 // The skins one recipe makes with its variations: every combination of the files each --vary
 // pattern matches (matchingRecipeFiles; palettes in the palette folders), the first varied kind
 // changing slowest. A combination puts its file into the part of every step of the varied kind,
-// or for a ramp variation ("shirt.ramp") its palette into the "to" of every step of the kind that
-// swaps a ramp; everything else is the recipe's.
+// or for a ramp variation (the kind's key followed by RampSuffix) its palette into the "to" of
+// every step of the kind that swaps a ramp; everything else is the recipe's.
 //
-// With an output pattern, every combination gets its file name: each "{key}" of a varied kind
-// ("{shirt}", "{shirt.ramp}") is replaced by the chosen file's name without its last extension,
-// and the name is cleaned
-// ("out/./a/../x.bmp" is "out/x.bmp"). Braces around anything but a
-// kind's key stay as they are. Everything is checked before the plan exists, so a refused plan
-// has written nothing.
+// With an output pattern, every combination gets its file name: each varied kind's key in braces
+// (with RampSuffix for a ramp variation) is replaced by the chosen file's name without its last
+// extension, and the name is cleaned ("out/./a/../x.bmp" is "out/x.bmp"). Braces around anything
+// but a kind's key stay as they are. Everything is checked before the plan exists, so a refused
+// plan has written nothing.
 class VariationPlan
 {
 public:
@@ -33,7 +32,7 @@ public:
         QStringList files; // cleaned paths, in list order
         bool ramp = false; // files are "to" palettes, not parts
 
-        // "shirt", or "shirt.ramp" for a ramp variation.
+        // The kind's key, followed by RampSuffix for a ramp variation.
         QString key() const;
         // Whether `step` takes this variation's file, and the step with `file` put in.
         bool varies(const PasteStep &step) const { return step.kind == kind && (!ramp || !step.ramp.isNone()); }

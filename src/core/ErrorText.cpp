@@ -119,8 +119,8 @@ QString sentence(const Error &error)
     case ErrorKind::RecipeUnknownField:
         return error.detail.isEmpty()
                    ? QStringLiteral("Dieses Feld gibt es nicht.")
-                   : QStringLiteral("Dieses Feld gibt es nur bei der Art „user“; %1 hat einen festen Platz.")
-                         .arg(quoted(error.detail));
+                   : QStringLiteral("Dieses Feld gibt es nur bei der Art „%1“; %2 hat einen festen Platz.")
+                         .arg(partKindKey(PartKindId::User), quoted(error.detail));
     case ErrorKind::RecipeMissingField:
         return QStringLiteral("Das Feld fehlt.");
     case ErrorKind::RecipeBadValue:
