@@ -16,7 +16,7 @@
 #include "core/ErrorText.h"
 #include "core/FileBytes.h"
 #include "core/PngWriter.h"
-#include "core/TransparentColourName.h"
+#include "editor/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 

@@ -3,7 +3,7 @@
 #include "App.h"
 #include "FileListBox.h"
 #include "WidgetColours.h"
-#include "core/TransparentColourName.h"
+#include "editor/TransparentColourName.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 #include "ui_SettingsDialog.h"

@@ -1,7 +1,7 @@
 #include "ZoomView.h"
 
 #include "ZoomMarks.h"
-#include "core/ZoomGeometry.h"
+#include "editor/ZoomGeometry.h"
 
 #include <QCursor>
 #include <QMouseEvent>

@@ -3,8 +3,8 @@
 #include "App.h"
 #include "FileDrop.h"
 #include "ZoomView.h"
-#include "core/ZoomGeometry.h"
 #include "editor/StatusText.h"
+#include "editor/ZoomGeometry.h"
 #include "ui_ZoomWindow.h"
 
 #include <QCheckBox>

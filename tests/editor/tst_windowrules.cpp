@@ -2,9 +2,9 @@
 // texts of the status line, the names of actions and the rows of the steps window.
 
 #include "TestFiles.h"
-#include "core/TransparentColourName.h"
 #include "editor/StatusText.h"
 #include "editor/StepNames.h"
+#include "editor/TransparentColourName.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 
 #include "TestProgram.h"
 #include "colour/Tint.h"
-#include "core/ZoomGeometry.h"
+#include "editor/ZoomGeometry.h"
 #include "ui/RampDialog.h"
 #include "ui/StepsWindow.h"
 #include "ui/ZoomView.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppState.h"
-#include "Colour.h"
+#include "core/AppState.h"
+#include "core/Colour.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "core/ZoomGeometry.h"
+#include "editor/ZoomGeometry.h"
 #include "parts/TransparentBlit.h"
 
 #include <QPainter>
