@@ -5,7 +5,7 @@
 #include "core/FileListing.h"
 #include "core/FileNamePattern.h"
 #include "core/FolderIndex.h"
-#include "parts/PlacementTable.h"
+#include "editor/PartListPattern.h"
 #include "ui/FileListBox.h"
 
 #include <QApplication>
@@ -74,8 +74,8 @@ void fillElevenLists(benchmark::State &state)
 {
     for (auto _ : state) {
         const FolderIndex index = FolderIndex::read(QStringList{library->userFolder, library->folder});
-        for (const PartKind &kind : partKinds())
-            benchmark::DoNotOptimize(index.matching(FileNamePattern(kind.pattern)));
+        for (const PartKindId kind : AllPartKinds)
+            benchmark::DoNotOptimize(index.matching(FileNamePattern(partListPattern(kind))));
     }
 }
 

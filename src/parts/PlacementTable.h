@@ -11,14 +11,12 @@
 
 namespace pellwerk {
 
-// Where the parts of one kind come from and where they go: which names of a part folder are of
-// the kind, and where on the 256 x 256 skin the top-left pixel of the preview lands when one of
-// them is pasted.
+// Where the parts of one kind go: where on the 256 x 256 skin the top-left pixel of the preview
+// lands when one of them is pasted.
 struct PartKind
 {
     PartKindId kind;
     QString key;                 // the kind's word, partKindKey(kind)
-    QString pattern;             // file-name pattern, matched without regard to letter case
     std::optional<QPoint> place; // none for the user's own files: their place is typed in
 };
 

@@ -13,6 +13,7 @@
 #include "core/FileResolver.h"
 #include "core/SkinDocument.h"
 #include "editor/Coordinates.h"
+#include "editor/PartListPattern.h"
 #include "editor/PartsLayout.h"
 #include "editor/StatusText.h"
 #include "editor/Twips.h"
@@ -98,11 +99,11 @@ void PartsWindow::setUpWindow(QWidget *host)
     setTextColour(m_ui->transparentLabel, Colour(0x008080FF));
     m_ui->transparentLabel->installEventFilter(this);
 
-    // Patterns and places come from the placement table; the user list has no fixed place.
+    // Places come from the placement table; the user list has no fixed place.
     for (const KindList &entry : KindLists) {
         FileListBox *list = (*m_ui).*entry.list;
         const PartKind &kind = partKind(entry.kind);
-        list->setPattern(kind.pattern);
+        list->setPattern(partListPattern(entry.kind));
         if (kind.place)
             connect(list, &FileListBox::Click, this, [this, list, &kind] { pickKindPart(kind, list); });
     }

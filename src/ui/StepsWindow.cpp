@@ -4,6 +4,7 @@
 #include "RampDialog.h"
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
+#include "editor/PartListPattern.h"
 #include "language/KeyTable.h"
 #include "parts/PlacementTable.h"
 #include "ui_StepsWindow.h"
@@ -211,10 +212,8 @@ void StepsWindow::swapPartClicked()
     if (index < 0)
         return;
     const PasteStep step = m_app.skin().document().steps()[size_t(index)];
-    const PartKind &kind = partKind(step.kind);
     // The kind's own list offers these names; a user part may be any bitmap.
-    m_partDialog.Filter =
-        QStringLiteral("Teile |") + (kind.place ? kind.pattern : QStringLiteral("*.bmp")) + QLatin1Char('|');
+    m_partDialog.Filter = QStringLiteral("Teile |") + partListPattern(step.kind) + QLatin1Char('|');
     m_partDialog.InitDir =
         step.part.isEmpty() ? m_app.state.ImageFolder : QFileInfo(step.part).absolutePath() + QLatin1Char('/');
     m_partDialog.FileName = QFileInfo(step.part).fileName();

@@ -1,7 +1,6 @@
 #include "TestFiles.h"
 #include "core/FileListing.h"
 #include "core/FileResolver.h"
-#include "parts/PlacementTable.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -61,10 +60,6 @@ private slots:
         row("question mark is one code point", "?.bmp", QString::fromUtf8("\xF0\x9F\x98\x80.bmp"), true);
         row("many stars do not blow up", "*a*a*a*a*a*a*a*a*b", QString(200, u'a'), false);
         row("empty pattern", "", "a.bmp", false);
-        row("foot list needs the underscore", partKind(PartKindId::Foot).pattern, "foot01.bmp", false);
-        row("left arm list needs the underscore", partKind(PartKindId::LeftArm).pattern, "LeftArm01.bmp", false);
-        row("right arm list takes it", partKind(PartKindId::RightArm).pattern, "RightArm_1.bmp", true);
-        row("user list takes bitmaps only", partKind(PartKindId::User).pattern, "face.txt", false);
     }
 
     void patternMatching()

@@ -1,7 +1,10 @@
 // Rules the windows apply, checked without a window: the names of the transparent colours, the
-// texts of the status line, the names of actions and the rows of the steps window.
+// names the part lists offer, the texts of the status line, the names of actions and the rows of
+// the steps window.
 
 #include "TestFiles.h"
+#include "core/FileListing.h"
+#include "editor/PartListPattern.h"
 #include "editor/StatusText.h"
 #include "editor/StepNames.h"
 #include "editor/TransparentColourName.h"
@@ -48,6 +51,19 @@ private slots:
             return;
         QCOMPARE(colourNameText(*name), text);
         QCOMPARE(colourFor(*name, UserRgb{10, 200, 30}).value(), colour);
+    }
+
+    // The lists follow the designs' names: feet and left arms need an underscore, right arms take
+    // one or none; the user's list offers bitmaps only.
+    void listPatterns()
+    {
+        const auto offers = [](PartKindId kind, const char *name) {
+            return fileNameMatches(name, partListPattern(kind));
+        };
+        QVERIFY(!offers(PartKindId::Foot, "foot01.bmp") && offers(PartKindId::Foot, "FOOT_01.bmp"));
+        QVERIFY(!offers(PartKindId::LeftArm, "LeftArm01.bmp"));
+        QVERIFY(offers(PartKindId::RightArm, "RightArm_1.bmp"));
+        QVERIFY(!offers(PartKindId::User, "face.txt"));
     }
 
     void statusTexts()

@@ -7,6 +7,7 @@
 #include "core/BitmapDecoder.h"
 #include "core/BitmapWriter.h"
 #include "core/FileListing.h"
+#include "editor/PartListPattern.h"
 #include "parts/PlacementTable.h"
 
 #include <QDir>
@@ -61,7 +62,7 @@ private slots:
                 .split(u' ');
         for (const PartKind &kind : partKinds()) {
             // The user list follows the prefix box, which starts with "user".
-            const QString pattern = kind.place ? kind.pattern : userListPattern(QStringLiteral("user"));
+            const QString pattern = kind.place ? partListPattern(kind.kind) : userListPattern(QStringLiteral("user"));
             const QStringList names = listMatchingFiles(imageFolder, pattern);
             QVERIFY2(!names.isEmpty(), qPrintable(kind.key + " offers no sample"));
             for (const QString &name : names)
