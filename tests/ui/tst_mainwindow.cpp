@@ -181,16 +181,16 @@ private slots:
         p.main().skinFolderAction->trigger();
         QCOMPARE(p.app().state.SkinFolder, a);
         // The settings dialog was loaded for its folder label, but not shown.
-        SettingsDialog &setup = p.app().settingsDialog();
-        QVERIFY(!setup.isVisible());
-        QCOMPARE(setup.ui().skinFolderLabel->text(), a);
+        SettingsDialog &settings = p.app().settingsDialog();
+        QVERIFY(!settings.isVisible());
+        QCOMPARE(settings.ui().skinFolderLabel->text(), a);
 
         p.main().settingsAction->trigger();
         p.dialogs->answer(b + "y.bmp");
-        QTest::mouseClick(setup.ui().skinFolderButton, Qt::LeftButton);
+        QTest::mouseClick(settings.ui().skinFolderButton, Qt::LeftButton);
         QCOMPARE(p.app().state.SkinFolder, b);
-        QCOMPARE(setup.ui().skinFolderLabel->text(), b);
-        QVERIFY(setup.isVisible());
+        QCOMPARE(settings.ui().skinFolderLabel->text(), b);
+        QVERIFY(settings.isVisible());
         // Each choice starts in the folder the one before reported.
         QCOMPARE(p.dialogs->requests.size(), size_t(3));
         QCOMPARE(p.dialogs->requests[1].initDir, start);

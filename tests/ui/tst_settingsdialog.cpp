@@ -14,31 +14,31 @@ using namespace testsupport;
 
 namespace {
 // A program with the shipped language files in its folder, as the installation puts them there.
-struct SetupProgram : TestProgram
+struct SettingsProgram : TestProgram
 {
-    explicit SetupProgram(bool withDeutsch = true)
+    explicit SettingsProgram(bool withDeutsch = true)
     {
         const QDir lang(QStringLiteral(PELLWERK_ASSETS "/lang"));
         for (const QString &name : lang.entryList({QStringLiteral("*.zlf")}, QDir::Files))
             if (withDeutsch || name != QLatin1String("deutsch.zlf"))
                 QVERIFY(QFile::copy(lang.filePath(name), folder() + "/" + name));
     }
-    SettingsDialog &openSetup()
+    SettingsDialog &openSettings()
     {
         main().settingsAction->trigger();
         return app().settingsDialog();
     }
-    Ui::SettingsDialog &setupUi() { return app().settingsDialog().ui(); }
+    Ui::SettingsDialog &settingsUi() { return app().settingsDialog().ui(); }
     // Clicks the list entry where the user sees it.
     void pickLanguage(const QString &name)
     {
-        clickName(setupUi().languageList, name);
-        QCOMPARE(setupUi().languageList->fileName(), name);
+        clickName(settingsUi().languageList, name);
+        QCOMPARE(settingsUi().languageList->fileName(), name);
     }
     // Walks the colour list with the arrow keys, as a user does, until `name` is picked.
     void pickColour(const QString &name)
     {
-        QComboBox *combo = setupUi().colourChoice;
+        QComboBox *combo = settingsUi().colourChoice;
         const int target = combo->findText(name);
         QVERIFY(target >= 0);
         for (int guard = 0; guard < 8 && combo->currentIndex() != target; ++guard)
@@ -50,7 +50,7 @@ struct SetupProgram : TestProgram
     {
         Ui::MainWindow &m = main();
         Ui::PartsWindow &t = partsUi();
-        Ui::SettingsDialog &d = setupUi();
+        Ui::SettingsDialog &d = settingsUi();
         QStringList texts;
         texts << m.fileMenu->title() << m.newAction->text() << m.saveAction->text() << m.openAction->text()
               << m.quitAction->text() << m.settingsMenu->title() << m.settingsAction->text()
@@ -85,11 +85,11 @@ private slots:
     {
         QTest::addColumn<QString>("picks");
         QTest::addColumn<bool>("withDeutsch");
-        QTest::addColumn<QString>("label7");
+        QTest::addColumn<QString>("languageLine");
         QTest::addColumn<QString>("languageFile");
-        const auto row = [](const char *name, const char *picks, const char *label7, const char *file,
+        const auto row = [](const char *name, const char *picks, const char *languageLine, const char *file,
                             bool withDeutsch) {
-            QTest::newRow(name) << QString(picks) << withDeutsch << QString(label7) << QString(file);
+            QTest::newRow(name) << QString(picks) << withDeutsch << QString(languageLine) << QString(file);
         };
         row("english", "english.zlf", "LANGUAGE=english", "english.zlf", true);
         row("english, then deutsch", "english.zlf deutsch.zlf", "LANGUAGE=deutsch", "deutsch.zlf", true);
@@ -103,15 +103,15 @@ private slots:
     {
         QFETCH(QString, picks);
         QFETCH(bool, withDeutsch);
-        QFETCH(QString, label7);
+        QFETCH(QString, languageLine);
         QFETCH(QString, languageFile);
-        SetupProgram p(withDeutsch);
+        SettingsProgram p(withDeutsch);
         QVERIFY(writeFile(p.folder() + "/partial.zlf", fileBytes(PELLWERK_ASSETS "/lang/english.zlf")
                                                            .replace("about#About\r\n", "")
                                                            .replace("LANGUAGE=english", "LANGUAGE=partial")));
         QVERIFY(writeFile(p.folder() + "/nolang.zlf", "file#Akte\r\nnew#Neu\r\n"));
         QVERIFY(writeFile(p.folder() + "/gone.zlf", "LANGUAGE=gone\r\nfile#Weg\r\n"));
-        SettingsDialog &dlg = p.openSetup();
+        SettingsDialog &dlg = p.openSettings();
         QCOMPARE(dlg.ui().languageList->count(), withDeutsch ? 6 : 5);
         QCOMPARE(dlg.ui().languageList->currentRow(), -1);
         // Listed when the dialog was built, unreadable by the time it is picked.
@@ -119,7 +119,7 @@ private slots:
         for (const QString &pick : picks.split(' '))
             p.pickLanguage(pick);
 
-        QCOMPARE(dlg.ui().languageLine->text(), label7);
+        QCOMPARE(dlg.ui().languageLine->text(), languageLine);
         QCOMPARE(p.app().state.LanguageFile, languageFile);
         QCOMPARE(p.shownTexts(), p.intendedTexts());
         QCOMPARE(p.shownTexts().count(QString()), withDeutsch ? int(picks == "partial.zlf") : 26);
@@ -131,11 +131,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<UserRgb>("userColour");
         QTest::addColumn<quint32>("value");
-        QTest::addColumn<QString>("label6");
+        QTest::addColumn<QString>("colourName");
         QTest::addColumn<QString>("english"); // the colour name once the English file is applied
-        const auto row = [](const char *tag, const char *name, UserRgb user, quint32 value, const char *label6,
+        const auto row = [](const char *tag, const char *name, UserRgb user, quint32 value, const char *colourName,
                             const char *english) {
-            QTest::newRow(tag) << QString(name) << user << value << QString(label6) << QString(english);
+            QTest::newRow(tag) << QString(name) << user << value << QString(colourName) << QString(english);
         };
         row("weiss", "weiss", {9, 9, 9}, 0xFFFFFF, " weiss", "white");
         row("blau", "blau", {9, 9, 9}, 0xFF0000, " blau", "blue");
@@ -153,12 +153,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(UserRgb, userColour);
         QFETCH(quint32, value);
-        QFETCH(QString, label6);
+        QFETCH(QString, colourName);
         QFETCH(QString, english);
-        SetupProgram p;
+        SettingsProgram p;
         App &app = p.app();
         app.state.UserColour = userColour;
-        Ui::SettingsDialog &d = p.openSetup().ui();
+        Ui::SettingsDialog &d = p.openSettings().ui();
         // From "weiss" the arrow keys walk up, from the start down: both ways end on the name.
         p.pickColour("weiss");
         p.pickColour(name);
@@ -167,8 +167,8 @@ private slots:
         QCOMPARE(app.state.TransparentColour.value(), value);
         const QColor shown = app.state.TransparentColour.toQColor();
         QCOMPARE(background(d.colourSwatch), shown);
-        QCOMPARE(d.colourSwatch->toolTip(), label6.trimmed() + " ist transparent beim Transport");
-        QCOMPARE(d.colourName->text(), label6);
+        QCOMPARE(d.colourSwatch->toolTip(), colourName.trimmed() + " ist transparent beim Transport");
+        QCOMPARE(d.colourName->text(), colourName);
         QCOMPARE(background(p.partsUi().transparentLabel), shown);
         QCOMPARE(p.parts().preview().backColour().value(), value);
         QCOMPARE(p.parts().preview().fillColour().value(), value);
@@ -188,8 +188,8 @@ private slots:
     void okAndCloseBox()
     {
         QFETCH(bool, byOk);
-        SetupProgram p;
-        SettingsDialog &dlg = p.openSetup();
+        SettingsProgram p;
+        SettingsDialog &dlg = p.openSettings();
         p.pickColour("weiss");
         p.pickLanguage("english.zlf");
         QPointer<QWidget> window = dlg.window();

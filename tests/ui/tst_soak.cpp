@@ -54,7 +54,7 @@ struct Walk
         return app().tintWindow();
     }
     QList<QDial *> knobs() { return {tint().redKnob(), tint().greenKnob(), tint().blueKnob()}; }
-    Ui::SettingsDialog &setup()
+    Ui::SettingsDialog &settings()
     {
         main().settingsAction->trigger();
         return app().settingsDialog().ui();
@@ -186,8 +186,9 @@ const std::vector<Action> Actions{
     {"coordinates typed, junk included", 8,
      [](Walk &w) { w.type(w.pick(2) ? w.partsWindow().userPlaceX() : w.partsWindow().userPlaceY(), w.any(Typed)); }},
     {"prefix typed", 4, [](Walk &w) { w.type(w.parts().userPrefix, w.any(Typed)); }},
-    {"colour pick", 6, [](Walk &w) { QTest::keyClick(w.setup().colourChoice, w.pick(2) ? Qt::Key_Down : Qt::Key_Up); }},
-    {"language pick", 4, [](Walk &w) { w.clickAny(w.setup().languageList); }},
+    {"colour pick", 6,
+     [](Walk &w) { QTest::keyClick(w.settings().colourChoice, w.pick(2) ? Qt::Key_Down : Qt::Key_Up); }},
+    {"language pick", 4, [](Walk &w) { w.clickAny(w.settings().languageList); }},
     {"copy", 2, [](Walk &w) { w.click(w.parts().pasteNow); }},
     {"auto-paste box", 2, [](Walk &w) { w.click(w.parts().autoPaste); }},
     {"preview click", 2, [](Walk &w) { w.click(w.parts().partPreview, w.anywhere(w.parts().partPreview)); }},
@@ -197,7 +198,7 @@ const std::vector<Action> Actions{
      [](Walk &w) { (w.pick(2) ? w.main().aboutAction : w.main().zoomAction)->trigger(); }},
     {"window opened by a button", 2, [](Walk &w) { w.click(w.pick(2) ? w.main().partsButton : w.parts().tintButton); }},
     {"label double-click", 1, [](Walk &w) { QTest::mouseDClick(w.parts().transparentLabel, Qt::LeftButton); }},
-    {"settings OK", 2, [](Walk &w) { w.click(w.setup().okButton); }},
+    {"settings OK", 2, [](Walk &w) { w.click(w.settings().okButton); }},
     {"about OK", 1,
      [](Walk &w) {
          w.main().aboutAction->trigger();
@@ -226,7 +227,7 @@ const std::vector<Action> Actions{
     {"skins-folder choice", 1,
      [](Walk &w) {
          w.answer(w.saves.filePath("skin0.bmp"));
-         w.pick(2) ? w.main().skinFolderAction->trigger() : w.click(w.setup().skinFolderButton);
+         w.pick(2) ? w.main().skinFolderAction->trigger() : w.click(w.settings().skinFolderButton);
      }},
     {"parts window resized", 2, [](Walk &w) { w.partsWindow().window()->resize(w.pick(900) + 50, w.pick(900) + 50); }},
     {"idle", 2, [](Walk &) { QCoreApplication::processEvents(); }},

@@ -36,21 +36,21 @@ QString caption(int r, int g, int b)
 }
 
 // A program with partA in the parts window's preview.
-struct RgbProgram : TestProgram
+struct TintProgram : TestProgram
 {
-    RgbProgram() { showPart(partA()); }
+    TintProgram() { showPart(partA()); }
     void showPart(const QImage &image) { parts().preview().setPicture(Picture::make(image)); }
     QImage shownPart() { return parts().preview().picture().image; }
 };
 } // namespace
 
-class RgbWindowTest : public QObject
+class TintWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
     void placeAndShape()
     {
-        RgbProgram p;
+        TintProgram p;
         p.parts().window()->move(300, 30);
         QWidget *w = p.openTint().window();
         QVERIFY(w->isVisible());
@@ -79,15 +79,15 @@ private slots:
     {
         QFETCH(UserRgb, knobs);
         const auto [red, green, blue] = knobs;
-        RgbProgram p;
-        TintWindow &rgb = p.openTint();
+        TintProgram p;
+        TintWindow &tint = p.openTint();
         // Every knob is turned away and back to its value, so each row runs all three handlers.
-        for (QDial *knob : {rgb.redKnob(), rgb.greenKnob(), rgb.blueKnob()})
+        for (QDial *knob : {tint.redKnob(), tint.greenKnob(), tint.blueKnob()})
             knob->setValue(7);
-        rgb.redKnob()->setValue(red);
-        rgb.greenKnob()->setValue(green);
-        rgb.blueKnob()->setValue(blue);
-        QCOMPARE(rgb.window()->windowTitle(), caption(red, green, blue));
+        tint.redKnob()->setValue(red);
+        tint.greenKnob()->setValue(green);
+        tint.blueKnob()->setValue(blue);
+        QCOMPARE(tint.window()->windowTitle(), caption(red, green, blue));
         QCOMPARE(p.app().state.UserColour, knobs);
         QCOMPARE(p.shownPart(), tinted(partA(), red, green, blue));
     }
@@ -104,21 +104,21 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, follows);
-        RgbProgram p;
+        TintProgram p;
         App &app = p.app();
         app.state.TransparentColourName = name;
-        Ui::SettingsDialog &setup = app.settingsDialog().ui();
+        Ui::SettingsDialog &settings = app.settingsDialog().ui();
         app.setTransparentColour(Colours::Blue);
-        const QString swatchTip = setup.colourSwatch->toolTip(), colourName = setup.colourName->text();
+        const QString swatchTip = settings.colourSwatch->toolTip(), colourName = settings.colourName->text();
         p.openTint().greenKnob()->setValue(128);
 
         const Colour expected = follows ? Colour(0x008000) : Colours::Blue;
         QCOMPARE(app.state.TransparentColour, expected);
         QCOMPARE(background(p.partsUi().transparentLabel), expected.toQColor());
-        QCOMPARE(background(setup.colourSwatch), expected.toQColor());
+        QCOMPARE(background(settings.colourSwatch), expected.toQColor());
         // Only the swatch's colour follows; the dialog's texts keep what the dialog put there.
-        QCOMPARE(setup.colourSwatch->toolTip(), swatchTip);
-        QCOMPARE(setup.colourName->text(), colourName);
+        QCOMPARE(settings.colourSwatch->toolTip(), swatchTip);
+        QCOMPARE(settings.colourName->text(), colourName);
         QCOMPARE(p.shownPart(), tinted(partA(), 0, 128, 0));
     }
 
@@ -134,24 +134,24 @@ private slots:
     void shownAgain()
     {
         QFETCH(bool, byOk);
-        RgbProgram p;
-        TintWindow &rgb = p.openTint();
-        rgb.redKnob()->setValue(50);
+        TintProgram p;
+        TintWindow &tint = p.openTint();
+        tint.redKnob()->setValue(50);
         if (byOk) {
-            QTest::mouseClick(rgb.ui().okButton, Qt::LeftButton);
+            QTest::mouseClick(tint.ui().okButton, Qt::LeftButton);
             p.showPart(filled(6, 5, qRgb(1, 2, 3)));
         } else {
-            rgb.window()->close();
+            tint.window()->close();
             flushDeletes();
         }
-        QVERIFY(!rgb.isVisible());
-        QCOMPARE(rgb.isLoaded(), byOk);
+        QVERIFY(!tint.isVisible());
+        QCOMPARE(tint.isLoaded(), byOk);
 
         QVERIFY(p.openTint().isVisible());
-        QCOMPARE(rgb.redKnob()->value(), 50);
-        QCOMPARE(rgb.window()->windowTitle(), caption(50, 0, 0));
-        rgb.greenKnob()->setValue(1);
-        QCOMPARE(rgb.window()->windowTitle(), caption(50, 1, 0));
+        QCOMPARE(tint.redKnob()->value(), 50);
+        QCOMPARE(tint.window()->windowTitle(), caption(50, 0, 0));
+        tint.greenKnob()->setValue(1);
+        QCOMPARE(tint.window()->windowTitle(), caption(50, 1, 0));
         QCOMPARE(p.shownPart(), tinted(partA(), byOk ? 50 : 100, 1, 0));
     }
 
@@ -165,7 +165,7 @@ private slots:
     void failedReadWarnsOnceAndKnobsStillWork()
     {
         QFETCH(bool, firstOpening);
-        RgbProgram p;
+        TintProgram p;
         p.app().state.TransparentColourName = QStringLiteral("User");
         if (!firstOpening) {
             // A knob away from 0 makes the reload set it, which must not write the old part back.
@@ -174,19 +174,19 @@ private slots:
             flushDeletes();
         }
         p.parts().preview().clearPicture();
-        TintWindow &rgb = p.openTint();
-        QVERIFY(rgb.isVisible());
+        TintWindow &tint = p.openTint();
+        QVERIFY(tint.isVisible());
         QCOMPARE(p.messages.messages, QStringList{"Bildinformationen konnten nicht gelesen werden"});
 
-        rgb.blueKnob()->setValue(40);
-        rgb.redKnob()->setValue(3);
+        tint.blueKnob()->setValue(40);
+        tint.redKnob()->setValue(3);
         QCOMPARE(p.app().state.UserColour, (UserRgb{3, 0, 40}));
-        QCOMPARE(rgb.window()->windowTitle(), caption(3, 0, 40));
+        QCOMPARE(tint.window()->windowTitle(), caption(3, 0, 40));
         QCOMPARE(p.app().state.TransparentColour, Colour(0x280003));
         QVERIFY(p.parts().preview().picture().isNull());
         QCOMPARE(p.messages.messages.size(), 1); // the warning came once, not at every turn
     }
 };
 
-QTEST_MAIN(RgbWindowTest)
+QTEST_MAIN(TintWindowTest)
 #include "tst_tintwindow.moc"
