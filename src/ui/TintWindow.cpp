@@ -3,8 +3,6 @@
 
 #include "App.h"
 #include "PartsWindow.h"
-#include "colour/ColourCorrection.h"
-#include "colour/PictureBits.h"
 #include "core/Colour.h"
 #include "core/ErrorText.h"
 #include "editor/Twips.h"
@@ -75,7 +73,8 @@ void TintWindow::initialize()
     placeBelowPartsWindow();
     setKnobsFromUserColour();
     setCaption();
-    readPreview(false);
+    // Silently: the load has just said whether the preview can be read.
+    (void)m_tint.read(m_app.partsWindow().preview());
 }
 
 void TintWindow::windowLoaded()
@@ -84,13 +83,8 @@ void TintWindow::windowLoaded()
     placeBelowPartsWindow();
     setKnobsFromUserColour();
     setCaption();
-    m_sourcePixels.redimension(0, 1, 0, 1);
-    m_targetPixels.redimension(0, 1, 0, 1);
-    readPreview(true);
-    // After a failed read the target has to match the source's bounds again; after a good one
-    // this leaves it zeroed until the first knob change fills it.
-    m_targetPixels.redimension(1, m_sourcePixels.upperBound(1), 1, m_sourcePixels.upperBound(2));
-    pointAt(m_pixelInfo.Target, m_targetPixels);
+    if (const Result<void> read = m_tint.load(m_app.partsWindow().preview()); !read)
+        m_app.showMessage(ErrorText::describe(read.error()));
     m_app.partsWindow().focusPreview();
 }
 
@@ -149,30 +143,6 @@ void TintWindow::setCaption()
         QStringLiteral("     RGB (%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue));
 }
 
-void TintWindow::readPreview(bool showMessages)
-{
-    const Picture &shown = m_app.partsWindow().preview().picture();
-    // Whether the read worked shows later in the buffers themselves (buffersHoldPicture).
-    const Result<void> read = ReadPictureBits(shown, m_pixelInfo, m_sourcePixels, m_targetPixels);
-    if (read) {
-        m_sourceFile = shown.file;
-        m_sourcePart = shown.part;
-        m_sourceTint = shown.tint;
-    } else if (showMessages) {
-        m_app.showMessage(ErrorText::describe(read.error()));
-    }
-}
-
-bool TintWindow::buffersHoldPicture() const
-{
-    // False after a failed read: the source is then the 0..1 placeholder (no whole pixel) or the
-    // descriptor no longer matches the target's storage.
-    const BITMAP &target = m_pixelInfo.Target;
-    return target.bmWidth > 0 && target.bmHeight > 0 && m_sourcePixels.sameBounds(m_targetPixels)
-           && m_sourcePixels.lowerBound(1) == 1 && m_sourcePixels.upperBound(1) == 4 * qint64(target.bmWidth)
-           && m_sourcePixels.upperBound(2) == target.bmHeight && target.bmBits == m_targetPixels.data();
-}
-
 void TintWindow::knobChanged(QDial *knob, qint32 UserRgb::*component)
 {
     UserRgb colour = m_app.state.UserColour;
@@ -181,12 +151,8 @@ void TintWindow::knobChanged(QDial *knob, qint32 UserRgb::*component)
     setCaption();
     // Without a picture in the buffers there is nothing to correct, and writing would only show a
     // failure box at every step of the turn; the load has already said that the read failed.
-    if (buffersHoldPicture()) {
-        CorrectColours(m_sourcePixels, m_targetPixels, colour.red, colour.green, colour.blue);
-        PictureBoxModel &preview = m_app.partsWindow().preview();
-        if (const Result<void> written = WritePictureBits(preview, m_pixelInfo.Target); written)
-            preview.setPictureSource(m_sourceFile, m_sourcePart, m_sourceTint.followedBy(colour));
-        else
+    if (m_tint.holdsPicture()) {
+        if (const Result<void> written = m_tint.apply(m_app.partsWindow().preview(), colour); !written)
             m_app.showMessage(ErrorText::describe(written.error()));
     }
     // While the transparent colour is the user colour, it follows the knobs.

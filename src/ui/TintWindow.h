@@ -1,9 +1,8 @@
 #pragma once
 
 #include "Form.h"
-#include "colour/PixelBuffer.h"
-#include "colour/PixelBufferInfo.h"
 #include "core/UserRgb.h"
+#include "editor/PreviewTint.h"
 
 #include <QtGlobal>
 
@@ -50,21 +49,11 @@ private:
     void placeBelowPartsWindow();
     void setKnobsFromUserColour();
     void setCaption();
-    void readPreview(bool showMessages);
-    bool buffersHoldPicture() const;
     void knobChanged(QDial *knob, qint32 UserRgb::*component);
 
-    // The picture as read when the window loaded; knobs never change it.
-    PixelBuffer m_sourcePixels;
-    // The corrected pixels, written into the preview after each knob change.
-    PixelBuffer m_targetPixels;
-    // Its Target descriptor is what is written into the preview.
-    PixelBufferInfo m_pixelInfo;
     QPoint m_shapeOffset;
-    // Where the picture read into the buffers came from, and its tint then.
-    QString m_sourceFile;
-    QImage m_sourcePart;
-    UserRgb m_sourceTint;
+    // The preview as read when the window loaded, and the knobs' work on it.
+    PreviewTint m_tint;
 };
 
 } // namespace pellwerk

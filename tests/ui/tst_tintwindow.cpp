@@ -18,18 +18,6 @@ QImage partA()
     return img;
 }
 
-// What the knobs make of `src`: each channel raised by its knob, capped at 255.
-QImage tinted(const QImage &src, int r, int g, int b)
-{
-    QImage out = src.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x) {
-            const QRgb p = src.pixel(x, y);
-            out.setPixel(x, y, qRgb(qMin(qRed(p) + r, 255), qMin(qGreen(p) + g, 255), qMin(qBlue(p) + b, 255)));
-        }
-    return out;
-}
-
 QString caption(int r, int g, int b)
 {
     return QStringLiteral("     RGB (%1, %2, %3)").arg(r).arg(g).arg(b);
@@ -153,38 +141,6 @@ private slots:
         tint.greenKnob()->setValue(1);
         QCOMPARE(tint.window()->windowTitle(), caption(50, 1, 0));
         QCOMPARE(p.shownPart(), tinted(partA(), byOk ? 50 : 100, 1, 0));
-    }
-
-    void failedReadWarnsOnceAndKnobsStillWork_data()
-    {
-        QTest::addColumn<bool>("firstOpening");
-        QTest::newRow("first opening") << true;
-        QTest::newRow("opening after the close box") << false;
-    }
-
-    void failedReadWarnsOnceAndKnobsStillWork()
-    {
-        QFETCH(bool, firstOpening);
-        TintProgram p;
-        p.app().state.TransparentColourName = QStringLiteral("User");
-        if (!firstOpening) {
-            // A knob away from 0 makes the reload set it, which must not write the old part back.
-            p.openTint().redKnob()->setValue(9);
-            p.app().tintWindow().window()->close();
-            flushDeletes();
-        }
-        p.parts().preview().clearPicture();
-        TintWindow &tint = p.openTint();
-        QVERIFY(tint.isVisible());
-        QCOMPARE(p.messages.messages, QStringList{"Bildinformationen konnten nicht gelesen werden"});
-
-        tint.blueKnob()->setValue(40);
-        tint.redKnob()->setValue(3);
-        QCOMPARE(p.app().state.UserColour, (UserRgb{3, 0, 40}));
-        QCOMPARE(tint.window()->windowTitle(), caption(3, 0, 40));
-        QCOMPARE(p.app().state.TransparentColour, Colour(0x280003));
-        QVERIFY(p.parts().preview().picture().isNull());
-        QCOMPARE(p.messages.messages.size(), 1); // the warning came once, not at every turn
     }
 };
 
