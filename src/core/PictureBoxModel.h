@@ -25,8 +25,6 @@ public:
 
     Colour backColour() const { return m_backColour; }
     void setBackColour(Colour colour);
-    Colour fillColour() const { return m_fillColour; }
-    void setFillColour(Colour colour) { m_fillColour = colour; }
 
     const Picture &picture() const { return m_picture; }
     // Replaces the picture (and, with a persistent image, everything drawn before).
@@ -57,7 +55,6 @@ private:
 
     QSize m_innerSize;
     Colour m_backColour;
-    Colour m_fillColour;
     bool m_persistent;
     Picture m_picture;
     QImage m_drawing;

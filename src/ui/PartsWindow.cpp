@@ -167,7 +167,6 @@ void PartsWindow::showTransparentColour(Colour colour)
 {
     setBackground(ui().transparentLabel, colour);
     preview().setBackColour(colour);
-    preview().setFillColour(colour);
 }
 
 void PartsWindow::showUserPlace(QPoint pixel)

@@ -35,10 +35,8 @@ public:
     // The ten kind lists and the user list, in the order the start-up points them at the folder.
     QList<FileListBox *> fileLists();
 
-    // Where "copy" and a click on the preview paste the preview: the place of the last part
-    // picked and the list it came from (User for a user file). (0, 0) and User each time the
-    // window loads.
-    QPoint pastePlace() const { return m_pastePlace; }
+    // The kind of the last part picked, as which "copy" and a click on the preview paste it
+    // (User for a user file, and each time the window loads).
     PartKindId pasteKind() const { return m_pasteKind; }
 
     void initialize();
@@ -89,6 +87,8 @@ private:
     // A part just picked becomes what "copy" pastes.
     void rememberPastePlace(QPoint place, PartKindId kind);
 
+    // Where "copy" and a click on the preview paste the preview: the place of the last part
+    // picked, and its kind. (0, 0) and User each time the window loads.
     QPoint m_pastePlace;
     PartKindId m_pasteKind = PartKindId::User;
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QLocale>
+#include <QPainter>
 
 namespace testsupport {
 
@@ -43,6 +44,20 @@ TestProgram::~TestProgram()
 QImage TestProgram::canvas()
 {
     return m_app->mainWindow().canvas().model().surface().copy(0, 0, 256, 256);
+}
+
+QImage TestProgram::shownPreview()
+{
+    pellwerk::PictureBox *box = partsUi().partPreview;
+    return box->grab(box->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage TestProgram::previewOf(const QImage &part)
+{
+    QImage expected(shownPreview().size(), QImage::Format_RGB32);
+    expected.fill(app().state.TransparentColour.toQColor());
+    QPainter(&expected).drawImage(0, 0, part);
+    return expected;
 }
 
 void TestProgram::listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show)

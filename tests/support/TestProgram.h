@@ -69,6 +69,11 @@ public:
     pellwerk::PartsWindow &parts() { return m_app->partsWindow(); }
     Ui::PartsWindow &partsUi() { return m_app->partsWindow().ui(); }
     QImage canvas(); // the canvas's 256 x 256 pixels
+    // The part preview as the user sees it: its inner area, without the frame; the part shown
+    // lies at its top-left.
+    QImage shownPreview();
+    // What the preview shows with `part` in it: the part at the top-left over the transparent colour.
+    QImage previewOf(const QImage &part);
 
     // Writes each (name, picture) into Image/, lists them in the parts window and, with `show`,
     // shows that window: where most editing starts.

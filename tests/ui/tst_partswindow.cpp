@@ -54,10 +54,16 @@ private slots:
         p.listParts({{file, part}});
         const QImage before = p.canvas();
         clickName(p.parts().window()->findChild<FileListBox *>(list), file);
-        QCOMPARE(p.parts().preview().picture().image, part);
+        QCOMPARE(p.shownPreview(), p.previewOf(part));
         QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
-        QCOMPARE(p.parts().pastePlace(), place);
         QVERIFY(p.messages.messages.isEmpty());
+        // "copy" pastes it again at the same place, as a step of the same kind.
+        QTest::mouseClick(p.partsUi().autoPaste, Qt::LeftButton);
+        QTest::mouseClick(p.partsUi().pasteNow, Qt::LeftButton);
+        const Document &document = p.app().skin().document();
+        QCOMPARE(document.stepCount(), 2);
+        QCOMPARE(document.steps()[1].place, place);
+        QCOMPARE(document.steps()[1].kind, document.steps()[0].kind);
     }
 
     void manualModeWaitsForCopy()
@@ -75,9 +81,8 @@ private slots:
         QTest::mouseClick(u.autoPaste, Qt::LeftButton);
         QVERIFY(!u.autoPaste->isChecked() && u.pasteNow->isEnabled());
         clickName(u.shirtList, "shirt1.bmp");
-        QCOMPARE(p.parts().preview().picture().image, shirt);
+        QCOMPARE(p.shownPreview(), p.previewOf(shirt));
         QCOMPARE(p.canvas(), before);
-        QCOMPARE(p.parts().pastePlace(), QPoint(87, 128));
         QTest::mouseClick(u.pasteNow, Qt::LeftButton);
         QCOMPARE(p.canvas(), pasted(before, shirt, 87, 128));
         // Pasting again at the same place, by a click on the preview, is a step of its own.
@@ -161,7 +166,7 @@ private slots:
     {
         // How the boxes' texts are read is proved in tst_coordinates.
         QTest::addColumn<QStringList>("typed"); // x and y
-        QTest::addColumn<QPoint>("place");      // the last place: the face's (128, 0) when nothing is pasted
+        QTest::addColumn<QPoint>("place");      // where "copy" pastes: the face's (128, 0) when nothing is pasted
         QTest::addColumn<QString>("refusal");   // in the status line when nothing is pasted
         QTest::newRow("inside") << QStringList{"40", "60"} << QPoint(40, 60) << "";
         QTest::newRow("left of the skin") << QStringList{"-20", "10"} << QPoint(-20, 10) << "";
@@ -184,9 +189,8 @@ private slots:
         p.parts().userPlaceX()->setText(typed[0]);
         p.parts().userPlaceY()->setText(typed[1]);
         clickName(p.partsUi().userList, "userScar.bmp");
-        QCOMPARE(p.parts().preview().picture().image, part);
+        QCOMPARE(p.shownPreview(), p.previewOf(part));
         QCOMPARE(p.canvas(), pastes ? pasted(before, part, place.x(), place.y()) : before);
-        QCOMPARE(p.parts().pastePlace(), place);
         QCOMPARE(p.parts().userPlaceX()->text(), typed[0] == "900" ? "255" : typed[0]); // the box shows its clamp
         const QString status = p.app().mainWindow().status();
         QVERIFY2(status.contains(pastes ? StatusText::userFile("userScar.bmp") : refusal), qPrintable(status));
@@ -195,6 +199,9 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(p.partsUi().userList->viewport(), &move);
         QCOMPARE(p.app().mainWindow().status(), StatusText::userFileList());
+        QTest::mouseClick(p.partsUi().autoPaste, Qt::LeftButton);
+        QTest::mouseClick(p.partsUi().pasteNow, Qt::LeftButton);
+        QCOMPARE(p.app().skin().document().steps().back().place, place);
     }
 
     // The window opens at its designed size (larger when the rule's minimum asks for more with this
@@ -233,7 +240,12 @@ private slots:
         clickName(u->shirtList, "shirt1.bmp");
         u->userPrefix->setText("hair");
         u->userPlaceX->setText("12");
-        p.parts().preview().setBackColour(Colours::White);
+        p.app().setTransparentColour(Colours::White);
+        const auto corner = [&p] {
+            const QImage shown = p.shownPreview();
+            return shown.pixel(shown.width() - 1, shown.height() - 1);
+        };
+        QCOMPARE(corner(), qRgb(255, 255, 255));
         p.parts().window()->close();
         QVERIFY(!p.parts().isLoaded());
         flushDeletes();
@@ -244,11 +256,15 @@ private slots:
         QVERIFY(u->autoPaste->isChecked() && !u->pasteNow->isEnabled());
         QCOMPARE(u->userPrefix->text(), QStringLiteral("user"));
         QCOMPARE(u->userPlaceX->text(), QStringLiteral("0"));
-        QCOMPARE(p.parts().preview().backColour(), Colours::Black);
-        QCOMPARE(p.parts().pastePlace(), QPoint(0, 0));
-        QCOMPARE(p.parts().pasteKind(), PartKindId::User);
+        QCOMPARE(corner(), qRgb(0, 0, 0));
         for (FileListBox *list : p.parts().fileLists())
             QCOMPARE(list->path(), p.app().state.ImageFolder);
+        // "copy" pastes the preview as a user file at (0, 0).
+        u->autoPaste->click();
+        u->pasteNow->click();
+        const PasteStep &last = p.app().skin().document().steps().back();
+        QCOMPARE(last.place, QPoint(0, 0));
+        QCOMPARE(last.kind, PartKindId::User);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "TestProgram.h"
 
+#include "core/SkinDocument.h"
 #include "language/KeyTable.h"
 #include "language/LanguageLookup.h"
 
@@ -170,8 +171,7 @@ private slots:
         QCOMPARE(d.colourSwatch->toolTip(), colourName.trimmed() + " ist transparent beim Transport");
         QCOMPARE(d.colourName->text(), colourName);
         QCOMPARE(background(p.partsUi().transparentLabel), shown);
-        QCOMPARE(p.parts().preview().backColour().value(), value);
-        QCOMPARE(p.parts().preview().fillColour().value(), value);
+        QCOMPARE(p.shownPreview(), p.previewOf(SkinDocument::builtInPreview().image));
         p.pickLanguage("english.zlf");
         QCOMPARE(d.colourName->text(), english);
     }

@@ -23,12 +23,14 @@ QString caption(int r, int g, int b)
     return QStringLiteral("     RGB (%1, %2, %3)").arg(r).arg(g).arg(b);
 }
 
-// A program with partA in the parts window's preview.
+// A program with partA picked in the parts window, so that the preview shows it.
 struct TintProgram : TestProgram
 {
-    TintProgram() { showPart(partA()); }
-    void showPart(const QImage &image) { parts().preview().setPicture(Picture::make(image)); }
-    QImage shownPart() { return parts().preview().picture().image; }
+    TintProgram()
+    {
+        listParts({{"Face1.bmp", partA()}, {"Face2.bmp", filled(6, 5, qRgb(1, 2, 3))}}, false);
+        clickName(partsUi().faceList, "Face1.bmp");
+    }
 };
 } // namespace
 
@@ -77,7 +79,7 @@ private slots:
         tint.blueKnob()->setValue(blue);
         QCOMPARE(tint.window()->windowTitle(), caption(red, green, blue));
         QCOMPARE(p.app().state.UserColour, knobs);
-        QCOMPARE(p.shownPart(), tinted(partA(), red, green, blue));
+        QCOMPARE(p.shownPreview(), p.previewOf(tinted(partA(), red, green, blue)));
     }
 
     void userModeFollowsKnobs_data()
@@ -107,7 +109,7 @@ private slots:
         // Only the swatch's colour follows; the dialog's texts keep what the dialog put there.
         QCOMPARE(settings.colourSwatch->toolTip(), swatchTip);
         QCOMPARE(settings.colourName->text(), colourName);
-        QCOMPARE(p.shownPart(), tinted(partA(), 0, 128, 0));
+        QCOMPARE(p.shownPreview(), p.previewOf(tinted(partA(), 0, 128, 0)));
     }
 
     // Shown again after "OK", the window still works on the part it read first, whatever the preview
@@ -127,7 +129,8 @@ private slots:
         tint.redKnob()->setValue(50);
         if (byOk) {
             QTest::mouseClick(tint.ui().okButton, Qt::LeftButton);
-            p.showPart(filled(6, 5, qRgb(1, 2, 3)));
+            clickName(p.partsUi().faceList, "Face2.bmp");
+            QCOMPARE(p.shownPreview(), p.previewOf(filled(6, 5, qRgb(1, 2, 3))));
         } else {
             tint.window()->close();
             flushDeletes();
@@ -140,7 +143,7 @@ private slots:
         QCOMPARE(tint.window()->windowTitle(), caption(50, 0, 0));
         tint.greenKnob()->setValue(1);
         QCOMPARE(tint.window()->windowTitle(), caption(50, 1, 0));
-        QCOMPARE(p.shownPart(), tinted(partA(), byOk ? 50 : 100, 1, 0));
+        QCOMPARE(p.shownPreview(), p.previewOf(tinted(partA(), byOk ? 50 : 100, 1, 0)));
     }
 };
 
