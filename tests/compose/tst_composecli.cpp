@@ -168,8 +168,7 @@ private slots:
         row("mirror in version 1", part(R"("F.bmp", "mirror": true)"),
             "Zeile 2, Spalte 45, Schritt 1, Feld „mirror“: Dieses Feld gibt es erst ab Rezept-Version 2");
         row("x on a fixed kind", part(R"("F.bmp", "x": 1)"),
-            "Zeile 2, Spalte 45, Schritt 1, Feld „x“: Dieses Feld gibt es nur bei der Art „user“; „face“ hat einen "
-            "festen Platz.");
+            "Zeile 2, Spalte 45, Schritt 1, Feld „x“: Dieses Feld gibt es nur bei der Art „user“; „face“ hat");
         row("version 3", version + "3}",
             "Zeile 2, Spalte 1, Feld „pellwerk-recipe“: Rezept-Version 3 wird nicht unterstützt");
         row("version 1.0", version + "1.0}",

@@ -1,10 +1,11 @@
 // Rules the windows apply, checked without a window: the names of the transparent colours, the
-// names the part lists offer, the texts of the status line, the names of actions and the rows of
-// the steps window.
+// names the part lists offer, the knobs' work on a preview no user can make, the texts of the
+// status line, the names of actions and the rows of the steps window.
 
 #include "TestFiles.h"
 #include "core/FileListing.h"
 #include "editor/PartListPattern.h"
+#include "editor/PreviewTint.h"
 #include "editor/StatusText.h"
 #include "editor/StepNames.h"
 #include "editor/TransparentColourName.h"
@@ -12,7 +13,7 @@
 #include <QTest>
 
 using namespace pellwerk;
-using testsupport::filled;
+using namespace testsupport;
 
 class WindowRulesTest : public QObject
 {
@@ -57,13 +58,29 @@ private slots:
     // one or none; the user's list offers bitmaps only.
     void listPatterns()
     {
-        const auto offers = [](PartKindId kind, const char *name) {
-            return fileNameMatches(name, partListPattern(kind));
-        };
-        QVERIFY(!offers(PartKindId::Foot, "foot01.bmp") && offers(PartKindId::Foot, "FOOT_01.bmp"));
-        QVERIFY(!offers(PartKindId::LeftArm, "LeftArm01.bmp"));
-        QVERIFY(offers(PartKindId::RightArm, "RightArm_1.bmp"));
-        QVERIFY(!offers(PartKindId::User, "face.txt"));
+        QVERIFY(!fileNameMatches("foot01.bmp", partListPattern(PartKindId::Foot)));
+        QVERIFY(!fileNameMatches("LeftArm01.bmp", partListPattern(PartKindId::LeftArm)));
+        QVERIFY(fileNameMatches("RightArm_1.bmp", partListPattern(PartKindId::RightArm)));
+        QVERIFY(!fileNameMatches("face.txt", partListPattern(PartKindId::User)));
+    }
+
+    // A preview that cannot be read (the window always shows a decoded or the built-in picture) is
+    // said once, by the load; then no turn writes into the box, not even the part read before.
+    void unreadablePreview()
+    {
+        for (const bool readBefore : {false, true}) {
+            PictureBoxModel box(QSize(148, 191), Colours::Black, false);
+            const QImage part = randomImage(5, 4, 7);
+            box.setPicture(Picture::make(part));
+            PreviewTint tint;
+            if (readBefore) {
+                QVERIFY(tint.load(box) && tint.apply(box, {9, 0, 0}));
+                QCOMPARE(box.picture().image, tinted(part, 9, 0, 0));
+            }
+            box.clearPicture();
+            QCOMPARE(errorText(tint.load(box)), QStringLiteral("Bildinformationen konnten nicht gelesen werden"));
+            QVERIFY(!tint.holdsPicture() && tint.apply(box, {3, 0, 40}) && box.picture().isNull());
+        }
     }
 
     void statusTexts()

@@ -60,6 +60,16 @@ QImage TestProgram::previewOf(const QImage &part)
     return expected;
 }
 
+std::optional<pellwerk::PasteStep> TestProgram::pressCopy()
+{
+    const int before = m_app->skin().document().stepCount();
+    QTest::mouseClick(partsUi().autoPaste, Qt::LeftButton);
+    QTest::mouseClick(partsUi().pasteNow, Qt::LeftButton);
+    // The history keeps whole documents: the one after the paste is another object.
+    const pellwerk::Document &now = m_app->skin().document();
+    return now.stepCount() == before + 1 ? std::optional(now.steps().back()) : std::nullopt;
+}
+
 void TestProgram::listParts(std::initializer_list<std::pair<QString, QImage>> files, bool show)
 {
     for (const auto &[name, image] : files)

@@ -74,6 +74,8 @@ public:
     QImage shownPreview();
     // What the preview shows with `part` in it: the part at the top-left over the transparent colour.
     QImage previewOf(const QImage &part);
+    // Turns automatic pasting off and presses "copy": the step it added, or nothing.
+    std::optional<pellwerk::PasteStep> pressCopy();
 
     // Writes each (name, picture) into Image/, lists them in the parts window and, with `show`,
     // shows that window: where most editing starts.

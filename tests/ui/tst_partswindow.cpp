@@ -58,12 +58,8 @@ private slots:
         QCOMPARE(p.canvas(), pasted(before, part, place.x(), place.y()));
         QVERIFY(p.messages.messages.isEmpty());
         // "copy" pastes it again at the same place, as a step of the same kind.
-        QTest::mouseClick(p.partsUi().autoPaste, Qt::LeftButton);
-        QTest::mouseClick(p.partsUi().pasteNow, Qt::LeftButton);
-        const Document &document = p.app().skin().document();
-        QCOMPARE(document.stepCount(), 2);
-        QCOMPARE(document.steps()[1].place, place);
-        QCOMPARE(document.steps()[1].kind, document.steps()[0].kind);
+        const auto copied = p.pressCopy();
+        QVERIFY(copied && copied->place == place && copied->kind == p.app().skin().document().steps()[0].kind);
     }
 
     void manualModeWaitsForCopy()
@@ -199,9 +195,8 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(p.partsUi().userList->viewport(), &move);
         QCOMPARE(p.app().mainWindow().status(), StatusText::userFileList());
-        QTest::mouseClick(p.partsUi().autoPaste, Qt::LeftButton);
-        QTest::mouseClick(p.partsUi().pasteNow, Qt::LeftButton);
-        QCOMPARE(p.app().skin().document().steps().back().place, place);
+        const auto copied = p.pressCopy();
+        QVERIFY(copied && copied->place == place);
     }
 
     // The window opens at its designed size (larger when the rule's minimum asks for more with this
@@ -241,11 +236,7 @@ private slots:
         u->userPrefix->setText("hair");
         u->userPlaceX->setText("12");
         p.app().setTransparentColour(Colours::White);
-        const auto corner = [&p] {
-            const QImage shown = p.shownPreview();
-            return shown.pixel(shown.width() - 1, shown.height() - 1);
-        };
-        QCOMPARE(corner(), qRgb(255, 255, 255));
+        QCOMPARE(p.shownPreview().pixel(100, 150), qRgb(255, 255, 255)); // beside the part
         p.parts().window()->close();
         QVERIFY(!p.parts().isLoaded());
         flushDeletes();
@@ -256,15 +247,12 @@ private slots:
         QVERIFY(u->autoPaste->isChecked() && !u->pasteNow->isEnabled());
         QCOMPARE(u->userPrefix->text(), QStringLiteral("user"));
         QCOMPARE(u->userPlaceX->text(), QStringLiteral("0"));
-        QCOMPARE(corner(), qRgb(0, 0, 0));
+        QCOMPARE(p.shownPreview().pixel(100, 150), qRgb(0, 0, 0));
         for (FileListBox *list : p.parts().fileLists())
             QCOMPARE(list->path(), p.app().state.ImageFolder);
         // "copy" pastes the preview as a user file at (0, 0).
-        u->autoPaste->click();
-        u->pasteNow->click();
-        const PasteStep &last = p.app().skin().document().steps().back();
-        QCOMPARE(last.place, QPoint(0, 0));
-        QCOMPARE(last.kind, PartKindId::User);
+        const auto copied = p.pressCopy();
+        QVERIFY(copied && copied->place == QPoint(0, 0) && copied->kind == PartKindId::User);
     }
 };
 
