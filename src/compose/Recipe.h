@@ -19,8 +19,9 @@ namespace pellwerk {
 // (SkinNEW.bmp) or a bitmap path; "transparent" is [r, g, b] with whole numbers 0..255 or one of
 // "schwarz", "weiss", "blau". A step needs "kind" (a part kind's key) and "part" (a bitmap path,
 // or "@preview" for the preview picture built into the program); "tint" ([r, g, b], 0..255) and
-// "transparent" (as above) are optional; "x" and "y" (signed 32-bit) are required for the kind of the
-// user's own files (PartKindId::User) and refused for every other kind, whose place is fixed.
+// "transparent" (as above) are optional; "x" and "y" (signed 32-bit) are required for the kind
+// of the user's own files (PartKindId::User) and refused for every other kind, whose place is
+// fixed.
 //
 // Version 2 ("pellwerk-recipe": 2) adds three optional step fields: "visible" (true or false,
 // default true), "mirror" (true or false, default false) and "ramp" (["from.gpl", "to.gpl"], two

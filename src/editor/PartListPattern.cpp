@@ -6,7 +6,8 @@ namespace pellwerk {
 
 QString partListPattern(PartKindId kind)
 {
-    // In the enumeration's order. Feet and left arms want the underscore, right arms do not.
+    // In the enumeration's order. Feet and left arms need the underscore; right arms take names
+    // with or without one.
     static const std::array<QString, AllPartKinds.size()> patterns{
         QStringLiteral("foot_*.bmp"), QStringLiteral("RightArm*.bmp"), QStringLiteral("LeftArm_*.bmp"),
         QStringLiteral("tatu*.bmp"),  QStringLiteral("chain*.bmp"),    QStringLiteral("Face*.bmp"),
