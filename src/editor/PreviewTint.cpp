@@ -9,12 +9,12 @@ Result<void> PreviewTint::load(const PictureBoxModel &box)
 {
     m_sourcePixels.redimension(0, 1, 0, 1);
     m_targetPixels.redimension(0, 1, 0, 1);
-    const Result<void> read = this->read(box);
+    const Result<void> readResult = read(box);
     // After a failed read the target has to match the source's bounds again; after a good one
     // this leaves it zeroed until the first knob change fills it.
     m_targetPixels.redimension(1, m_sourcePixels.upperBound(1), 1, m_sourcePixels.upperBound(2));
     pointAt(m_pixelInfo.Target, m_targetPixels);
-    return read;
+    return readResult;
 }
 
 Result<void> PreviewTint::read(const PictureBoxModel &box)
