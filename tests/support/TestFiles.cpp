@@ -50,18 +50,6 @@ QImage randomImage(int width, int height, quint32 seed)
     return image;
 }
 
-QImage tinted(const QImage &image, int red, int green, int blue)
-{
-    QImage out = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x) {
-            const QRgb p = out.pixel(x, y);
-            out.setPixel(x, y,
-                         qRgb(qMin(qRed(p) + red, 255), qMin(qGreen(p) + green, 255), qMin(qBlue(p) + blue, 255)));
-        }
-    return out;
-}
-
 bool sameBits(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size() || a.format() != b.format())

@@ -28,8 +28,6 @@ bool makeFiles(const QString &folder, const QString &names);
 QImage filled(int width, int height, QRgb rgb);
 // An image (Qt RGB32) of opaque random colours, the same for the same seed.
 QImage randomImage(int width, int height, quint32 seed);
-// What the knobs make of `image`: each channel raised by its knob, capped at 255.
-QImage tinted(const QImage &image, int red, int green, int blue);
 // Same size, format and bytes, the alpha byte of RGB32 pixels included (QImage's == skips it).
 bool sameBits(const QImage &a, const QImage &b);
 // Writes `image` as a 24-bit bitmap file; false (with a warning) on error.

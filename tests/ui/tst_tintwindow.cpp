@@ -18,6 +18,18 @@ QImage partA()
     return img;
 }
 
+// What the knobs make of `src`: each channel raised by its knob, capped at 255.
+QImage tinted(const QImage &src, int r, int g, int b)
+{
+    QImage out = src.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb p = src.pixel(x, y);
+            out.setPixel(x, y, qRgb(qMin(qRed(p) + r, 255), qMin(qGreen(p) + g, 255), qMin(qBlue(p) + b, 255)));
+        }
+    return out;
+}
+
 QString caption(int r, int g, int b)
 {
     return QStringLiteral("     RGB (%1, %2, %3)").arg(r).arg(g).arg(b);
