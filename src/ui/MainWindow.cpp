@@ -150,8 +150,7 @@ void MainWindow::windowLoaded()
     const QSize inner = parts.preview().innerSize();
     s.PartRect = Rect32{0, 0, inner.width(), inner.height()};
     showStatus(s.ProgramFolder);
-    // Plain concatenation: a program in "/" gives "//Image/".
-    s.ImageFolder = s.ProgramFolder + QStringLiteral("/Image/");
+    s.ImageFolder = programPartFolder(s.ProgramFolder);
     parts.pointListsAtImageFolder();
 }
 
