@@ -75,6 +75,8 @@ void StepsWindow::applyLanguageText(const KeyRow &row, const QString &text)
                     : row.control == QLatin1String("mirroredMark")    ? &m_words.mirrored
                     : row.control == QLatin1String("tintedMark")      ? &m_words.tinted
                     : row.control == QLatin1String("nearKeyMark")     ? &m_words.nearKey
+                    : row.control == QLatin1String("swapTitleWord")   ? &m_partDialog.DialogTitle
+                    : row.control == QLatin1String("swapFilterWord")  ? &m_partsWord
                                                                       : nullptr;
     if (word) {
         *word = text;
@@ -86,6 +88,8 @@ void StepsWindow::applyLanguageText(const KeyRow &row, const QString &text)
     // words, the list by the window's title.
     if (row.target == KeyTarget::Title)
         ui().steps->setAccessibleName(text);
+    else if (row.target == KeyTarget::ToolTip && row.control == ui().steps->objectName())
+        ui().steps->setAccessibleDescription(text); // a list's description is not its tool-tip
     else if (auto *label = window()->findChild<QLabel *>(row.control); label && label->buddy())
         label->buddy()->setAccessibleName(text);
 }
@@ -214,7 +218,7 @@ void StepsWindow::swapPartClicked()
     const PartKind &kind = partKind(step.kind);
     // The kind's own list offers these names; a user part may be any bitmap.
     m_partDialog.Filter =
-        QStringLiteral("Teile |") + (kind.place ? kind.pattern : QStringLiteral("*.bmp")) + QLatin1Char('|');
+        m_partsWord + QStringLiteral(" |") + (kind.place ? kind.pattern : QStringLiteral("*.bmp")) + QLatin1Char('|');
     m_partDialog.InitDir =
         step.part.isEmpty() ? m_app.state.ImageFolder : QFileInfo(step.part).absolutePath() + QLatin1Char('/');
     m_partDialog.FileName = QFileInfo(step.part).fileName();

@@ -55,6 +55,8 @@ private:
     void showSelection();
 
     StepRowWords m_words;
+    // The swap dialog's name for the files it shows: "Teile |shirt*.bmp|".
+    QString m_partsWord = QStringLiteral("Teile");
     CommonDialog m_partDialog;
     std::unique_ptr<RampDialog> m_rampDialog;
 };

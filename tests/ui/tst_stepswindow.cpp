@@ -238,6 +238,20 @@ private slots:
         QCOMPARE(QStringList({r.fromList->window()->windowTitle(), r.toLabel->text(), r.fromList->accessibleName(),
                               r.cancelButton->text()}),
                  QStringList({"Colour ramp", "to", "from", "Cancel"}));
+
+        // The edit menu names a step's edits in its words, the swap dialog speaks it, and the
+        // lists are described by their tool-tips.
+        p.listParts({{"shirt02.bmp", crossedPart(9, 9, 1)}});
+        clickName(p.partsUi().shirtList, "shirt02.bmp");
+        QTest::mouseClick(u.mirrored, Qt::LeftButton);
+        p.dialogs->answer(std::nullopt);
+        QTest::mouseClick(u.swapPart, Qt::LeftButton);
+        QCOMPARE(QStringList({p.main().undoAction->text(), p.dialogs->requests.back().title,
+                              p.dialogs->requests.back().filter, u.green->toolTip(), r.okButton->toolTip()}),
+                 QStringList({"Undo: Mirror Hemd shirt02.bmp", "Swap part", "Parts |shirt*.bmp|",
+                              "Tint: added to green, at most 255", "Take the swap (one step to undo)"}));
+        QVERIFY(u.steps->accessibleDescription().startsWith("The step painted last on top"));
+        QVERIFY(r.toList->accessibleDescription().startsWith("The colours that take their place"));
     }
 };
 
