@@ -4,10 +4,12 @@
 #include "RampDialog.h"
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
+#include "core/FileResolver.h"
 #include "language/KeyTable.h"
 #include "parts/PlacementTable.h"
 #include "ui_StepsWindow.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -222,6 +224,14 @@ void StepsWindow::swapPartClicked()
     m_partDialog.InitDir =
         step.part.isEmpty() ? m_app.state.ImageFolder : QFileInfo(step.part).absolutePath() + QLatin1Char('/');
     m_partDialog.FileName = QFileInfo(step.part).fileName();
+    // The kind's list shows the user's own parts with the program's: both folders are offered,
+    // after the one the step's part came from.
+    const FileResolver kindFolders =
+        FileResolver::forKind(QStringLiteral("Image"), m_app.state.ImageFolder, m_partDialog.InitDir);
+    m_partDialog.Places.clear();
+    for (const QString &folder : kindFolders.folders())
+        m_partDialog.Places << QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    m_partDialog.Places.removeDuplicates();
     if (!m_partDialog.ShowOpen())
         return;
     const QString path = QFileInfo(m_partDialog.FileName).absoluteFilePath();

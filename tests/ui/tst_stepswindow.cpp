@@ -3,7 +3,9 @@
 
 #include "TestProgram.h"
 #include "colour/Tint.h"
+#include "core/PartFolders.h"
 #include "core/ZoomGeometry.h"
+#include "ui/QtDialogs.h"
 #include "ui/RampDialog.h"
 #include "ui/StepsWindow.h"
 #include "ui/ZoomView.h"
@@ -11,7 +13,9 @@
 #include "ui_StepsWindow.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QListWidget>
+#include <QUrl>
 
 using namespace pellwerk;
 using namespace testsupport;
@@ -141,7 +145,16 @@ private slots:
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.shirt.size()));
         e.dialogs->answer(e.imagePath("shirt03.bmp"));
         QTest::mouseClick(u.swapPart, Qt::LeftButton);
-        QCOMPARE(e.dialogs->requests.back().filter, QStringLiteral("Teile |shirt*.bmp|"));
+        const FileDialogRequest asked = e.dialogs->requests.back();
+        QCOMPARE(asked.filter, QStringLiteral("Teile |shirt*.bmp|"));
+        // It offers every folder of the kind's list: the part's own, then the user's own parts.
+        QVERIFY(QDir().mkpath(userPartFolder()));
+        const QStringList folders{e.folder() + "/Image", QDir::cleanPath(userPartFolder())};
+        QCOMPARE(asked.places, folders);
+        QFileDialog shown;
+        QtFileDialogBackend::configure(shown, asked);
+        QCOMPARE(shown.sidebarUrls().mid(0, 2),
+                 (QList{QUrl::fromLocalFile(folders[0]), QUrl::fromLocalFile(folders[1])}));
         QCOMPARE(e.rows().at(1), QStringLiteral("Hemd shirt03.bmp"));
         QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Teil tauschen Hemd shirt03.bmp"));
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.scar.size()));
