@@ -49,9 +49,9 @@ void StepsWindow::setUpWindow(QWidget *)
         // Typing a number or holding an arrow is one change: it ends when the box is left.
         connect(tint, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
     }
-    for (QSpinBox *coordinate : {u.x, u.y}) {
-        connect(coordinate, &QSpinBox::valueChanged, this, &StepsWindow::placeChanged);
-        connect(coordinate, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
+    for (const auto &[box, coordinate] : {std::pair(u.x, Qt::Horizontal), std::pair(u.y, Qt::Vertical)}) {
+        connect(box, &QSpinBox::valueChanged, this, [this, c = coordinate](int value) { placeChanged(c, value); });
+        connect(box, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
     }
     connect(u.visible, &QCheckBox::toggled, this, &StepsWindow::visibleToggled);
     connect(u.mirrored, &QCheckBox::toggled, this, &StepsWindow::mirroredToggled);
@@ -180,9 +180,14 @@ void StepsWindow::tintChanged()
     m_app.skin().setTint(selectedStep(), {u.red->value(), u.green->value(), u.blue->value()});
 }
 
-void StepsWindow::placeChanged()
+void StepsWindow::placeChanged(Qt::Orientation coordinate, int value)
 {
-    m_app.skin().setPlace(selectedStep(), QPoint(ui().x->value(), ui().y->value()));
+    const int index = selectedStep();
+    if (index < 0)
+        return;
+    QPoint place = m_app.skin().document().steps()[size_t(index)].place;
+    (coordinate == Qt::Horizontal ? place.rx() : place.ry()) = value;
+    m_app.skin().setPlace(index, place);
 }
 
 void StepsWindow::visibleToggled(bool visible)

@@ -140,6 +140,11 @@ private slots:
 
         e.main().zoomAction->trigger();
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({0, 0}, e.scar.size()));
+        // The boxes take every place a recipe may hold, and each changes only its coordinate.
+        e.app().skin().setPlace(2, {INT_MIN, 0});
+        QCOMPARE(u.x->value(), INT_MIN);
+        e.type(u.y, "61");
+        QCOMPARE(e.app().skin().document().steps().back().place, QPoint(INT_MIN, 61));
 
         u.steps->setCurrentRow(1); // the shirt
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.shirt.size()));
