@@ -44,6 +44,13 @@ void StepsWindow::setUpWindow(QWidget *)
     Ui::StepsWindow &u = *m_ui;
     connect(u.steps, &QListWidget::currentRowChanged, this,
             [this](int row) { m_app.skin().selectStep(stepOfRow(m_app.skin().document().stepCount(), row)); });
+    // A click on the list's empty part (or Ctrl on the row) would take the highlight off the step
+    // the controls and the keys still edit. As in an image editor's layer panel, one row is always
+    // the one being edited: it stays highlighted until another row is chosen.
+    connect(u.steps, &QListWidget::itemSelectionChanged, this, [list = u.steps] {
+        if (list->selectedItems().isEmpty() && list->currentItem())
+            list->currentItem()->setSelected(true);
+    });
     for (QSpinBox *tint : {u.red, u.green, u.blue}) {
         connect(tint, &QSpinBox::valueChanged, this, &StepsWindow::tintChanged);
         // Typing a number or holding an arrow is one change: it ends when the box is left.

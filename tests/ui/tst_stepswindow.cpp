@@ -67,6 +67,9 @@ private slots:
         QCOMPARE(u.steps->accessibleName(), QStringLiteral("Schritte"));
         QCOMPARE(e.rows(), (QStringList{"Hemd shirt02.bmp", "Gesicht Face01.bmp", "Grundlage: Standard-Skin"}));
         QCOMPARE(u.steps->currentRow(), 0);
+        // A click below the rows leaves the row of the step the controls edit highlighted.
+        QTest::mouseClick(u.steps->viewport(), Qt::LeftButton, {}, {5, u.steps->viewport()->height() - 5});
+        QCOMPARE(u.steps->selectedItems(), QList{u.steps->item(0)});
         QVERIFY(u.red->isEnabled() && !u.x->isEnabled() && !u.moveUp->isEnabled() && u.moveDown->isEnabled());
         const QImage plain = e.canvas();
         QCOMPARE(plain, e.skinWith(e.shirt));
