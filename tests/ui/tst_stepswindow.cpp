@@ -118,6 +118,51 @@ private slots:
         QVERIFY(!u.red->isEnabled() && !u.visible->isEnabled() && !u.remove->isEnabled() && !u.swapPart->isEnabled());
     }
 
+    // Each button, and each tint box with its arrow held (three repeats), on the step of list row
+    // `row`: the rows above the base it leaves, the shirt's tint, and one undo that takes it back.
+    void eachControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("undo");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<int>>("tint");
+        // Tinted by 3, the shirt's black cross is pasted and near the key colour.
+        const QStringList faceFirst{"Gesicht Face01.bmp", "Hemd shirt02.bmp"},
+            tinted{"Hemd shirt02.bmp [getönt] [nahe an der Transparenzfarbe]", "Gesicht Face01.bmp"};
+        QTest::newRow("nach oben") << "moveUp" << 1 << "nach oben Gesicht Face01.bmp" << faceFirst << QList{0, 0, 0};
+        QTest::newRow("nach unten") << "moveDown" << 0 << "nach unten Hemd shirt02.bmp" << faceFirst << QList{0, 0, 0};
+        QTest::newRow("entfernen") << "remove" << 0 << "entfernen Hemd shirt02.bmp" << faceFirst.mid(0, 1)
+                                   << QList{0, 0, 0};
+        QTest::newRow("Grün") << "green" << 0 << "Tönung Hemd shirt02.bmp" << tinted << QList{0, 3, 0};
+        QTest::newRow("Blau") << "blue" << 0 << "Tönung Hemd shirt02.bmp" << tinted << QList{0, 0, 3};
+    }
+    void eachControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, row);
+        QFETCH(QString, undo);
+        QFETCH(QStringList, rows);
+        QFETCH(QList<int>, tint);
+        Editing e;
+        const QImage before = e.canvas();
+        const QStringList start = e.rows();
+        e.steps().steps->setCurrentRow(row);
+        QWidget *w = e.app().stepsWindow().window()->findChild<QWidget *>(control);
+        if (auto *button = qobject_cast<QPushButton *>(w))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            for (int repeat = 0; repeat < 3; ++repeat)
+                QTest::keyClick(w, Qt::Key_Up);
+        QCOMPARE(e.undoText(), "rückgängig: " + undo);
+        QCOMPARE(e.rows(), rows << "Grundlage: Standard-Skin");
+        if (tint != QList{0, 0, 0})
+            QCOMPARE(e.canvas(), e.skinWith(tinted(e.shirt, {tint[0], tint[1], tint[2]})));
+        e.main().undoAction->trigger();
+        QCOMPARE(e.canvas(), before);
+        QCOMPARE(e.rows(), start);
+    }
+
     // A user part's place, a part swapped through the kind's file dialog, and the zoom window's
     // outline of the selected step.
     void placeSwapAndOutline()
