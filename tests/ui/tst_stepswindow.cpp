@@ -312,10 +312,14 @@ private slots:
         QTest::mouseClick(u.mirrored, Qt::LeftButton);
         p.dialogs->answer(std::nullopt);
         QTest::mouseClick(u.swapPart, Qt::LeftButton);
+        QVERIFY(QDir().mkpath(p.folder() + "/Paletten"));
+        QVERIFY(writeFile(p.folder() + "/Paletten/p.gpl", "GIMP Palette\n1 2 3\n"));
+        QTest::mouseClick(u.rampButton, Qt::LeftButton);
         QCOMPARE(QStringList({p.main().undoAction->text(), p.dialogs->requests.back().title,
-                              p.dialogs->requests.back().filter, u.green->toolTip(), r.okButton->toolTip()}),
+                              p.dialogs->requests.back().filter, u.green->toolTip(), r.okButton->toolTip(),
+                              r.fromList->item(1)->toolTip().section(' ', -2)}),
                  QStringList({"Undo: Mirror Hemd shirt02.bmp", "Swap part", "Parts |shirt*.bmp|",
-                              "Tint: added to green, at most 255", "Take the swap (one step to undo)"}));
+                              "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)"}));
         QVERIFY(u.steps->accessibleDescription().startsWith("The step painted last on top"));
         QVERIFY(r.toList->accessibleDescription().startsWith("The colours that take their place"));
     }
