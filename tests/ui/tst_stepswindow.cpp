@@ -119,30 +119,23 @@ private slots:
     }
 
     // Each button, and each tint box with its arrow held (three repeats), on the step of list row
-    // `row`: the rows above the base it leaves, the shirt's tint, and one undo that takes it back.
+    // `row`: its undo name, the tint it gives the shirt, and one undo that takes it back.
     void eachControl_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("undo");
-        QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QList<int>>("tint");
-        // Tinted by 3, the shirt's black cross is pasted and near the key colour.
-        const QStringList faceFirst{"Gesicht Face01.bmp", "Hemd shirt02.bmp"},
-            tinted{"Hemd shirt02.bmp [getönt] [nahe an der Transparenzfarbe]", "Gesicht Face01.bmp"};
-        QTest::newRow("nach oben") << "moveUp" << 1 << "nach oben Gesicht Face01.bmp" << faceFirst << QList{0, 0, 0};
-        QTest::newRow("nach unten") << "moveDown" << 0 << "nach unten Hemd shirt02.bmp" << faceFirst << QList{0, 0, 0};
-        QTest::newRow("entfernen") << "remove" << 0 << "entfernen Hemd shirt02.bmp" << faceFirst.mid(0, 1)
-                                   << QList{0, 0, 0};
-        QTest::newRow("Grün") << "green" << 0 << "Tönung Hemd shirt02.bmp" << tinted << QList{0, 3, 0};
-        QTest::newRow("Blau") << "blue" << 0 << "Tönung Hemd shirt02.bmp" << tinted << QList{0, 0, 3};
+        QTest::newRow("nach oben") << "moveUp" << 1 << "rückgängig: nach oben Gesicht Face01.bmp" << QList{0, 0, 0};
+        QTest::newRow("nach unten") << "moveDown" << 0 << "rückgängig: nach unten Hemd shirt02.bmp" << QList{0, 0, 0};
+        QTest::newRow("entfernen") << "remove" << 0 << "rückgängig: entfernen Hemd shirt02.bmp" << QList{0, 0, 0};
+        QTest::newRow("Grün") << "green" << 0 << "rückgängig: Tönung Hemd shirt02.bmp" << QList{0, 3, 0};
+        QTest::newRow("Blau") << "blue" << 0 << "rückgängig: Tönung Hemd shirt02.bmp" << QList{0, 0, 3};
     }
     void eachControl()
     {
         QFETCH(QString, control);
         QFETCH(int, row);
-        QFETCH(QString, undo);
-        QFETCH(QStringList, rows);
         QFETCH(QList<int>, tint);
         Editing e;
         const QImage before = e.canvas();
@@ -154,8 +147,7 @@ private slots:
         else
             for (int repeat = 0; repeat < 3; ++repeat)
                 QTest::keyClick(w, Qt::Key_Up);
-        QCOMPARE(e.undoText(), "rückgängig: " + undo);
-        QCOMPARE(e.rows(), rows << "Grundlage: Standard-Skin");
+        QTEST(e.undoText(), "undo");
         if (tint != QList{0, 0, 0})
             QCOMPARE(e.canvas(), e.skinWith(tinted(e.shirt, {tint[0], tint[1], tint[2]})));
         e.main().undoAction->trigger();
@@ -317,11 +309,11 @@ private slots:
         QTest::mouseClick(u.rampButton, Qt::LeftButton);
         QCOMPARE(QStringList({p.main().undoAction->text(), p.dialogs->requests.back().title,
                               p.dialogs->requests.back().filter, u.green->toolTip(), r.okButton->toolTip(),
-                              r.fromList->item(1)->toolTip().section(' ', -2)}),
+                              r.fromList->item(1)->toolTip().section(' ', -2),
+                              u.steps->accessibleDescription().left(21), r.toList->accessibleDescription().left(16)}),
                  QStringList({"Undo: Mirror Hemd shirt02.bmp", "Swap part", "Parts |shirt*.bmp|",
-                              "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)"}));
-        QVERIFY(u.steps->accessibleDescription().startsWith("The step painted last on top"));
-        QVERIFY(r.toList->accessibleDescription().startsWith("The colours that take their place"));
+                              "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)",
+                              "The step painted last", "The colours that"}));
     }
 };
 
