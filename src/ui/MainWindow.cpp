@@ -17,14 +17,14 @@
 #include "language/KeyTable.h"
 #include "ui_MainWindow.h"
 
-#include <algorithm>
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace pellwerk {
 
