@@ -254,27 +254,26 @@ Result<QImage> Composer::compose(const Composition &composition,
 Result<QImage> Composer::composeRest(QImage skin, const Composition &composition, size_t pasted,
                                      const std::function<void(qsizetype, qsizetype)> &progress) const
 {
-    // Often enough for a bar to move smoothly, rarely enough to cost nothing beside a paste.
-    constexpr size_t ProgressEvery = 256;
     const std::vector<PasteStep> &steps = composition.steps;
-    const auto total = qsizetype(steps.size());
-    for (size_t i = pasted; i < steps.size(); ++i) {
-        if (progress && i % ProgressEvery == 0)
-            progress(qsizetype(i), total);
-        const PasteStep &step = steps[i];
-        // A hidden step paints nothing, but a recipe that names a part nobody can read is broken.
-        const Result<QImage> layer = step.visible ? preview(step) : partPicture(step.part);
+    const auto partError = [&](const Error &error, size_t i) {
+        return placed(error, int(i + 1), QStringLiteral("part"), steps[i].part.isEmpty() ? QString() : resolve(steps[i].part));
+    };
+    StepSource source;
+    source.layerOf = [&](size_t i) -> Result<QImage> {
+        Result<QImage> layer = preview(steps[i]);
         if (!layer)
-            return placed(layer.error(), int(i + 1), QStringLiteral("part"),
-                          step.part.isEmpty() ? QString() : resolve(step.part));
-        if (const Result<RampMap> map = step.visible ? RampMap() : ramp(step.ramp); !map)
+            return partError(layer.error(), i);
+        return layer;
+    };
+    source.checkHidden = [&](size_t i) -> Result<void> {
+        if (const Result<QImage> part = partPicture(steps[i].part); !part)
+            return partError(part.error(), i);
+        if (const Result<RampMap> map = ramp(steps[i].ramp); !map)
             return placed(map.error(), int(i + 1), QStringLiteral("ramp"), {});
-        if (step.visible)
-            pasteLayer(skin, layer.value(), step);
-    }
-    if (progress)
-        progress(total, total);
-    return skin;
+        return {};
+    };
+    source.progress = progress;
+    return renderSkin(std::move(skin), steps, source, pasted);
 }
 
 Result<Document> Composer::document(const Composition &composition,

@@ -126,13 +126,15 @@ QImage Document::render(LayerCache *cache) const
 {
     const std::vector<PasteStep> &all = steps();
     // Every part is in the store, so no layer can fail to be made.
-    const Result<QImage> skin = renderSkin(m_baseCanvas, all, [&](std::size_t i) -> Result<QImage> {
+    StepSource source;
+    source.layerOf = [&](std::size_t i) -> Result<QImage> {
         const QImage part = m_parts.picture(all[i].part);
         if (!cache)
             return stepLayer(part, all[i], rampOf(all[i]));
         return cache->layer(part, all[i], m_palettes.value(all[i].ramp.from), m_palettes.value(all[i].ramp.to),
                             [&] { return rampOf(all[i]); });
-    });
+    };
+    const Result<QImage> skin = renderSkin(m_baseCanvas, all, source);
     return skin.value();
 }
 

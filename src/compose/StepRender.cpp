@@ -74,18 +74,30 @@ void pasteLayer(QImage &skin, const QImage &layer, const PasteStep &step)
                     step.transparent);
 }
 
-Result<QImage> renderSkin(const QImage &base, const std::vector<PasteStep> &steps, const LayerSource &layerOf)
+Result<QImage> renderSkin(QImage canvas, const std::vector<PasteStep> &steps, const StepSource &source,
+                          std::size_t from)
 {
-    QImage skin = base;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (!steps[i].visible)
+    // Often enough for a bar to move smoothly, rarely enough to cost nothing beside a paste.
+    constexpr std::size_t ProgressEvery = 256;
+    const auto total = qsizetype(steps.size());
+    for (std::size_t i = from; i < steps.size(); ++i) {
+        if (source.progress && i % ProgressEvery == 0)
+            source.progress(qsizetype(i), total);
+        if (!steps[i].visible) {
+            if (source.checkHidden) {
+                if (const Result<void> paintable = source.checkHidden(i); !paintable)
+                    return paintable.error();
+            }
             continue;
-        const Result<QImage> layer = layerOf(i);
+        }
+        const Result<QImage> layer = source.layerOf(i);
         if (!layer)
             return layer.error();
-        pasteLayer(skin, layer.value(), steps[i]);
+        pasteLayer(canvas, layer.value(), steps[i]);
     }
-    return skin;
+    if (source.progress)
+        source.progress(total, total);
+    return canvas;
 }
 
 } // namespace pellwerk

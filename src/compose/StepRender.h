@@ -13,8 +13,8 @@
 namespace pellwerk {
 
 // The one way a skin is made from a base and its steps. The composer and the editor both render
-// through renderSkin and stepLayer; they differ only in where the pictures come from and how
-// long made layers are kept.
+// through renderSkin and stepLayer; they differ only in where the pictures come from, how long
+// made layers are kept, and whether a hidden step's files must be readable.
 
 // The canvas a document starts from: black 256 x 256 with `picture` at the top-left, cut to the
 // skin. The default skin, SkinNEW.bmp and an opened bitmap all start so; a 256 x 256 RGB32 picture
@@ -37,12 +37,25 @@ QImage stepLayer(const QImage &part, const PasteStep &step, const RampMap &ramp 
 // renderer's business.
 void pasteLayer(QImage &skin, const QImage &layer, const PasteStep &step);
 
-// Where a renderer gets the layer of step `index`: made by stepLayer, or an error that stops the
-// rendering.
-using LayerSource = std::function<Result<QImage>(std::size_t index)>;
+// What the renderer asks of the steps it renders. Only `layerOf` must be given.
+struct StepSource
+{
+    // The layer of visible step `index`, as stepLayer makes it, or an error that stops the
+    // rendering.
+    std::function<Result<QImage>(std::size_t index)> layerOf;
+    // Whether hidden step `index` could be painted. A hidden step paints nothing, but an error
+    // here stops the rendering as a layer's does (a recipe naming a part nobody can read is broken,
+    // shown or not). Empty: hidden steps are passed over unseen.
+    std::function<Result<void>(std::size_t index)> checkHidden;
+    // Told (steps done, all steps) before every 256th step and once all are done, so that a caller
+    // can show how far a long recipe is.
+    std::function<void(qsizetype done, qsizetype total)> progress;
+};
 
-// The skin: `base` (as baseCanvas makes it) with every visible step pasted over it, in order.
-// Hidden steps are not asked for their layer. The first error of `layerOf` is returned as it is.
-Result<QImage> renderSkin(const QImage &base, const std::vector<PasteStep> &steps, const LayerSource &layerOf);
+// The skin: `canvas`, which shows the base (as baseCanvas makes it) and the first `from` steps,
+// with every later visible step pasted over it, in order. The first error of the source is
+// returned as it is.
+Result<QImage> renderSkin(QImage canvas, const std::vector<PasteStep> &steps, const StepSource &source,
+                          std::size_t from = 0);
 
 } // namespace pellwerk

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <future>
+#include <mutex>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -110,7 +113,61 @@ void FolderIndex::addFilesOf(const QString &folder, quint32 position)
 #endif
 }
 
+namespace {
+
+struct ReadAhead
+{
+    std::mutex lock;
+    QStringList folders;
+    std::future<FolderIndex> result;
+};
+
+ReadAhead &readAheadSlot()
+{
+    static ReadAhead slot;
+    return slot;
+}
+
+} // namespace
+
+void FolderIndex::readAhead(const QStringList &folders)
+{
+    std::future<FolderIndex> started = std::async(std::launch::async, [folders] { return readNow(folders); });
+    ReadAhead &slot = readAheadSlot();
+    // Declared before the lock so that it ends after it: a replaced read still running is waited
+    // for without holding up a reader.
+    std::future<FolderIndex> replaced;
+    const std::lock_guard hold(slot.lock);
+    slot.folders = folders;
+    replaced = std::exchange(slot.result, std::move(started));
+}
+
+std::optional<FolderIndex> FolderIndex::takeReadAhead(const QStringList &folders)
+{
+    ReadAhead &slot = readAheadSlot();
+    std::future<FolderIndex> result;
+    {
+        const std::lock_guard hold(slot.lock);
+        if (!slot.result.valid() || slot.folders != folders)
+            return std::nullopt;
+        result = std::move(slot.result);
+        slot.folders.clear();
+    }
+    return result.get();
+}
+
 FolderIndex FolderIndex::read(const QStringList &folders)
+{
+    // Names read ahead are as good as names read now while no folder's time has moved since. A
+    // folder changed just before may yet change within the same tick of its clock; the index
+    // keeps the time of its own read, so such a read still never counts as current (isCurrent)
+    // and the lists read again at their next change of pattern, as after any read.
+    if (std::optional<FolderIndex> ahead = takeReadAhead(folders); ahead && ahead->stampsUnchanged())
+        return std::move(*ahead);
+    return readNow(folders);
+}
+
+FolderIndex FolderIndex::readNow(const QStringList &folders)
 {
     FolderIndex index;
     for (const QString &folder : folders) {
@@ -231,14 +288,19 @@ bool FolderIndex::stampSettled(const Stamp &stamp) const
     return !stamp || *stamp + std::chrono::seconds(2) < m_readAt;
 }
 
-bool FolderIndex::isCurrent() const
+bool FolderIndex::stampsUnchanged() const
 {
     for (qsizetype i = 0; i < m_folders.size(); ++i) {
-        const Stamp &stamp = m_stamps[size_t(i)];
-        if (!stampSettled(stamp) || stampOf(m_folders[i]) != stamp)
+        if (stampOf(m_folders[i]) != m_stamps[size_t(i)])
             return false;
     }
     return true;
+}
+
+bool FolderIndex::isCurrent() const
+{
+    return std::all_of(m_stamps.begin(), m_stamps.end(), [this](const Stamp &stamp) { return stampSettled(stamp); })
+           && stampsUnchanged();
 }
 
 } // namespace pellwerk

@@ -31,6 +31,11 @@ public:
     FolderIndex() = default;
     static FolderIndex read(const QStringList &folders);
     static FolderIndex read(const QString &folder) { return read(QStringList{folder}); }
+    // Starts reading the folders on another thread. The next read() of exactly these folders
+    // takes that result if no folder's modification time has changed since, and reads them itself
+    // otherwise: the editor reads its part library while the toolkit starts. A later call replaces
+    // an untaken read.
+    static void readAhead(const QStringList &folders);
 
     // The folders read, in search order, empty names left out.
     const QStringList &folders() const { return m_folders; }
@@ -72,6 +77,8 @@ private:
     };
     using Stamp = std::optional<std::filesystem::file_time_type>;
 
+    static FolderIndex readNow(const QStringList &folders);
+    static std::optional<FolderIndex> takeReadAhead(const QStringList &folders);
     void addName(QStringView name, quint32 folder);
     void addFilesOf(const QString &folder, quint32 position);
     std::u16string_view folded(const Entry &entry) const
@@ -80,6 +87,7 @@ private:
     }
     qsizetype firstFolded(std::u16string_view key) const;
     static Stamp stampOf(const QString &folder);
+    bool stampsUnchanged() const;
     bool stampSettled(const Stamp &stamp) const;
 
     QStringList m_folders;

@@ -15,4 +15,10 @@ QString userPartFolder()
     return userFolder(QStringLiteral("Image"));
 }
 
+QString programPartFolder(const QString &programFolder)
+{
+    // Plain concatenation: a program in "/" gives "//Image/".
+    return programFolder + QStringLiteral("/Image/");
+}
+
 } // namespace pellwerk

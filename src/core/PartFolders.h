@@ -11,5 +11,7 @@ namespace pellwerk {
 QString userFolder(const QString &sub);
 // The user's own part folder, userFolder("Image").
 QString userPartFolder();
+// The program's own part folder in the program folder: "<programFolder>/Image/".
+QString programPartFolder(const QString &programFolder);
 
 } // namespace pellwerk

@@ -25,7 +25,7 @@ bool CommonDialog::show(FileDialogRequest::Kind kind)
 {
     if (!m_backend)
         return false;
-    FileDialogRequest request{kind, DialogTitle, Filter, InitDir, FileName};
+    FileDialogRequest request{kind, DialogTitle, Filter, InitDir, FileName, Places};
     const std::optional<QString> chosen = m_backend->run(request);
     if (!chosen || chosen->isEmpty())
         return false;

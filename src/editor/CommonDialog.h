@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -10,11 +11,20 @@ namespace pellwerk {
 struct FileDialogRequest
 {
     enum class Kind { Open, Save };
+    FileDialogRequest() = default;
+    // Most dialogs offer no places.
+    FileDialogRequest(Kind kind, QString title, QString filter, QString initDir, QString fileName,
+                      QStringList places = {})
+        : kind(kind), title(std::move(title)), filter(std::move(filter)), initDir(std::move(initDir)),
+          fileName(std::move(fileName)), places(std::move(places))
+    {}
+
     Kind kind = Kind::Open;
     QString title;
     QString filter; // pairs of description and pattern separated by "|", e.g. "Bilder |*.bmp|"
     QString initDir;
     QString fileName; // the name chosen last time, offered again
+    QStringList places; // folders offered to go to at one click (a sidebar), in this order
 };
 
 // Shows the real dialog (QFileDialog in the program, a script in tests). Returns the chosen
@@ -36,6 +46,7 @@ public:
     QString DialogTitle = QStringLiteral("Skin für Velmora");
     QString Filter = QStringLiteral("*.bmp");
     QString InitDir;
+    QStringList Places;
 
     void setBackend(std::shared_ptr<FileDialogBackend> backend) { m_backend = std::move(backend); }
 

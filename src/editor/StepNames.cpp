@@ -26,10 +26,11 @@ QString pasteName(const PasteStep &step)
     return stepName(step);
 }
 
-QString actionName(const HistoryStep &step)
+QString actionName(const HistoryStep &step, const ActionWords &words)
 {
     using enum HistoryStep::Type;
     const QString part = pasteName(step.paste);
+    const auto edit = [&part](const QString &word) { return word + QLatin1Char(' ') + part; };
     switch (step.type) {
     case Paste:
         return part;
@@ -39,33 +40,32 @@ QString actionName(const HistoryStep &step)
     case Recipe:
         return QStringLiteral("Rezept ") + fileName(step.recipeFile);
     case Tint:
-        return QStringLiteral("Tönung ") + part;
+        return edit(words.tint);
     case Place:
-        return QStringLiteral("Ort ") + part;
+        return edit(words.place);
     case Visibility:
-        return (step.paste.visible ? QStringLiteral("einblenden ") : QStringLiteral("ausblenden ")) + part;
+        return edit(step.paste.visible ? words.show : words.hide);
     case Mirror:
-        return (step.paste.mirrored ? QStringLiteral("spiegeln ") : QStringLiteral("Spiegelung aufheben ")) + part;
+        return edit(step.paste.mirrored ? words.mirror : words.unmirror);
     case Order:
         // The steps window shows the step painted last at the top: painted later is higher up.
-        return (step.index > step.from ? QStringLiteral("nach oben ") : QStringLiteral("nach unten ")) + part;
+        return edit(step.index > step.from ? words.up : words.down);
     case Removal:
-        return QStringLiteral("entfernen ") + part;
+        return edit(words.remove);
     case Ramp:
-        return (step.paste.ramp.isNone() ? QStringLiteral("Farbrampe entfernen ") : QStringLiteral("Farbrampe "))
-               + part;
+        return edit(step.paste.ramp.isNone() ? words.unramp : words.ramp);
     case PartSwap:
         break;
     }
-    return QStringLiteral("Teil tauschen ") + part;
+    return edit(words.swap);
 }
 
-QString actionMenuText(const QString &word, const HistoryStep *step)
+QString actionMenuText(const QString &word, const HistoryStep *step, const ActionWords &words)
 {
     if (!step)
         return word;
     // A menu takes "&" for a keyboard mnemonic: a part named "A&B.bmp" must show as it is.
-    QString text = actionName(*step);
+    QString text = actionName(*step, words);
     text.replace(QLatin1Char('&'), QLatin1String("&&"));
     return word + QStringLiteral(": ") + text;
 }

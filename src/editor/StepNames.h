@@ -14,14 +14,32 @@ namespace pellwerk {
 // A paste: its kind and its part's file name ("Hemd shirt02.bmp", "Benutzer-Teil scar.bmp"), or
 // "Vorschaubild" for the preview picture built into the program.
 QString pasteName(const PasteStep &step);
+// The words that name an edit of a step, before the step's name; a language file replaces them.
+struct ActionWords
+{
+    QString tint = QStringLiteral("Tönung");
+    QString place = QStringLiteral("Ort");
+    QString hide = QStringLiteral("ausblenden");
+    QString show = QStringLiteral("einblenden");
+    QString mirror = QStringLiteral("spiegeln");
+    QString unmirror = QStringLiteral("Spiegelung aufheben");
+    QString up = QStringLiteral("nach oben");
+    QString down = QStringLiteral("nach unten");
+    QString remove = QStringLiteral("entfernen");
+    QString swap = QStringLiteral("Teil tauschen");
+    QString ramp = QStringLiteral("Farbrampe");
+    QString unramp = QStringLiteral("Farbrampe entfernen");
+};
+
 // An action of the history, named after what changed: "Gesicht Face01.bmp" (a paste), "neu",
-// "öffnen skin.bmp", "Rezept r.json", "Tönung Hemd shirt02.bmp", "Ort …", "ausblenden …" and
-// "einblenden …", "spiegeln …" and "Spiegelung aufheben …", "nach oben …" and "nach unten …",
-// "entfernen …", "Teil tauschen …" (with the new part).
-QString actionName(const HistoryStep &step);
+// "öffnen skin.bmp", "Rezept r.json", or an edit's word and the step's name: "Tönung Hemd
+// shirt02.bmp", "Ort …", "ausblenden …" and "einblenden …", "spiegeln …" and "Spiegelung
+// aufheben …", "nach oben …" and "nach unten …", "entfernen …", "Farbrampe …" and "Farbrampe
+// entfernen …", "Teil tauschen …" (with the new part).
+QString actionName(const HistoryStep &step, const ActionWords &words = {});
 // The edit menu's entry for an action: the entry's own word (its "&" a mnemonic, as the language
 // file gives it), and the action's name after a colon when there is one, shown literally.
-QString actionMenuText(const QString &word, const HistoryStep *step);
+QString actionMenuText(const QString &word, const HistoryStep *step, const ActionWords &words = {});
 
 // The words of the steps window's rows that a language file replaces.
 struct StepRowWords

@@ -34,9 +34,11 @@ struct KeyRow
 const KeyRow &languageNameRow();
 
 // Rows 1 to 28 in the order a language is applied, then the rows of the menus added since
-// (29 on), of the steps window (35 on) and of its colour-ramp dialog (52 on), whose keys and texts the shipped files order by the same substring and last-match
-// rules. One key may serve several rows: "setup" three,
-// "part" two, and "file" both the "Datei" menu and the tool-tips of nine part file lists.
+// (29 on), of the steps window (35 on) and of its colour-ramp dialog (52 on), the words naming
+// an edit of a step and the tool-tips of those two windows (60 on), whose keys and texts the
+// shipped files order by the same substring and last-match rules. One key may serve several
+// rows: "setup" three, "part" three, "edit swap" two, and "file" both the "Datei" menu and the
+// tool-tips of nine part file lists.
 //
 // The settings dialog's colour name label names the transparent colour and has three rows. Its
 // design text is "schwarz"; picking a colour rewrites it as a space and the colour's name, so the

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace pellwerk {
 
 template class DesignedForm<Ui::MainWindow, QMainWindow>;
@@ -150,8 +152,7 @@ void MainWindow::windowLoaded()
     const QSize inner = parts.preview().innerSize();
     s.PartRect = Rect32{0, 0, inner.width(), inner.height()};
     showStatus(s.ProgramFolder);
-    // Plain concatenation: a program in "/" gives "//Image/".
-    s.ImageFolder = s.ProgramFolder + QStringLiteral("/Image/");
+    s.ImageFolder = programPartFolder(s.ProgramFolder);
     parts.pointListsAtImageFolder();
 }
 
@@ -182,7 +183,20 @@ bool MainWindow::hostCloseRequested()
 
 void MainWindow::applyLanguageText(const KeyRow &row, const QString &text)
 {
-    if (row.control == QLatin1String("undoAction"))
+    // The words of the edit menu's entries are no control's property: the entries are written anew
+    // from them whenever the history changes.
+    static const std::pair<const char *, QString ActionWords::*> editWords[] = {
+        {"tintWord", &ActionWords::tint},     {"placeWord", &ActionWords::place},
+        {"hideWord", &ActionWords::hide},     {"showWord", &ActionWords::show},
+        {"mirrorWord", &ActionWords::mirror}, {"unmirrorWord", &ActionWords::unmirror},
+        {"upWord", &ActionWords::up},         {"downWord", &ActionWords::down},
+        {"removeWord", &ActionWords::remove}, {"swapWord", &ActionWords::swap},
+        {"rampWord", &ActionWords::ramp},     {"unrampWord", &ActionWords::unramp}};
+    const auto edit = std::find_if(std::begin(editWords), std::end(editWords),
+                                   [&row](const auto &word) { return row.control == QLatin1String(word.first); });
+    if (edit != std::end(editWords))
+        m_actionWords.*(edit->second) = text;
+    else if (row.control == QLatin1String("undoAction"))
         m_undoWord = text;
     else if (row.control == QLatin1String("redoAction"))
         m_redoWord = text;
@@ -208,9 +222,9 @@ void MainWindow::showHistory()
     const CompositionHistory &history = m_app.skin().history();
     Ui::MainWindow &u = ui();
     u.undoAction->setEnabled(history.canUndo());
-    u.undoAction->setText(actionMenuText(m_undoWord, history.undoStep()));
+    u.undoAction->setText(actionMenuText(m_undoWord, history.undoStep(), m_actionWords));
     u.redoAction->setEnabled(history.canRedo());
-    u.redoAction->setText(actionMenuText(m_redoWord, history.redoStep()));
+    u.redoAction->setText(actionMenuText(m_redoWord, history.redoStep(), m_actionWords));
 }
 
 void MainWindow::showStatus(const QString &text)

@@ -3,6 +3,7 @@
 #include "Form.h"
 #include "compose/Composition.h"
 #include "editor/CommonDialog.h"
+#include "editor/StepNames.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -88,6 +89,7 @@ private:
     QTimer *m_timer = nullptr;
     QString m_undoWord = QStringLiteral("rückgängig");
     QString m_redoWord = QStringLiteral("wiederholen");
+    ActionWords m_actionWords;
 };
 
 } // namespace pellwerk

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QUrl>
 
 namespace pellwerk {
 
@@ -32,6 +33,14 @@ void QtFileDialogBackend::configure(QFileDialog &dialog, const FileDialogRequest
         const QString suffix = dot < 0 ? QString() : request.filter.mid(dot + 2).section(QLatin1Char('|'), 0, 0);
         dialog.setDefaultSuffix(suffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    // The places come before the dialog's own (the computer, the home folder); a folder that does
+    // not exist is left out.
+    if (!request.places.isEmpty()) {
+        QList<QUrl> places;
+        for (const QString &folder : request.places)
+            places << QUrl::fromLocalFile(folder);
+        dialog.setSidebarUrls(places + dialog.sidebarUrls());
     }
     // The file chosen last time is offered again (unless it is only the pattern) — by its name
     // in the initial folder, because a whole path would take the dialog to that file's folder.

@@ -8,7 +8,8 @@ class QFileDialog;
 namespace pellwerk {
 
 // File dialogs of the running program. A dialog starts in the request's initial folder and
-// offers the name chosen last time there (or the whole path when there is no initial folder).
+// offers the name chosen last time there (or the whole path when there is no initial folder); the
+// request's places head its sidebar.
 // The save dialog adds the filter's extension to a name typed without one and asks before replacing an
 // existing file. Using these dialogs writes no settings file.
 class QtFileDialogBackend : public FileDialogBackend

@@ -76,6 +76,10 @@ void RampDialog::windowLoaded()
 
 void RampDialog::applyLanguageText(const KeyRow &row, const QString &text)
 {
+    if (row.control == QLatin1String("coloursWord")) {
+        m_coloursWord = text;
+        return;
+    }
     if (row.control == QLatin1String("noneWord")) {
         m_noneWord = text;
         if (m_ui && m_ui->fromList->count() > 0)
@@ -83,9 +87,12 @@ void RampDialog::applyLanguageText(const KeyRow &row, const QString &text)
         return;
     }
     Form::applyLanguageText(row, text);
-    // The lists are read by their labels' words.
+    // The lists are read by their labels' words, and described by their tool-tips' (a list's
+    // description is not its tool-tip by itself).
     if (auto *label = window()->findChild<QLabel *>(row.control); label && label->buddy())
         label->buddy()->setAccessibleName(text);
+    else if (auto *list = window()->findChild<QListWidget *>(row.control); list && row.target == KeyTarget::ToolTip)
+        list->setAccessibleDescription(text);
 }
 
 bool RampDialog::hostCloseRequested()
@@ -129,7 +136,8 @@ void RampDialog::fillLists(const RampSwap &current)
             item->setData(PathRole, path);
             if (read) {
                 item->setIcon(swatches(read.value()));
-                item->setToolTip(QStringLiteral("%1 (%2 Farben)").arg(path).arg(read->colours.size()));
+                item->setToolTip(
+                    QStringLiteral("%1 (%2 %3)").arg(path, QString::number(read->colours.size()), m_coloursWord));
             } else {
                 item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
                 item->setToolTip(path + QStringLiteral(": ") + ErrorText::describe(read.error()));

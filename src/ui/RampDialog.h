@@ -48,6 +48,7 @@ private:
 
     int m_step = -1;
     QString m_noneWord = QStringLiteral("keine");
+    QString m_coloursWord = QStringLiteral("Farben");
     std::map<QString, Palette> m_palettes; // the readable palettes listed, by path
 };
 

@@ -4,11 +4,13 @@
 #include "RampDialog.h"
 #include "core/BitmapDecoder.h"
 #include "core/ErrorText.h"
+#include "core/FileResolver.h"
 #include "editor/PartListPattern.h"
 #include "language/KeyTable.h"
 #include "parts/PlacementTable.h"
 #include "ui_StepsWindow.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -43,14 +45,21 @@ void StepsWindow::setUpWindow(QWidget *)
     Ui::StepsWindow &u = *m_ui;
     connect(u.steps, &QListWidget::currentRowChanged, this,
             [this](int row) { m_app.skin().selectStep(stepOfRow(m_app.skin().document().stepCount(), row)); });
+    // A click on the list's empty part (or Ctrl on the row) would take the highlight off the step
+    // the controls and the keys still edit. As in an image editor's layer panel, one row is always
+    // the one being edited: it stays highlighted until another row is chosen.
+    connect(u.steps, &QListWidget::itemSelectionChanged, this, [list = u.steps] {
+        if (list->selectedItems().isEmpty() && list->currentItem())
+            list->currentItem()->setSelected(true);
+    });
     for (QSpinBox *tint : {u.red, u.green, u.blue}) {
         connect(tint, &QSpinBox::valueChanged, this, &StepsWindow::tintChanged);
         // Typing a number or holding an arrow is one change: it ends when the box is left.
         connect(tint, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
     }
-    for (QSpinBox *coordinate : {u.x, u.y}) {
-        connect(coordinate, &QSpinBox::valueChanged, this, &StepsWindow::placeChanged);
-        connect(coordinate, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
+    for (const auto &[box, coordinate] : {std::pair(u.x, Qt::Horizontal), std::pair(u.y, Qt::Vertical)}) {
+        connect(box, &QSpinBox::valueChanged, this, [this, c = coordinate](int value) { placeChanged(c, value); });
+        connect(box, &QSpinBox::editingFinished, &m_app.skin(), &SkinCanvas::endBurst);
     }
     connect(u.visible, &QCheckBox::toggled, this, &StepsWindow::visibleToggled);
     connect(u.mirrored, &QCheckBox::toggled, this, &StepsWindow::mirroredToggled);
@@ -76,6 +85,8 @@ void StepsWindow::applyLanguageText(const KeyRow &row, const QString &text)
                     : row.control == QLatin1String("mirroredMark")    ? &m_words.mirrored
                     : row.control == QLatin1String("tintedMark")      ? &m_words.tinted
                     : row.control == QLatin1String("nearKeyMark")     ? &m_words.nearKey
+                    : row.control == QLatin1String("swapTitleWord")   ? &m_partDialog.DialogTitle
+                    : row.control == QLatin1String("swapFilterWord")  ? &m_partsWord
                                                                       : nullptr;
     if (word) {
         *word = text;
@@ -87,6 +98,8 @@ void StepsWindow::applyLanguageText(const KeyRow &row, const QString &text)
     // words, the list by the window's title.
     if (row.target == KeyTarget::Title)
         ui().steps->setAccessibleName(text);
+    else if (row.target == KeyTarget::ToolTip && row.control == ui().steps->objectName())
+        ui().steps->setAccessibleDescription(text); // a list's description is not its tool-tip
     else if (auto *label = window()->findChild<QLabel *>(row.control); label && label->buddy())
         label->buddy()->setAccessibleName(text);
 }
@@ -175,9 +188,14 @@ void StepsWindow::tintChanged()
     m_app.skin().setTint(selectedStep(), {u.red->value(), u.green->value(), u.blue->value()});
 }
 
-void StepsWindow::placeChanged()
+void StepsWindow::placeChanged(Qt::Orientation coordinate, int value)
 {
-    m_app.skin().setPlace(selectedStep(), QPoint(ui().x->value(), ui().y->value()));
+    const int index = selectedStep();
+    if (index < 0)
+        return;
+    QPoint place = m_app.skin().document().steps()[size_t(index)].place;
+    (coordinate == Qt::Horizontal ? place.rx() : place.ry()) = value;
+    m_app.skin().setPlace(index, place);
 }
 
 void StepsWindow::visibleToggled(bool visible)
@@ -213,10 +231,18 @@ void StepsWindow::swapPartClicked()
         return;
     const PasteStep step = m_app.skin().document().steps()[size_t(index)];
     // The kind's own list offers these names; a user part may be any bitmap.
-    m_partDialog.Filter = QStringLiteral("Teile |") + partListPattern(step.kind) + QLatin1Char('|');
+    m_partDialog.Filter = m_partsWord + QStringLiteral(" |") + partListPattern(step.kind) + QLatin1Char('|');
     m_partDialog.InitDir =
         step.part.isEmpty() ? m_app.state.ImageFolder : QFileInfo(step.part).absolutePath() + QLatin1Char('/');
     m_partDialog.FileName = QFileInfo(step.part).fileName();
+    // The kind's list shows the user's own parts with the program's: both folders are offered,
+    // after the one the step's part came from.
+    const FileResolver kindFolders =
+        FileResolver::forKind(QStringLiteral("Image"), m_app.state.ImageFolder, m_partDialog.InitDir);
+    m_partDialog.Places.clear();
+    for (const QString &folder : kindFolders.folders())
+        m_partDialog.Places << QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    m_partDialog.Places.removeDuplicates();
     if (!m_partDialog.ShowOpen())
         return;
     const QString path = QFileInfo(m_partDialog.FileName).absoluteFilePath();

@@ -33,7 +33,8 @@ public:
 
     // Handlers of the controls.
     void tintChanged();
-    void placeChanged();
+    // A change of the X or the Y box: the place's other coordinate stays as it is.
+    void placeChanged(Qt::Orientation coordinate, int value);
     void visibleToggled(bool visible);
     void mirroredToggled(bool mirrored);
     void moveUpClicked();
@@ -55,6 +56,8 @@ private:
     void showSelection();
 
     StepRowWords m_words;
+    // The swap dialog's name for the files it shows: "Teile |shirt*.bmp|".
+    QString m_partsWord = QStringLiteral("Teile");
     CommonDialog m_partDialog;
     std::unique_ptr<RampDialog> m_rampDialog;
 };

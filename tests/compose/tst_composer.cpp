@@ -139,6 +139,11 @@ private slots:
         QCOMPARE(skin.error().step, 2);
         QCOMPARE(skin.error().file + ": " + skin.error().detail,
                  "gone.bmp: " + path("gone.bmp\n") + path("Image/gone.bmp"));
+        // Hidden, the step paints nothing, but the recipe is broken all the same.
+        c.steps[1].visible = false;
+        skin = composer.compose(c);
+        QVERIFY(!skin);
+        QCOMPARE(skin.error().step, 2);
         c.base.kind = CompositionBase::Kind::New;
         skin = composer.compose(c);
         QCOMPARE(skin.error().field, QStringLiteral("base"));

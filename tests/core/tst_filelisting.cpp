@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <thread>
 
 using namespace pellwerk;
 using testsupport::makeFiles;
@@ -179,6 +180,27 @@ private slots:
         QVERIFY(makeFiles(user, "face2.BMP"));
         QVERIFY(!again.isCurrent());
         QCOMPARE(again.reread().names(bitmaps), (QStringList{"Face1.bmp", "face2.BMP"}));
+    }
+
+    void namesReadAheadCountOnlyForTheirFoldersUnchanged()
+    {
+        QTemporaryDir dir;
+        const QString one = dir.path() + "/one/", other = dir.path() + "/other/";
+        const FileNamePattern bitmaps("*.bmp");
+        QVERIFY(makeFiles(one, "a.bmp"));
+        QVERIFY(makeFiles(other, "b.bmp"));
+        settle(one);
+
+        // Another folder's read is not taken, nor a read of the same folder in another order.
+        FolderIndex::readAhead({one});
+        QCOMPARE(FolderIndex::read(QStringList{other}).names(bitmaps), QStringList{"b.bmp"});
+        QCOMPARE(FolderIndex::read(QStringList{other, one}).names(bitmaps), (QStringList{"a.bmp", "b.bmp"}));
+
+        // A file added after the read ahead is seen. The pause gives the other thread time to
+        // finish its read first; should it not have, it sees the file itself.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        QVERIFY(makeFiles(one, "c.bmp"));
+        QCOMPARE(FolderIndex::read(QStringList{one}).names(bitmaps), (QStringList{"a.bmp", "c.bmp"}));
     }
 };
 

@@ -77,8 +77,15 @@ private slots:
         AppState state;
         state.ProgramFolder = langFolder;
         state.LanguageFile = fileName;
-        for (const KeyRow &r : languageKeyTable())
-            QVERIFY2(LanguageText(state, r.key) == texts.at(r.row - 1), qPrintable(QString::number(r.row)));
+        for (const KeyRow &r : languageKeyTable()) {
+            // From the edit words on, the German file gives the built-in texts, the others a
+            // translation of each; every key finds its own line, not a later one that holds it.
+            const QString text = LanguageText(state, r.key);
+            const bool meant = r.row <= texts.size()       ? text == texts.at(r.row - 1)
+                               : fileName == "deutsch.zlf" ? text == r.builtInText
+                                                           : !text.isEmpty() && text != r.builtInText;
+            QVERIFY2(meant && state.LanguageLine.startsWith(r.key + '#', Qt::CaseInsensitive), qPrintable(r.key));
+        }
 
         state.LanguageFile = QStringLiteral("anderes.zlf");
         QVERIFY(FindLanguageLine(state, languageNameRow().key, fileName));

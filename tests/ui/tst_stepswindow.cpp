@@ -3,7 +3,9 @@
 
 #include "TestProgram.h"
 #include "colour/Tint.h"
+#include "core/PartFolders.h"
 #include "editor/ZoomGeometry.h"
+#include "ui/QtDialogs.h"
 #include "ui/RampDialog.h"
 #include "ui/StepsWindow.h"
 #include "ui/ZoomView.h"
@@ -11,7 +13,9 @@
 #include "ui_StepsWindow.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QListWidget>
+#include <QUrl>
 
 using namespace pellwerk;
 using namespace testsupport;
@@ -63,6 +67,9 @@ private slots:
         QCOMPARE(u.steps->accessibleName(), QStringLiteral("Schritte"));
         QCOMPARE(e.rows(), (QStringList{"Hemd shirt02.bmp", "Gesicht Face01.bmp", "Grundlage: Standard-Skin"}));
         QCOMPARE(u.steps->currentRow(), 0);
+        // A click below the rows leaves the row of the step the controls edit highlighted.
+        QTest::mouseClick(u.steps->viewport(), Qt::LeftButton, {}, {5, u.steps->viewport()->height() - 5});
+        QCOMPARE(u.steps->selectedItems(), QList{u.steps->item(0)});
         QVERIFY(u.red->isEnabled() && !u.x->isEnabled() && !u.moveUp->isEnabled() && u.moveDown->isEnabled());
         const QImage plain = e.canvas();
         QCOMPARE(plain, e.skinWith(e.shirt));
@@ -111,6 +118,43 @@ private slots:
         QVERIFY(!u.red->isEnabled() && !u.visible->isEnabled() && !u.remove->isEnabled() && !u.swapPart->isEnabled());
     }
 
+    // Each button, and each tint box with its arrow held (three repeats), on the step of list row
+    // `row`: its undo name, the tint it gives the shirt, and one undo that takes it back.
+    void eachControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("undo");
+        QTest::addColumn<QList<int>>("tint");
+        QTest::newRow("nach oben") << "moveUp" << 1 << "rückgängig: nach oben Gesicht Face01.bmp" << QList{0, 0, 0};
+        QTest::newRow("nach unten") << "moveDown" << 0 << "rückgängig: nach unten Hemd shirt02.bmp" << QList{0, 0, 0};
+        QTest::newRow("entfernen") << "remove" << 0 << "rückgängig: entfernen Hemd shirt02.bmp" << QList{0, 0, 0};
+        QTest::newRow("Grün") << "green" << 0 << "rückgängig: Tönung Hemd shirt02.bmp" << QList{0, 3, 0};
+        QTest::newRow("Blau") << "blue" << 0 << "rückgängig: Tönung Hemd shirt02.bmp" << QList{0, 0, 3};
+    }
+    void eachControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, row);
+        QFETCH(QList<int>, tint);
+        Editing e;
+        const QImage before = e.canvas();
+        const QStringList start = e.rows();
+        e.steps().steps->setCurrentRow(row);
+        QWidget *w = e.app().stepsWindow().window()->findChild<QWidget *>(control);
+        if (auto *button = qobject_cast<QPushButton *>(w))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            for (int repeat = 0; repeat < 3; ++repeat)
+                QTest::keyClick(w, Qt::Key_Up);
+        QTEST(e.undoText(), "undo");
+        if (tint != QList{0, 0, 0})
+            QCOMPARE(e.canvas(), e.skinWith(tinted(e.shirt, {tint[0], tint[1], tint[2]})));
+        e.main().undoAction->trigger();
+        QCOMPARE(e.canvas(), before);
+        QCOMPARE(e.rows(), start);
+    }
+
     // A user part's place, a part swapped through the kind's file dialog, and the zoom window's
     // outline of the selected step.
     void placeSwapAndOutline()
@@ -136,12 +180,26 @@ private slots:
 
         e.main().zoomAction->trigger();
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({0, 0}, e.scar.size()));
+        // The boxes take every place a recipe may hold, and each changes only its coordinate.
+        e.app().skin().setPlace(2, {INT_MIN, 0});
+        QCOMPARE(u.x->value(), INT_MIN);
+        e.type(u.y, "61");
+        QCOMPARE(e.app().skin().document().steps().back().place, QPoint(INT_MIN, 61));
 
         u.steps->setCurrentRow(1); // the shirt
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.shirt.size()));
         e.dialogs->answer(e.imagePath("shirt03.bmp"));
         QTest::mouseClick(u.swapPart, Qt::LeftButton);
-        QCOMPARE(e.dialogs->requests.back().filter, QStringLiteral("Teile |shirt*.bmp|"));
+        const FileDialogRequest asked = e.dialogs->requests.back();
+        QCOMPARE(asked.filter, QStringLiteral("Teile |shirt*.bmp|"));
+        // It offers every folder of the kind's list: the part's own, then the user's own parts.
+        QVERIFY(QDir().mkpath(userPartFolder()));
+        const QStringList folders{e.folder() + "/Image", QDir::cleanPath(userPartFolder())};
+        QCOMPARE(asked.places, folders);
+        QFileDialog shown;
+        QtFileDialogBackend::configure(shown, asked);
+        QCOMPARE(shown.sidebarUrls().mid(0, 2),
+                 (QList{QUrl::fromLocalFile(folders[0]), QUrl::fromLocalFile(folders[1])}));
         QCOMPARE(e.rows().at(1), QStringLiteral("Hemd shirt03.bmp"));
         QCOMPARE(e.undoText(), QStringLiteral("rückgängig: Teil tauschen Hemd shirt03.bmp"));
         QCOMPARE(e.app().zoomWindow().view()->overlay().selected, landingRect({87, 128}, e.scar.size()));
@@ -238,6 +296,24 @@ private slots:
         QCOMPARE(QStringList({r.fromList->window()->windowTitle(), r.toLabel->text(), r.fromList->accessibleName(),
                               r.cancelButton->text()}),
                  QStringList({"Colour ramp", "to", "from", "Cancel"}));
+
+        // The edit menu names a step's edits in its words, the swap dialog speaks it, and the
+        // lists are described by their tool-tips.
+        p.listParts({{"shirt02.bmp", crossedPart(9, 9, 1)}});
+        clickName(p.partsUi().shirtList, "shirt02.bmp");
+        QTest::mouseClick(u.mirrored, Qt::LeftButton);
+        p.dialogs->answer(std::nullopt);
+        QTest::mouseClick(u.swapPart, Qt::LeftButton);
+        QVERIFY(QDir().mkpath(p.folder() + "/Paletten"));
+        QVERIFY(writeFile(p.folder() + "/Paletten/p.gpl", "GIMP Palette\n1 2 3\n"));
+        QTest::mouseClick(u.rampButton, Qt::LeftButton);
+        QCOMPARE(QStringList({p.main().undoAction->text(), p.dialogs->requests.back().title,
+                              p.dialogs->requests.back().filter, u.green->toolTip(), r.okButton->toolTip(),
+                              r.fromList->item(1)->toolTip().section(' ', -2),
+                              u.steps->accessibleDescription().left(21), r.toList->accessibleDescription().left(16)}),
+                 QStringList({"Undo: Mirror Hemd shirt02.bmp", "Swap part", "Parts |shirt*.bmp|",
+                              "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)",
+                              "The step painted last", "The colours that"}));
     }
 };
 
