@@ -273,7 +273,7 @@ private slots:
         const ZipEntries ours = unzip(written.value());
         const ZipEntries theirs = unzip(writeOpenRaster(recipe, c).value());
         QCOMPARE(ours.size(), theirs.size());
-        for (size_t i = 0; i < ours.size() && !ours[i].first.startsWith("pellwerk/"); ++i)
+        for (qsizetype i = 0; i < ours.size() && !ours[i].first.startsWith("pellwerk/"); ++i)
             QVERIFY2(ours[i] == theirs[i], ours[i].first.constData());
         QVERIFY(writeFile(path("editor.ora"), written.value()));
         const Result<Project> project = readProjectFile(path("editor.ora"));
