@@ -9,8 +9,9 @@
 
 namespace pellwerk {
 
-// Which property of a control a language text replaces.
-enum class KeyTarget { Caption, Title, ToolTip };
+// Which property of a control a language text replaces. A control whose screen-reader name is
+// not the caption of its label takes that name from a row of its own.
+enum class KeyTarget { Caption, Title, ToolTip, AccessibleName };
 
 // One text that a language file can replace: the key searched for, where the text goes, and the
 // German text the window designs carry until a language is applied.
@@ -18,7 +19,7 @@ struct KeyRow
 {
     int row = 0;
     QString key;
-    QString window;  // "MainWindow", "SettingsDialog", "PartsWindow", "StepsWindow" or "RampDialog"
+    QString window;  // "MainWindow", "SettingsDialog", "PartsWindow", "StepsWindow", "RampDialog", "ZoomWindow"
     QString control; // design name of the control; empty when the window itself is meant
     KeyTarget target = KeyTarget::Caption;
     QString builtInText;
@@ -35,10 +36,10 @@ const KeyRow &languageNameRow();
 
 // Rows 1 to 28 in the order a language is applied, then the rows of the menus added since
 // (29 on), of the steps window (35 on) and of its colour-ramp dialog (52 on), the words naming
-// an edit of a step and the tool-tips of those two windows (60 on), whose keys and texts the
-// shipped files order by the same substring and last-match rules. One key may serve several
-// rows: "setup" three, "part" three, "edit swap" two, and "file" both the "Datei" menu and the
-// tool-tips of nine part file lists.
+// an edit of a step and the tool-tips of those two windows (60 on), then the view menu and the
+// zoom window's texts (92 on), whose keys and texts the shipped files order by the same substring
+// and last-match rules. One key may serve several rows: "setup" three, "part" three, "edit swap"
+// two, and "file" both the "Datei" menu and the tool-tips of nine part file lists.
 //
 // The settings dialog's colour name label names the transparent colour and has three rows. Its
 // design text is "schwarz"; picking a colour rewrites it as a space and the colour's name, so the

@@ -119,6 +119,8 @@ void Form::applyLanguageText(const KeyRow &row, const QString &text)
     }
     if (row.target == KeyTarget::Caption)
         setCaption(control, text);
+    else if (auto *widget = qobject_cast<QWidget *>(control); widget && row.target == KeyTarget::AccessibleName)
+        widget->setAccessibleName(text);
     else
         setToolTip(control, text);
 }

@@ -101,6 +101,7 @@ void ZoomWindow::connectKeys(QWidget *host)
 
 void ZoomWindow::windowLoaded()
 {
+    m_app.applyLanguageTo(name());
     Ui::ZoomWindow &u = *m_ui;
     {
         const QSignalBlocker quietGrid(u.GridCheck);

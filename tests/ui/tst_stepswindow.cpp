@@ -1,5 +1,5 @@
 // The steps window: its rows, each control and key, the undo step each change makes, its texts
-// in another language, and the zoom window's outline of the selected step.
+// and the zoom window's in another language, and the zoom window's outline of the selected step.
 
 #include "TestProgram.h"
 #include "colour/Tint.h"
@@ -314,6 +314,18 @@ private slots:
                  QStringList({"Undo: Mirror Hemd shirt02.bmp", "Swap part", "Parts |shirt*.bmp|",
                               "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)",
                               "The step painted last", "The colours that"}));
+
+        // The view menu and the zoom window speak it too, also when built again after a close, and
+        // name the spin boxes to a screen reader in it.
+        p.main().zoomAction->trigger();
+        p.app().zoomWindow().window()->close();
+        p.main().zoomAction->trigger();
+        Ui::ZoomWindow &z = p.app().zoomWindow().ui();
+        QCOMPARE(QStringList({p.main().viewMenu->title(), p.main().zoomAction->text(), z.View->window()->windowTitle(),
+                              z.NearLabel->text(), z.FringeLabel->text(), z.NearBox->accessibleName(),
+                              z.OverlayCheck->toolTip().left(9)}),
+                 QStringList({"View", "Magnifier", "Magnifier", "Near (K):", "fringe",
+                              "Nearness to the transparent colour (K)", "Where the"}));
     }
 };
 
