@@ -143,28 +143,28 @@ const std::vector<KeyRow> &languageKeyTable()
                 u"Den Schritt lassen, wie er war (Esc)"),
         // How many colours a palette has, in its row's tool-tip: "(16 Farben)".
         makeRow(91, u"ramp colours", u"RampDialog", u"coloursWord", Caption, u"Farben"),
-        // The view menu and the zoom window. The spin boxes' names for a screen reader say more
+        // The zoom window and its entry in the view menu; the menu's own title stays "Ansicht" in
+        // every language, as it always has. The spin boxes' names for a screen reader say more
         // than their labels, so they are rows of their own; the view's tool-tip and the "×" behind
         // the zoom stay as they are, like the canvas's tool-tip in the main window.
-        makeRow(92, u"view menu", u"MainWindow", u"viewMenu", Caption, u"Ansicht"),
-        makeRow(93, u"zoom menu", u"MainWindow", u"zoomAction", Caption, u"Lupe"),
-        makeRow(94, u"zoom window", u"ZoomWindow", u"", Title, u"Lupe"),
-        makeRow(95, u"zoom factor", u"ZoomWindow", u"ZoomLabel", Caption, u"Vergrößerung:"),
-        makeRow(96, u"zoom grid", u"ZoomWindow", u"GridCheck", Caption, u"Gitter"),
-        makeRow(97, u"zoom overlay", u"ZoomWindow", u"OverlayCheck", Caption, u"Überlagerung"),
-        makeRow(98, u"zoom limit", u"ZoomWindow", u"NearLabel", Caption, u"Nähe (K):"),
-        makeRow(99, u"zoom left out", u"ZoomWindow", u"LeftOutLabel", Caption, u"ausgelassen"),
-        makeRow(100, u"zoom near key", u"ZoomWindow", u"NearKeyLabel", Caption, u"nahe an der Transparenzfarbe"),
-        makeRow(101, u"zoom fringe", u"ZoomWindow", u"FringeLabel", Caption, u"Rand"),
-        makeRow(102, u"name zoom factor", u"ZoomWindow", u"ZoomBox", AccessibleName, u"Vergrößerung"),
-        makeRow(103, u"name zoom limit", u"ZoomWindow", u"NearBox", AccessibleName, u"Nähe zur Transparenzfarbe (K)"),
-        makeRow(104, u"tip zoom factor", u"ZoomWindow", u"ZoomBox", ToolTip,
+        makeRow(92, u"zoom menu", u"MainWindow", u"zoomAction", Caption, u"Lupe"),
+        makeRow(93, u"zoom window", u"ZoomWindow", u"", Title, u"Lupe"),
+        makeRow(94, u"zoom factor", u"ZoomWindow", u"ZoomLabel", Caption, u"Vergrößerung:"),
+        makeRow(95, u"zoom grid", u"ZoomWindow", u"GridCheck", Caption, u"Gitter"),
+        makeRow(96, u"zoom overlay", u"ZoomWindow", u"OverlayCheck", Caption, u"Überlagerung"),
+        makeRow(97, u"zoom limit", u"ZoomWindow", u"NearLabel", Caption, u"Nähe (K):"),
+        makeRow(98, u"zoom left out", u"ZoomWindow", u"LeftOutLabel", Caption, u"ausgelassen"),
+        makeRow(99, u"zoom near key", u"ZoomWindow", u"NearKeyLabel", Caption, u"nahe an der Transparenzfarbe"),
+        makeRow(100, u"zoom fringe", u"ZoomWindow", u"FringeLabel", Caption, u"Rand"),
+        makeRow(101, u"name zoom factor", u"ZoomWindow", u"ZoomBox", AccessibleName, u"Vergrößerung"),
+        makeRow(102, u"name zoom limit", u"ZoomWindow", u"NearBox", AccessibleName, u"Nähe zur Transparenzfarbe (K)"),
+        makeRow(103, u"tip zoom factor", u"ZoomWindow", u"ZoomBox", ToolTip,
                 u"Strg + Mausrad, Strg + Plus, Strg + Minus"),
-        makeRow(105, u"tip zoom grid", u"ZoomWindow", u"GridCheck", ToolTip,
+        makeRow(104, u"tip zoom grid", u"ZoomWindow", u"GridCheck", ToolTip,
                 u"Gitter zwischen den Pixeln ab 6× (Taste G)"),
-        makeRow(106, u"tip zoom overlay", u"ZoomWindow", u"OverlayCheck", ToolTip,
+        makeRow(105, u"tip zoom overlay", u"ZoomWindow", u"OverlayCheck", ToolTip,
                 u"Wohin das Teil der Vorschau kommt und was von ihm ausgelassen wird (Taste O)"),
-        makeRow(107, u"tip zoom limit", u"ZoomWindow", u"NearBox", ToolTip,
+        makeRow(106, u"tip zoom limit", u"ZoomWindow", u"NearBox", ToolTip,
                 u"Pixel, deren Kanäle alle höchstens so weit von der Transparenzfarbe entfernt sind, gelten als nahe"),
     };
     return table;

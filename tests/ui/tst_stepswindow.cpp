@@ -315,8 +315,8 @@ private slots:
                               "Tint: added to green, at most 255", "Take the swap (one step to undo)", "(1 colours)",
                               "The step painted last", "The colours that"}));
 
-        // The view menu and the zoom window speak it too, also when built again after a close, and
-        // name the spin boxes to a screen reader in it.
+        // The zoom window and its menu entry speak it too, also when built again after a close, and
+        // name the spin boxes to a screen reader in it; the view menu's title stays German.
         p.main().zoomAction->trigger();
         p.app().zoomWindow().window()->close();
         p.main().zoomAction->trigger();
@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(QStringList({p.main().viewMenu->title(), p.main().zoomAction->text(), z.View->window()->windowTitle(),
                               z.NearLabel->text(), z.FringeLabel->text(), z.NearBox->accessibleName(),
                               z.OverlayCheck->toolTip().left(9)}),
-                 QStringList({"View", "Magnifier", "Magnifier", "Near (K):", "fringe",
+                 QStringList({"Ansicht", "Magnifier", "Magnifier", "Near (K):", "fringe",
                               "Nearness to the transparent colour (K)", "Where the"}));
     }
 };
