@@ -35,9 +35,11 @@ QString pixel(QPoint pixel, Colour colour)
     return position(pixel) + QStringLiteral("  %1, %2, %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
 }
 
-QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe)
+QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe, const QString &words)
 {
-    return QStringLiteral("%1 ausgelassen, %2 nahe an der Transparenzfarbe, davon %3 Rand")
+    const bool complete = words.contains(QLatin1String("%1")) && words.contains(QLatin1String("%2"))
+                          && words.contains(QLatin1String("%3"));
+    return (complete ? words : QString::fromUtf16(KeyColourCountsWords))
         .arg(leftOut)
         .arg(near)
         .arg(fringe);

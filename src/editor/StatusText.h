@@ -25,8 +25,12 @@ QString userFileWithoutPlace(const QString &name, bool xIsNumber, bool yIsNumber
 // " x=12,  y=40   200, 90, 10" (red, green, blue).
 QString pixel(QPoint pixel, Colour colour);
 // The key-colour check of the previewed part: "812 ausgelassen, 14 nahe an der Transparenzfarbe,
-// davon 9 Rand"; `near` counts the fringe pixels too.
-QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe);
+// davon 9 Rand"; `near` counts the fringe pixels too. `words` is that sentence with %1, %2 and %3
+// for the three numbers, as a language file gives it; one that lacks any of them gives the
+// German sentence, so that no count goes missing.
+inline constexpr char16_t KeyColourCountsWords[] = u"%1 ausgelassen, %2 nahe an der Transparenzfarbe, davon %3 Rand";
+QString keyColourCounts(qint64 leftOut, qint64 near, qint64 fringe,
+                        const QString &words = QString::fromUtf16(KeyColourCountsWords));
 
 } // namespace StatusText
 

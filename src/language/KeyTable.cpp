@@ -166,6 +166,9 @@ const std::vector<KeyRow> &languageKeyTable()
                 u"Wohin das Teil der Vorschau kommt und was von ihm ausgelassen wird (Taste O)"),
         makeRow(106, u"tip zoom limit", u"ZoomWindow", u"NearBox", ToolTip,
                 u"Pixel, deren Kanäle alle höchstens so weit von der Transparenzfarbe entfernt sind, gelten als nahe"),
+        // The counts under the view: %1 left out, %2 near the key (%3 of them at the fringe).
+        makeRow(107, u"zoom counts", u"ZoomWindow", u"countsWords", Caption,
+                u"%1 ausgelassen, %2 nahe an der Transparenzfarbe, davon %3 Rand"),
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include "ZoomView.h"
 #include "editor/StatusText.h"
 #include "editor/ZoomGeometry.h"
+#include "language/KeyTable.h"
 #include "ui_ZoomWindow.h"
 
 #include <QCheckBox>
@@ -141,6 +142,18 @@ QPoint ZoomWindow::viewportCentre()
     return m_ui->ViewArea->viewport()->rect().center();
 }
 
+void ZoomWindow::applyLanguageText(const KeyRow &row, const QString &text)
+{
+    // The counts' sentence is no control's text: it is filled in at every change of the preview.
+    if (row.control == QLatin1String("countsWords")) {
+        m_countsWords = text;
+        if (isLoaded())
+            showOverlay();
+        return;
+    }
+    Form::applyLanguageText(row, text);
+}
+
 void ZoomWindow::setZoom(int zoom)
 {
     setZoom(zoom, viewportCentre());
@@ -187,7 +200,7 @@ void ZoomWindow::showOverlay()
         overlay.selected =
             landingRect(skin.document().steps()[size_t(selected)].place, skin.document().partOf(selected).size());
     const KeyColourLint &lint = overlay.marks;
-    ui().CountsText->setText(StatusText::keyColourCounts(lint.leftOut, lint.near, lint.fringe));
+    ui().CountsText->setText(StatusText::keyColourCounts(lint.leftOut, lint.near, lint.fringe, m_countsWords));
     view()->setOverlay(std::move(overlay));
 }
 

@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "compose/KeyColourLint.h"
+#include "editor/StatusText.h"
 
 #include <QPoint>
 #include <optional>
@@ -41,6 +42,7 @@ public:
 protected:
     void setUpWindow(QWidget *host) override;
     void windowLoaded() override;
+    void applyLanguageText(const KeyRow &row, const QString &text) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -55,6 +57,7 @@ private:
     bool m_overlay = true;
     int m_nearLimit = DefaultNearLimit;
     std::optional<QPoint> m_pointer;
+    QString m_countsWords = QString::fromUtf16(StatusText::KeyColourCountsWords);
 };
 
 } // namespace pellwerk

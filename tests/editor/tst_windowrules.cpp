@@ -89,6 +89,11 @@ private slots:
                  QStringLiteral(" x=12,  y=40   200, 90, 10"));
         QCOMPARE(StatusText::keyColourCounts(812, 14, 9),
                  QStringLiteral("812 ausgelassen, 14 nahe an der Transparenzfarbe, davon 9 Rand"));
+        QCOMPARE(StatusText::keyColourCounts(812, 14, 9, "%3 of %2 at the fringe, %1 left out"),
+                 QStringLiteral("9 of 14 at the fringe, 812 left out"));
+        // A language file's sentence that would lose a number is not taken.
+        QCOMPARE(StatusText::keyColourCounts(812, 14, 9, "%1 left out, %2 near"),
+                 QStringLiteral("812 ausgelassen, 14 nahe an der Transparenzfarbe, davon 9 Rand"));
         QCOMPARE(StatusText::userFile("face01.bmp"), QStringLiteral("User File  face01.bmp "));
         QCOMPARE(StatusText::userFileWithoutPlace("a.bmp", false, true),
                  QStringLiteral("User File  a.bmp : X - Koordinate ist keine Zahl"));

@@ -323,9 +323,10 @@ private slots:
         Ui::ZoomWindow &z = p.app().zoomWindow().ui();
         QCOMPARE(QStringList({p.main().viewMenu->title(), p.main().zoomAction->text(), z.View->window()->windowTitle(),
                               z.NearLabel->text(), z.FringeLabel->text(), z.NearBox->accessibleName(),
-                              z.OverlayCheck->toolTip().left(9)}),
+                              z.OverlayCheck->toolTip().left(9), z.CountsText->text().section(' ', 1)}),
                  QStringList({"Ansicht", "Magnifier", "Magnifier", "Near (K):", "fringe",
-                              "Nearness to the transparent colour (K)", "Where the"}));
+                              "Nearness to the transparent colour (K)", "Where the",
+                              "left out, 0 near the transparent colour, 0 of them at the fringe"}));
     }
 };
 
