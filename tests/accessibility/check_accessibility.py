@@ -171,6 +171,26 @@ def check_window(window, found, labels, tips):
     print('%-16s %3d controls' % (window, len(found)))
 
 
+# A control may go while it is walked (a list's rows are made anew when the list is filled again):
+# the walk then starts again on the tree as it is, at most three times, keeping only the faults of
+# the last walk.
+def walk(window, name, main_window, labels, tips):
+    for attempt in range(3):
+        first_fault = len(faults)
+        try:
+            found = controls(window, name, [])
+            if main_window:
+                check_hover(name, found)
+            check_window(name, found, labels, tips)
+            return
+        except GLib.GError as error:
+            if 'No such object' not in str(error) or attempt == 2:
+                raise
+            del faults[first_fault:]
+            print('%-16s walked again: %s' % (name, error.message))
+            wait_for(lambda: False, 1)
+
+
 def main():
     desktop = pyatspi.Registry.getDesktop(0)
     app = wait_for(lambda: next((a for a in desktop if a is not None and a.name == 'Pellwerk'), None), 30)
@@ -204,11 +224,7 @@ def main():
         if window is None:
             fault(title, None, 'window did not open')
             continue
-        name = window.name.strip()
-        found = controls(window, name, [])
-        if opener is None:
-            check_hover(name, found)
-        check_window(name, found, labels, tips)
+        walk(window, window.name.strip(), opener is None, labels, tips)
     print('\n'.join(faults + ['accessibility check: %d windows, %d faults' % (len(WINDOWS), len(faults))]))
     sys.exit(1 if faults else 0)
 
